@@ -1,0 +1,28 @@
+# The two commands a user needs: `make run` and `make test`.
+BUILD      := build
+TOOLCHAIN  := cmake/mingw-w64-x86_64.cmake
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps build test run clean
+
+all: build
+
+deps:
+	@scripts/deps.sh
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN)
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	scripts/wine-session.sh ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 120
+
+run: build
+	@echo "make run: the switcher daemon Quorvel.exe is not built yet; it arrives with the daemon."
+	@echo "Until then, 'make test' builds the suite's foundation and runs its tests under Wine."
+	@false
+
+clean:
+	rm -rf $(BUILD)

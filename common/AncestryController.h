@@ -1,0 +1,93 @@
+#pragma once
+// The switcher's global settings and the ring of desktop records: the one
+// top-level record of the parameter file.
+
+#include <cstdint>
+#include <cstdio>
+
+#include "AncestryDesktop.h"
+#include "KeywordTable.h"
+#include "PropertyList.h"
+#include "TextString.h"
+
+namespace qv {
+
+class AncestryController {
+public:
+    enum Key {
+        kHotKeyNext,
+        kHotKeyPrev,
+        kHotKeyHome,
+        kHotKeyMenu,
+        kCheckIActive,
+        kLogoColor,
+        kDefaultTitle,
+        kTitleDelay1,
+        kTitleDelay2,
+        kTitleDelay3,
+        kInitChange,
+        kRedrawFlag,
+        kKeepBitmapSize,
+        kWavFlag,
+        kWavFile,
+        kTitleDispPos,
+        kQVControlBar,
+        kExistsOpen,
+        kKeyCount
+    };
+    static constexpr char kHeader[] = "AncestryController::RingListClass";
+    static constexpr int32_t kMaxTitleDelay = 9999;
+    static constexpr int32_t kMaxBitmapSize = 32;
+    static const KeywordTable& Keywords();
+
+    AncestryController() = default;
+    AncestryController(const AncestryController&) = delete;
+    AncestryController& operator=(const AncestryController&) = delete;
+    virtual ~AncestryController();
+
+    virtual int Read(FILE* file);
+    virtual int Write(FILE* file, int depth);
+    // Unlinks a desktop, moves the entry point off it and destroys it.
+    virtual void RemoveChild(AncestryDesktop* desktop);
+    // Puts a desktop at the end of the ring.
+    virtual void AddChild(AncestryDesktop* desktop);
+    virtual const char* KeyName(int key) const;
+    virtual int Validate();
+    virtual void Apply();
+    virtual void ResetKey(int key);
+    virtual const char* DefaultText(int key) const;
+    virtual int CountChildren() const;
+    virtual AncestryDesktop* CreateChild();
+
+    PropertyList& Properties() { return m_properties; }
+    const PropertyList& Properties() const { return m_properties; }
+    AncestryDesktop* Desktops() const { return m_pDesktops; }
+
+    uint32_t m_dwHotKeyNext = 0;
+    uint32_t m_dwHotKeyPrev = 0;
+    uint32_t m_dwHotKeyHome = 0;
+    uint32_t m_dwHotKeyMenu = 0;
+    uint32_t m_crLogoColor = 0;
+    TextString m_strDefaultTitle;
+    int32_t m_nTitleDelay1 = 0;
+    int32_t m_nTitleDelay2 = 0;
+    int32_t m_nTitleDelay3 = 0;
+    bool m_bCheckIActive = true;
+    bool m_bInitChange = false;
+    bool m_bRedraw = true;
+    int32_t m_nKeepBitmapSize = 5;
+    bool m_bSoundOn = false;
+    TextString m_strSoundFile;
+    int32_t m_nTitleDispPos = 0;
+    bool m_bControlBar = true;
+    bool m_bExistsOpen = true;
+
+private:
+    // Converts one key's text; a reset neither clamps nor keeps a hot key at 0.
+    void ApplyKey(int key, const char* text, bool reset);
+
+    PropertyList m_properties;
+    AncestryDesktop* m_pDesktops = nullptr;
+};
+
+}  // namespace qv

@@ -1,0 +1,178 @@
+#include "AncestryDesktop.h"
+
+#include <new>
+
+#include "Convert.h"
+#include "Log.h"
+#include "Messages.h"
+#include "RecordReader.h"
+
+namespace qv {
+
+namespace {
+
+const KeywordRow kRows[] = {
+    {"DesktopName", false, ""},
+    {"DesktopTitleColor", false, "0x000FE80F"},
+    {"DesktopExitProgman", false, "0x00000000"},
+    {"DesktopProgmanDelay", false, "250"},
+    {"DesktopWallpaperChange", false, ""},
+    {"DesktopWallpaper", false, ""},
+    {"DesktopDisplayChange", false, ""},
+    {"DesktopBitsPerPel", false, ""},
+    {"DesktopPelsWidth", false, ""},
+    {"DesktopPelsHeight", false, ""},
+    {"DesktopFrequency", false, ""},
+    {"DesktopWavFlag", false, ""},
+    {"DesktopWavFile", false, ""},
+    {"DesktopExitCancelOK", false, ""},
+};
+static_assert(sizeof(kRows) / sizeof(kRows[0]) == AncestryDesktop::kKeyCount);
+
+const KeywordTable kKeywords(kRows);
+
+// A mode value of 0 means "as the display is now".
+int32_t ModeValue(const char* text, int32_t current) {
+    int32_t value = ParseHexCapable(text);
+    return value != 0 ? value : current;
+}
+
+}  // namespace
+
+const KeywordTable& AncestryDesktop::Keywords() { return kKeywords; }
+
+AncestryDesktop::~AncestryDesktop() {
+    RingListClass* entry = m_pExecutants;
+    DestroyRing(entry);
+}
+
+void AncestryDesktop::AddExecutant(Executant* entry) {
+    RingListClass* ring = m_pExecutants;
+    AppendToRing(ring, entry);
+    m_pExecutants = static_cast<Executant*>(ring);
+}
+
+int AncestryDesktop::Read(FILE* file) {
+    auto onLine = [this](const char* key, const char* value) {
+        if (kKeywords.Find(key) < 0)
+            WriteLog(msg::kUnknownKeyDesktop, key);
+        else if (!m_properties.Append(key, value))
+            WriteLog(msg::kOutOfMemory);
+    };
+    auto readChild = [this](FILE* f) {
+        Executant* entry = CreateChild();
+        if (!entry) return false;
+        if (entry->Read(f) == 0)
+            AddExecutant(entry);
+        else
+            delete entry;
+        return true;
+    };
+    if (ReadRecordLines(file, Executant::kHeader, onLine, readChild) < 0) return -1;
+    if (const char* missing = kKeywords.MissingRequired(m_properties)) {
+        WriteLog(msg::kNotDefined, missing);
+        return -10;
+    }
+    Validate();
+    Apply();
+    m_nState = kRead;
+    return 0;
+}
+
+Executant* AncestryDesktop::CreateChild() { return new (std::nothrow) Executant; }
+
+const char* AncestryDesktop::KeyName(int key) const { return kKeywords.KeyName(key); }
+
+const char* AncestryDesktop::DefaultText(int key) const { return kKeywords.DefaultText(key); }
+
+int AncestryDesktop::Validate() {
+    if (!kKeywords.AppendDefaults(m_properties)) {
+        WriteLog(msg::kOutOfMemory);
+        return -1;
+    }
+    return 0;
+}
+
+void AncestryDesktop::SetName(const char* name) {
+    m_strDesktopName.Assign(name);
+    Validate();
+    Apply();
+}
+
+void AncestryDesktop::ApplyKey(int key, const char* text, const DisplayMode& current) {
+    switch (key) {
+    case kName: m_strTitle.Assign(text); break;
+    case kTitleColor: m_crTitleColor = static_cast<uint32_t>(ParseHexCapable(text)); break;
+    case kExitProgman: m_dwExitOptions = static_cast<uint32_t>(ParseHexCapable(text)); break;
+    case kProgmanDelay: m_nShellCloseDelay = ParseDecimal(text); break;
+    case kWallpaperChange: m_bChgWallpaper = ParseDecimal(text) != 0; break;
+    case kWallpaper:
+        if (m_bChgWallpaper) m_strWallpaper.Assign(text);
+        break;
+    case kDisplayChange: m_bChgDisplay = ParseDecimal(text) != 0; break;
+    case kBitsPerPel: m_nBitsPerPel = ModeValue(text, current.bitsPerPel); break;
+    case kPelsWidth: m_nPelsWidth = ModeValue(text, current.width); break;
+    case kPelsHeight: m_nPelsHeight = ModeValue(text, current.height); break;
+    case kFrequency: m_nFrequency = ModeValue(text, current.frequency); break;
+    case kWavFlag: m_bSoundOn = false; break;  // the sound follows the file, never this flag
+    case kWavFile:
+        m_strSoundFile.Assign(text);
+        m_bSoundOn = !m_strSoundFile.IsEmpty();
+        break;
+    case kExitCancelOK: m_nExitCancelOK = ParseDecimal(text); break;
+    default: break;
+    }
+}
+
+void AncestryDesktop::Apply() {
+    DisplayMode current = CurrentDisplayMode();
+    for (int key = 0; key < kKeyCount; ++key)
+        if (key != kWavFlag) ApplyKey(key, m_properties.Value(kKeywords.KeyName(key)), current);
+}
+
+void AncestryDesktop::ResetKey(int key) {
+    const char* text = kKeywords.DefaultText(key);
+    if (!text) return;
+    m_properties.Update(kKeywords.KeyName(key), text, true);
+    DisplayMode current;
+    if (key >= kBitsPerPel && key <= kFrequency) current = CurrentDisplayMode();
+    ApplyKey(key, text, current);
+}
+
+int AncestryDesktop::Write(FILE* file, int depth) {
+    char text[32];
+    auto set = [this](int key, const char* value, bool appendWhenAbsent) {
+        m_properties.Update(kKeywords.KeyName(key), value, appendWhenAbsent);
+    };
+    auto hex = [&text](uint32_t value) -> const char* {
+        std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(value));
+        return text;
+    };
+    auto number = [&text](int32_t value) -> const char* {
+        std::snprintf(text, sizeof(text), "%d", static_cast<int>(value));
+        return text;
+    };
+    set(kName, m_strTitle.c_str(), true);
+    set(kTitleColor, hex(m_crTitleColor), true);
+    set(kExitProgman, hex(m_dwExitOptions), true);
+    set(kProgmanDelay, number(m_nShellCloseDelay), true);
+    set(kWallpaperChange, m_bChgWallpaper ? "1" : "", true);
+    set(kWallpaper, m_bChgWallpaper ? m_strWallpaper.c_str() : "", m_bChgWallpaper);
+    set(kDisplayChange, m_bChgDisplay ? "1" : "", true);
+    const int32_t mode[] = {m_nBitsPerPel, m_nPelsWidth, m_nPelsHeight, m_nFrequency};
+    for (int i = 0; i < 4; ++i)
+        set(kBitsPerPel + i, m_bChgDisplay ? number(mode[i]) : "", m_bChgDisplay);
+    set(kWavFile, m_bSoundOn ? m_strSoundFile.c_str() : "", m_bSoundOn);
+    set(kExitCancelOK, m_nExitCancelOK != 0 ? "1" : "", true);
+
+    WriteIndent(file, depth);
+    std::fprintf(file, "%s\t{\n", kHeader);
+    WritePairs(file, m_properties, depth + 1);
+    for (Executant* entry : RingRange<Executant>(m_pExecutants)) entry->Write(file, depth + 1, true);
+    WriteIndent(file, depth);
+    std::fputs("}\n", file);
+    std::fflush(file);
+    return 0;
+}
+
+}  // namespace qv

@@ -1,0 +1,88 @@
+#pragma once
+// One desktop's settings: title and colour, exit rules, wallpaper, display
+// mode, switch sound, and the program entries started on it.
+
+#include <cstdint>
+#include <cstdio>
+
+#include "DisplayMode.h"
+#include "Executant.h"
+#include "KeywordTable.h"
+#include "PropertyList.h"
+#include "RingList.h"
+#include "TextString.h"
+
+namespace qv {
+
+class AncestryDesktop : public RingListClass {
+public:
+    enum Key {
+        kName,
+        kTitleColor,
+        kExitProgman,
+        kProgmanDelay,
+        kWallpaperChange,
+        kWallpaper,
+        kDisplayChange,
+        kBitsPerPel,
+        kPelsWidth,
+        kPelsHeight,
+        kFrequency,
+        kWavFlag,
+        kWavFile,
+        kExitCancelOK,
+        kKeyCount
+    };
+    enum State { kNew = 0, kRead = 1, kUsable = 2 };
+    static constexpr char kHeader[] = "AncestryDesktop::RingListClass";
+    static const KeywordTable& Keywords();
+
+    AncestryDesktop() = default;
+    ~AncestryDesktop() override;
+
+    virtual int Read(FILE* file);
+    virtual int Write(FILE* file, int depth);
+    // Names an adopted desktop and gives it every default.
+    virtual void SetName(const char* name);
+    virtual const char* KeyName(int key) const;
+    virtual int Validate();
+    virtual void Apply();
+    virtual Executant* CreateChild();
+    virtual void ResetKey(int key);
+    virtual const char* DefaultText(int key) const;
+
+    PropertyList& Properties() { return m_properties; }
+    const PropertyList& Properties() const { return m_properties; }
+    Executant* Executants() const { return m_pExecutants; }
+    void AddExecutant(Executant* entry);
+    int CountExecutants() const { return CountRing(m_pExecutants); }
+
+    int32_t m_nState = kNew;
+    TextString m_strDesktopName;  // the desktop object's name, its DesktopID
+    TextString m_strTitle;
+    uint32_t m_dwExitOptions = 0;
+    int32_t m_nShellCloseDelay = 0;
+    uint32_t m_crTitleColor = 0;
+    bool m_bChgWallpaper = false;
+    TextString m_strWallpaper;
+    bool m_bChgDisplay = false;
+    int32_t m_nBitsPerPel = 0;
+    int32_t m_nPelsWidth = 0;
+    int32_t m_nPelsHeight = 0;
+    int32_t m_nFrequency = 0;
+    bool m_bSoundOn = false;
+    TextString m_strSoundFile;
+    int32_t m_nExitCancelOK = 0;
+
+protected:
+    // Where the display-mode defaults come from.
+    virtual DisplayMode CurrentDisplayMode() const { return QueryCurrentDisplayMode(); }
+
+private:
+    void ApplyKey(int key, const char* text, const DisplayMode& current);
+
+    PropertyList m_properties;
+    Executant* m_pExecutants = nullptr;
+};
+
+}  // namespace qv

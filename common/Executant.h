@@ -1,0 +1,73 @@
+#pragma once
+// One program entry: a program (or, in shell mode, a document) started on a
+// desktop, with its placement, priority and start rules.
+
+#include <cstdint>
+#include <cstdio>
+
+#include "KeywordTable.h"
+#include "PropertyList.h"
+#include "RingList.h"
+#include "TextString.h"
+
+namespace qv {
+
+class Executant : public RingListClass {
+public:
+    enum Key {
+        kFileName,
+        kArguments,
+        kPath,
+        kPosition,
+        kSize,
+        kShowMode,
+        kDisableIME,
+        kInitialOnce,
+        kPriority,
+        kInputTO,
+        kShellExec,
+        kKeyCount
+    };
+    static constexpr char kHeader[] = "Executant::RingListClass";
+    static constexpr int32_t kUnset = INT32_MIN;  // 0x80000000: no position or size given
+    static constexpr uint32_t kDefaultInputTimeout = 5000;
+    static const KeywordTable& Keywords();
+
+    Executant() = default;
+
+    // Reads the lines after a header up to the closing line: 0, -1 when the
+    // file ended first, or the negative result of Validate.
+    virtual int Read(FILE* file);
+    virtual int Write(FILE* file, int depth, bool withHeader);
+    virtual const char* KeyName(int key) const;
+    virtual int Validate();
+    virtual void Apply();
+    // 1 appended, 0 not a keyword of the table, -1 out of memory.
+    virtual int AddEntry(const char* key, const char* value);
+
+    PropertyList& Properties() { return m_properties; }
+    const PropertyList& Properties() const { return m_properties; }
+
+    TextString fileName;  // lower-cased
+    TextString arguments;
+    bool positionSet = false;
+    int32_t x = kUnset;
+    int32_t y = kUnset;
+    bool sizeSet = false;
+    int32_t width = kUnset;
+    int32_t height = kUnset;
+    bool prioritySet = false;
+    uint32_t priority = 0;  // high nibble: priority class, low nibble: thread priority
+    uint32_t inputTimeout = kDefaultInputTimeout;
+    bool shellExec = false;
+
+private:
+    PropertyList m_properties;
+};
+
+// Writes depth tab characters.
+void WriteIndent(FILE* file, int depth);
+// Writes every pair with a value, one line each at the given depth.
+void WritePairs(FILE* file, const PropertyList& properties, int depth);
+
+}  // namespace qv

@@ -1,0 +1,149 @@
+#include "Log.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "TestFiles.h"
+
+namespace {
+
+using qvtest::ReadBytes;
+
+const char kRestart[] = "Logfile was Refreshed.  [MAX=%d Bytes.]\n";
+
+std::string RestartLine(int limit) {
+    char text[64];
+    std::snprintf(text, sizeof(text), kRestart, limit);
+    return qvtest::Crlf(text);
+}
+
+TEST(Log, WritesMessagesWholeInTextMode) {
+    qvtest::TempDir dir;
+    std::string path = dir.File("q.log");
+    qv::LogFile log;
+    log.SetLogFile(path.c_str(), 4096);
+    EXPECT_FALSE(qvtest::FileExists(path));  // nothing until the first message
+    log.WriteLog("Thread %d started.\n", 3);
+    log.WriteLog("no line end");
+    log.WriteLog(" --- %s ---\n", "end");
+    EXPECT_EQ(ReadBytes(path), "Thread 3 started.\r\nno line end --- end ---\r\n");
+}
+
+TEST(Log, SetLogFileStartsTheFileAfresh) {
+    qvtest::TempDir dir;
+    std::string path = dir.File("q.log");
+    qvtest::WriteBytes(path, "old run\r\n");
+    qv::LogFile log;
+    log.SetLogFile(path.c_str(), 4096);
+    EXPECT_FALSE(qvtest::FileExists(path));
+    log.WriteLog("new\n");
+    EXPECT_EQ(ReadBytes(path), "new\r\n");
+}
+
+TEST(Log, NothingIsWrittenWithoutNameOrPositiveLimit) {
+    qvtest::TempDir dir;
+    for (int limit : {0, -1}) {
+        std::string path = dir.File(("limit" + std::to_string(limit)).c_str());
+        qv::LogFile log;
+        log.SetLogFile(path.c_str(), limit);
+        log.WriteLog("x\n");
+        EXPECT_FALSE(qvtest::FileExists(path)) << limit;
+    }
+    qv::LogFile unnamed;
+    unnamed.SetLogFile("", 4096);
+    unnamed.WriteLog("x\n");
+    EXPECT_TRUE(unnamed.Enabled());
+}
+
+TEST(Log, RestartsOnlyWhenStrictlyLargerThanTheLimit) {
+    qvtest::TempDir dir;
+    std::string path = dir.File("q.log");
+    qv::LogFile log;
+    const int limit = 20;
+    log.SetLogFile(path.c_str(), limit);
+    log.WriteLog("123456789012345678\n");  // 18 + CR LF = exactly the limit
+    ASSERT_EQ(ReadBytes(path).size(), 20u);
+    log.WriteLog("a");  // at the limit: appended
+    EXPECT_EQ(ReadBytes(path), "123456789012345678\r\na");
+    log.WriteLog("b\n");  // 21 bytes now: restarted first
+    EXPECT_EQ(ReadBytes(path), RestartLine(limit) + "b\r\n");
+}
+
+TEST(Log, MessageLargerThanTheLimitIsWrittenWholeThenRestarted) {
+    qvtest::TempDir dir;
+    std::string path = dir.File("q.log");
+    qv::LogFile log;
+    log.SetLogFile(path.c_str(), 10);
+    std::string big(50, 'z');
+    log.WriteLog("%s\n", big.c_str());
+    EXPECT_EQ(ReadBytes(path), big + "\r\n");
+    log.WriteLog("next\n");
+    EXPECT_EQ(ReadBytes(path), RestartLine(10) + "next\r\n");
+}
+
+TEST(Log, OpenFailureSwitchesLoggingOffForGood) {
+    qvtest::TempDir dir;
+    std::string missing = dir.File("no such folder\\q.log");
+    std::string later = dir.File("q.log");
+    qv::LogFile log;
+    log.SetLogFile(missing.c_str(), 4096);
+    log.WriteLog("lost\n");
+    EXPECT_FALSE(log.Enabled());
+    log.SetLogFile(later.c_str(), 4096);  // a new name does not bring it back
+    log.WriteLog("also lost\n");
+    EXPECT_FALSE(qvtest::FileExists(later));
+}
+
+TEST(Log, OverlongNameIsRefusedRatherThanCut) {
+    qvtest::TempDir dir;
+    std::string name = dir.File("") + std::string(600, 'n');
+    std::string cut = name.substr(0, qv::LogFile::kMaxName);
+    qv::LogFile log;
+    log.SetLogFile(name.c_str(), 4096);
+    log.WriteLog("x\n");
+    EXPECT_FALSE(qvtest::FileExists(cut));
+}
+
+TEST(Log, ThreadsLoggingAtOnceLoseAndTearNoLine) {
+    qvtest::TempDir dir;
+    std::string path = dir.File("q.log");
+    qv::LogFile log;
+    log.SetLogFile(path.c_str(), 1 << 24);
+    const int kThreads = 4, kLines = 150;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t)
+        threads.emplace_back([&log, t] {
+            for (int i = 0; i < kLines; ++i) log.WriteLog("thread %d line %03d %s\n", t, i, "padding-padding-padding");
+        });
+    for (auto& th : threads) th.join();
+
+    std::string text = ReadBytes(path);
+    std::set<std::string> seen;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        seen.insert(text.substr(start, end - start));
+    EXPECT_EQ(start, text.size());
+    EXPECT_EQ(seen.size(), static_cast<size_t>(kThreads * kLines));
+    for (int t = 0; t < kThreads; ++t)
+        for (int i = 0; i < kLines; ++i) {
+            char line[64];
+            std::snprintf(line, sizeof(line), "thread %d line %03d padding-padding-padding", t, i);
+            EXPECT_EQ(seen.count(line), 1u) << line;
+        }
+}
+
+TEST(Log, ProcessWideFunctionsShareOneLog) {
+    qvtest::TempDir dir;
+    std::string path = dir.File("q.log");
+    qv::SetLogFile(path.c_str(), 4096);
+    qv::WriteLog("--- Program End Code=%d ---\n", 0);
+    qv::SetLogFile("", 0);
+    qv::WriteLog("dropped\n");
+    EXPECT_EQ(ReadBytes(path), "--- Program End Code=0 ---\r\n");
+}
+
+}  // namespace
