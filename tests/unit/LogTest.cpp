@@ -113,7 +113,7 @@ TEST(Log, ThreadsLoggingAtOnceLoseAndTearNoLine) {
     std::string path = dir.File("q.log");
     qv::LogFile log;
     log.SetLogFile(path.c_str(), 1 << 24);
-    const int kThreads = 4, kLines = 150;
+    const int kThreads = 6, kLines = 250;
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t)
         threads.emplace_back([&log, t] {
