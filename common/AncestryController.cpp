@@ -6,7 +6,7 @@
 #include "Convert.h"
 #include "Log.h"
 #include "Messages.h"
-#include "RecordReader.h"
+#include "RecordIO.h"
 
 namespace qv {
 
@@ -40,35 +40,23 @@ const KeywordTable kKeywords(kRows);
 
 const KeywordTable& AncestryController::Keywords() { return kKeywords; }
 
-AncestryController::~AncestryController() {
-    RingListClass* entry = m_pDesktops;
-    DestroyRing(entry);
-}
+AncestryController::~AncestryController() = default;
 
-void AncestryController::AddChild(AncestryDesktop* desktop) {
-    RingListClass* ring = m_pDesktops;
-    AppendToRing(ring, desktop);
-    m_pDesktops = static_cast<AncestryDesktop*>(ring);
-}
+void AncestryController::AddChild(AncestryDesktop* desktop) { m_desktops.Append(desktop); }
 
 void AncestryController::RemoveChild(AncestryDesktop* desktop) {
-    RingListClass* ring = m_pDesktops;
-    RemoveFromRing(ring, desktop);
-    m_pDesktops = static_cast<AncestryDesktop*>(ring);
+    m_desktops.Remove(desktop);
     delete desktop;
 }
 
-int AncestryController::CountChildren() const { return CountRing(m_pDesktops); }
+int AncestryController::CountChildren() const { return m_desktops.Count(); }
 
 AncestryDesktop* AncestryController::CreateChild() { return new (std::nothrow) AncestryDesktop; }
 
 int AncestryController::Read(FILE* file) {
     int made = 0;  // desktops made in this record name the next one, read or not
     auto onLine = [this](const char* key, const char* value) {
-        if (kKeywords.Find(key) < 0)
-            WriteLog(msg::kUnknownKeyController, key);
-        else if (!m_properties.Append(key, value))
-            WriteLog(msg::kOutOfMemory);
+        StoreSetting(kKeywords, m_properties, key, value, msg::kUnknownKeyController);
     };
     auto readChild = [this, &made](FILE* f) {
         AncestryDesktop* desktop = CreateChild();
@@ -83,10 +71,7 @@ int AncestryController::Read(FILE* file) {
         return true;
     };
     if (ReadRecordLines(file, AncestryDesktop::kHeader, onLine, readChild) < 0) return -1;
-    if (const char* missing = kKeywords.MissingRequired(m_properties)) {
-        WriteLog(msg::kNotDefined, missing);
-        return -10;
-    }
+    if (CheckRequired(kKeywords, m_properties) < 0) return -10;
     Validate();
     Apply();
     return 0;
@@ -96,13 +81,7 @@ const char* AncestryController::KeyName(int key) const { return kKeywords.KeyNam
 
 const char* AncestryController::DefaultText(int key) const { return kKeywords.DefaultText(key); }
 
-int AncestryController::Validate() {
-    if (!kKeywords.AppendDefaults(m_properties)) {
-        WriteLog(msg::kOutOfMemory);
-        return -1;
-    }
-    return 0;
-}
+int AncestryController::Validate() { return AppendDefaults(kKeywords, m_properties); }
 
 void AncestryController::ApplyKey(int key, const char* text, bool reset) {
     auto hotKey = [&](uint32_t& field) {
@@ -159,40 +138,33 @@ void AncestryController::ResetKey(int key) {
 }
 
 int AncestryController::Write(FILE* file, int depth) {
-    char text[32];
-    auto set = [this](int key, const char* value, bool appendWhenAbsent) {
-        m_properties.Update(kKeywords.KeyName(key), value, appendWhenAbsent);
-    };
-    auto hex = [&text](uint32_t value) -> const char* {
-        std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(value));
-        return text;
-    };
-    auto number = [&text](int32_t value) -> const char* {
-        std::snprintf(text, sizeof(text), "%d", static_cast<int>(value));
-        return text;
-    };
+    PairUpdater pairs(kKeywords, m_properties);
     const uint32_t hotKeys[] = {m_dwHotKeyNext, m_dwHotKeyPrev, m_dwHotKeyHome, m_dwHotKeyMenu};
-    for (int i = 0; i < 4; ++i) set(kHotKeyNext + i, hotKeys[i] != 0 ? hex(hotKeys[i]) : "", hotKeys[i] != 0);
-    set(kLogoColor, hex(m_crLogoColor), true);
-    set(kDefaultTitle, m_strDefaultTitle.c_str(), true);
+    for (int i = 0; i < 4; ++i) {
+        if (hotKeys[i] != 0)
+            pairs.Hex(kHotKeyNext + i, hotKeys[i], true);
+        else
+            pairs.Text(kHotKeyNext + i, "", false);
+    }
+    pairs.Hex(kLogoColor, m_crLogoColor, true);
+    pairs.Text(kDefaultTitle, m_strDefaultTitle.c_str(), true);
     const int32_t delays[] = {m_nTitleDelay1, m_nTitleDelay2, m_nTitleDelay3};
-    for (int i = 0; i < 3; ++i) set(kTitleDelay1 + i, number(delays[i]), delays[i] != 0);
-    set(kCheckIActive, m_bCheckIActive ? "1" : "0", true);
-    set(kInitChange, m_bInitChange ? "1" : "", m_bInitChange);
-    set(kRedrawFlag, m_bRedraw ? "1" : "", m_bRedraw);
-    set(kKeepBitmapSize, number(m_nKeepBitmapSize), m_nKeepBitmapSize > 0);
-    set(kWavFile, m_bSoundOn ? m_strSoundFile.c_str() : "", m_bSoundOn);
-    set(kTitleDispPos, m_nTitleDispPos != 0 ? number(m_nTitleDispPos) : "", m_nTitleDispPos != 0);
-    set(kQVControlBar, m_bControlBar ? "" : "0", true);
-    set(kExistsOpen, m_bExistsOpen ? "" : "0", true);
+    for (int i = 0; i < 3; ++i) pairs.Number(kTitleDelay1 + i, delays[i], delays[i] != 0);
+    pairs.Text(kCheckIActive, m_bCheckIActive ? "1" : "0", true);
+    pairs.Text(kInitChange, m_bInitChange ? "1" : "", m_bInitChange);
+    pairs.Text(kRedrawFlag, m_bRedraw ? "1" : "", m_bRedraw);
+    pairs.Number(kKeepBitmapSize, m_nKeepBitmapSize, m_nKeepBitmapSize > 0);
+    pairs.Text(kWavFile, m_bSoundOn ? m_strSoundFile.c_str() : "", m_bSoundOn);
+    if (m_nTitleDispPos != 0)
+        pairs.Number(kTitleDispPos, m_nTitleDispPos, true);
+    else
+        pairs.Text(kTitleDispPos, "", false);
+    pairs.Text(kQVControlBar, m_bControlBar ? "" : "0", true);
+    pairs.Text(kExistsOpen, m_bExistsOpen ? "" : "0", true);
 
-    WriteIndent(file, depth);
-    std::fprintf(file, "%s\t{\n", kHeader);
-    WritePairs(file, m_properties, depth + 1);
-    for (AncestryDesktop* desktop : RingRange<AncestryDesktop>(m_pDesktops)) desktop->Write(file, depth + 1);
-    WriteIndent(file, depth);
-    std::fputs("}\n", file);
-    std::fflush(file);
+    WriteRecord(file, depth, kHeader, m_properties, [this](FILE* f, int childDepth) {
+        for (AncestryDesktop* desktop : m_desktops) desktop->Write(f, childDepth);
+    });
     return 0;
 }
 

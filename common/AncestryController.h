@@ -61,7 +61,8 @@ public:
 
     PropertyList& Properties() { return m_properties; }
     const PropertyList& Properties() const { return m_properties; }
-    AncestryDesktop* Desktops() const { return m_pDesktops; }
+    OwnedRing<AncestryDesktop>& Desktops() { return m_desktops; }
+    const OwnedRing<AncestryDesktop>& Desktops() const { return m_desktops; }
 
     uint32_t m_dwHotKeyNext = 0;
     uint32_t m_dwHotKeyPrev = 0;
@@ -87,7 +88,7 @@ private:
     void ApplyKey(int key, const char* text, bool reset);
 
     PropertyList m_properties;
-    AncestryDesktop* m_pDesktops = nullptr;
+    OwnedRing<AncestryDesktop> m_desktops;
 };
 
 }  // namespace qv

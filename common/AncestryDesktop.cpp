@@ -5,7 +5,7 @@
 #include "Convert.h"
 #include "Log.h"
 #include "Messages.h"
-#include "RecordReader.h"
+#include "RecordIO.h"
 
 namespace qv {
 
@@ -41,38 +41,21 @@ int32_t ModeValue(const char* text, int32_t current) {
 
 const KeywordTable& AncestryDesktop::Keywords() { return kKeywords; }
 
-AncestryDesktop::~AncestryDesktop() {
-    RingListClass* entry = m_pExecutants;
-    DestroyRing(entry);
-}
-
-void AncestryDesktop::AddExecutant(Executant* entry) {
-    RingListClass* ring = m_pExecutants;
-    AppendToRing(ring, entry);
-    m_pExecutants = static_cast<Executant*>(ring);
-}
-
 int AncestryDesktop::Read(FILE* file) {
     auto onLine = [this](const char* key, const char* value) {
-        if (kKeywords.Find(key) < 0)
-            WriteLog(msg::kUnknownKeyDesktop, key);
-        else if (!m_properties.Append(key, value))
-            WriteLog(msg::kOutOfMemory);
+        StoreSetting(kKeywords, m_properties, key, value, msg::kUnknownKeyDesktop);
     };
     auto readChild = [this](FILE* f) {
         Executant* entry = CreateChild();
         if (!entry) return false;
         if (entry->Read(f) == 0)
-            AddExecutant(entry);
+            m_executants.Append(entry);
         else
             delete entry;
         return true;
     };
     if (ReadRecordLines(file, Executant::kHeader, onLine, readChild) < 0) return -1;
-    if (const char* missing = kKeywords.MissingRequired(m_properties)) {
-        WriteLog(msg::kNotDefined, missing);
-        return -10;
-    }
+    if (CheckRequired(kKeywords, m_properties) < 0) return -10;
     Validate();
     Apply();
     m_nState = kRead;
@@ -85,13 +68,7 @@ const char* AncestryDesktop::KeyName(int key) const { return kKeywords.KeyName(k
 
 const char* AncestryDesktop::DefaultText(int key) const { return kKeywords.DefaultText(key); }
 
-int AncestryDesktop::Validate() {
-    if (!kKeywords.AppendDefaults(m_properties)) {
-        WriteLog(msg::kOutOfMemory);
-        return -1;
-    }
-    return 0;
-}
+int AncestryDesktop::Validate() { return AppendDefaults(kKeywords, m_properties); }
 
 void AncestryDesktop::SetName(const char* name) {
     m_strDesktopName.Assign(name);
@@ -140,38 +117,27 @@ void AncestryDesktop::ResetKey(int key) {
 }
 
 int AncestryDesktop::Write(FILE* file, int depth) {
-    char text[32];
-    auto set = [this](int key, const char* value, bool appendWhenAbsent) {
-        m_properties.Update(kKeywords.KeyName(key), value, appendWhenAbsent);
-    };
-    auto hex = [&text](uint32_t value) -> const char* {
-        std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(value));
-        return text;
-    };
-    auto number = [&text](int32_t value) -> const char* {
-        std::snprintf(text, sizeof(text), "%d", static_cast<int>(value));
-        return text;
-    };
-    set(kName, m_strTitle.c_str(), true);
-    set(kTitleColor, hex(m_crTitleColor), true);
-    set(kExitProgman, hex(m_dwExitOptions), true);
-    set(kProgmanDelay, number(m_nShellCloseDelay), true);
-    set(kWallpaperChange, m_bChgWallpaper ? "1" : "", true);
-    set(kWallpaper, m_bChgWallpaper ? m_strWallpaper.c_str() : "", m_bChgWallpaper);
-    set(kDisplayChange, m_bChgDisplay ? "1" : "", true);
+    PairUpdater pairs(kKeywords, m_properties);
+    pairs.Text(kName, m_strTitle.c_str(), true);
+    pairs.Hex(kTitleColor, m_crTitleColor, true);
+    pairs.Hex(kExitProgman, m_dwExitOptions, true);
+    pairs.Number(kProgmanDelay, m_nShellCloseDelay, true);
+    pairs.Text(kWallpaperChange, m_bChgWallpaper ? "1" : "", true);
+    pairs.Text(kWallpaper, m_bChgWallpaper ? m_strWallpaper.c_str() : "", m_bChgWallpaper);
+    pairs.Text(kDisplayChange, m_bChgDisplay ? "1" : "", true);
     const int32_t mode[] = {m_nBitsPerPel, m_nPelsWidth, m_nPelsHeight, m_nFrequency};
-    for (int i = 0; i < 4; ++i)
-        set(kBitsPerPel + i, m_bChgDisplay ? number(mode[i]) : "", m_bChgDisplay);
-    set(kWavFile, m_bSoundOn ? m_strSoundFile.c_str() : "", m_bSoundOn);
-    set(kExitCancelOK, m_nExitCancelOK != 0 ? "1" : "", true);
+    for (int i = 0; i < 4; ++i) {
+        if (m_bChgDisplay)
+            pairs.Number(kBitsPerPel + i, mode[i], true);
+        else
+            pairs.Text(kBitsPerPel + i, "", false);
+    }
+    pairs.Text(kWavFile, m_bSoundOn ? m_strSoundFile.c_str() : "", m_bSoundOn);
+    pairs.Text(kExitCancelOK, m_nExitCancelOK != 0 ? "1" : "", true);
 
-    WriteIndent(file, depth);
-    std::fprintf(file, "%s\t{\n", kHeader);
-    WritePairs(file, m_properties, depth + 1);
-    for (Executant* entry : RingRange<Executant>(m_pExecutants)) entry->Write(file, depth + 1, true);
-    WriteIndent(file, depth);
-    std::fputs("}\n", file);
-    std::fflush(file);
+    WriteRecord(file, depth, kHeader, m_properties, [this](FILE* f, int childDepth) {
+        for (Executant* entry : m_executants) entry->Write(f, childDepth, true);
+    });
     return 0;
 }
 

@@ -38,7 +38,6 @@ public:
     static const KeywordTable& Keywords();
 
     AncestryDesktop() = default;
-    ~AncestryDesktop() override;
 
     virtual int Read(FILE* file);
     virtual int Write(FILE* file, int depth);
@@ -53,9 +52,8 @@ public:
 
     PropertyList& Properties() { return m_properties; }
     const PropertyList& Properties() const { return m_properties; }
-    Executant* Executants() const { return m_pExecutants; }
-    void AddExecutant(Executant* entry);
-    int CountExecutants() const { return CountRing(m_pExecutants); }
+    OwnedRing<Executant>& Executants() { return m_executants; }
+    const OwnedRing<Executant>& Executants() const { return m_executants; }
 
     int32_t m_nState = kNew;
     TextString m_strDesktopName;  // the desktop object's name, its DesktopID
@@ -82,7 +80,7 @@ private:
     void ApplyKey(int key, const char* text, const DisplayMode& current);
 
     PropertyList m_properties;
-    Executant* m_pExecutants = nullptr;
+    OwnedRing<Executant> m_executants;
 };
 
 }  // namespace qv

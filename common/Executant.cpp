@@ -5,7 +5,7 @@
 #include "Convert.h"
 #include "Log.h"
 #include "Messages.h"
-#include "RecordReader.h"
+#include "RecordIO.h"
 
 namespace qv {
 
@@ -43,19 +43,6 @@ void FormatPair(char (&text)[32], bool set, int32_t a, int32_t b) {
 
 const KeywordTable& Executant::Keywords() { return kKeywords; }
 
-void WriteIndent(FILE* file, int depth) {
-    for (int i = 0; i < depth; ++i) std::fputc('\t', file);
-}
-
-void WritePairs(FILE* file, const PropertyList& properties, int depth) {
-    for (const PropertyPair* p = properties.First(); p; p = p->next) {
-        if (p->value.IsEmpty()) continue;
-        WriteIndent(file, depth);
-        std::fprintf(file, "%s\t", p->key.c_str());
-        std::fprintf(file, "%s\n", p->value.c_str());
-    }
-}
-
 int Executant::Read(FILE* file) {
     auto onLine = [this](const char* key, const char* value) {
         int added = AddEntry(key, value);
@@ -77,6 +64,7 @@ int Executant::AddEntry(const char* key, const char* value) {
 const char* Executant::KeyName(int key) const { return kKeywords.KeyName(key); }
 
 int Executant::Validate() {
+    // This record's lines have their own texts: no line end on the first.
     if (const char* missing = kKeywords.MissingRequired(m_properties)) {
         WriteLog(msg::kNotDefinedEntry, missing);
         return -10;
@@ -111,29 +99,26 @@ void Executant::Apply() {
 
 int Executant::Write(FILE* file, int depth, bool withHeader) {
     char text[32];
-    m_properties.Update(KeyName(kFileName), fileName.c_str(), true);
-    m_properties.Update(KeyName(kArguments), arguments.c_str(), true);
+    PairUpdater pairs(kKeywords, m_properties);
+    pairs.Text(kFileName, fileName.c_str(), true);
+    pairs.Text(kArguments, arguments.c_str(), true);
     FormatPair(text, positionSet, x, y);
-    m_properties.Update(KeyName(kPosition), text, true);
+    pairs.Text(kPosition, text, true);
     FormatPair(text, sizeSet, width, height);
-    m_properties.Update(KeyName(kSize), text, true);
+    pairs.Text(kSize, text, true);
     text[0] = '\0';
-    if (priority != 0) std::snprintf(text, sizeof(text), "0x%04X", priority);
-    m_properties.Update(KeyName(kPriority), text, true);
-    text[0] = '\0';
-    if (inputTimeout != kDefaultInputTimeout) std::snprintf(text, sizeof(text), "%d", static_cast<int>(inputTimeout));
-    m_properties.Update(KeyName(kInputTO), text, true);
-    m_properties.Update(KeyName(kShellExec), shellExec ? "1" : "", true);
+    if (priority != 0) std::snprintf(text, sizeof(text), "0x%04X", static_cast<unsigned>(priority));
+    pairs.Text(kPriority, text, true);
+    if (inputTimeout != kDefaultInputTimeout)
+        pairs.Number(kInputTO, static_cast<int32_t>(inputTimeout), true);
+    else
+        pairs.Text(kInputTO, "", true);
+    pairs.Text(kShellExec, shellExec ? "1" : "", true);
 
-    if (withHeader) {
-        WriteIndent(file, depth);
-        std::fprintf(file, "%s\t{\n", kHeader);
-    }
-    WritePairs(file, m_properties, depth + 1);
-    if (withHeader) {
-        WriteIndent(file, depth);
-        std::fputs("}\n", file);
-    }
+    if (withHeader)
+        WriteRecord(file, depth, kHeader, m_properties, [](FILE*, int) {});
+    else
+        WritePairs(file, m_properties, depth + 1);
     std::fflush(file);
     return 0;
 }

@@ -65,9 +65,4 @@ private:
     PropertyList m_properties;
 };
 
-// Writes depth tab characters.
-void WriteIndent(FILE* file, int depth);
-// Writes every pair with a value, one line each at the given depth.
-void WritePairs(FILE* file, const PropertyList& properties, int depth);
-
 }  // namespace qv

@@ -26,13 +26,9 @@ private:
     RingListClass* m_pPrev = this;
 };
 
-// Adds a child at the end of a ring, so that walking from the entry point
-// gives the children in the order they were added (file order when reading).
+// The ring operations on an entry point, for OwnedRing below.
 void AppendToRing(RingListClass*& entry, RingListClass* child);
-// Unlinks a child, moving the entry point off it first.
 void RemoveFromRing(RingListClass*& entry, RingListClass* child);
-
-// Counts, and destroys, the nodes of a ring given by its entry point.
 int CountRing(const RingListClass* entry);
 void DestroyRing(RingListClass*& entry);
 
@@ -65,6 +61,31 @@ public:
 
 private:
     T* m_pEntry;
+};
+
+// A ring of children held by their parent record through one entry point;
+// it destroys them with itself.
+template <class T>
+class OwnedRing {
+public:
+    OwnedRing() = default;
+    OwnedRing(const OwnedRing&) = delete;
+    OwnedRing& operator=(const OwnedRing&) = delete;
+    ~OwnedRing() { Clear(); }
+
+    T* Entry() const { return static_cast<T*>(m_pEntry); }
+    // At the end: walking from the entry point gives the children in the order
+    // they were added, which is file order when reading.
+    void Append(T* child) { AppendToRing(m_pEntry, child); }
+    // Unlinks a child (not destroyed), moving the entry point off it first.
+    void Remove(T* child) { RemoveFromRing(m_pEntry, child); }
+    int Count() const { return CountRing(m_pEntry); }
+    void Clear() { DestroyRing(m_pEntry); }
+    typename RingRange<T>::iterator begin() const { return RingRange<T>(Entry()).begin(); }
+    typename RingRange<T>::iterator end() const { return RingRange<T>(Entry()).end(); }
+
+private:
+    RingListClass* m_pEntry = nullptr;
 };
 
 }  // namespace qv

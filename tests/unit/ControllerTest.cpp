@@ -24,7 +24,7 @@ protected:
     }
     std::string Names() {
         std::string names;
-        for (auto* d : qv::RingRange<qv::AncestryDesktop>(controller.Desktops()))
+        for (auto* d : controller.Desktops())
             names += std::string(d->m_strDesktopName.c_str()) + "=" + d->m_strTitle.c_str() + " ";
         return names;
     }
@@ -224,7 +224,7 @@ TEST_F(ControllerTest, AddAndRemoveChildrenKeepTheRingWhole) {
     controller.RemoveChild(c);
     controller.RemoveChild(b);
     EXPECT_EQ(controller.CountChildren(), 0);
-    EXPECT_EQ(controller.Desktops(), nullptr);
+    EXPECT_EQ(controller.Desktops().Entry(), nullptr);
 }
 
 }  // namespace

@@ -104,9 +104,9 @@ TEST_F(DesktopTest, ProgramEntriesKeepFileOrderAndBadOnesAreDropped) {
                    "Executant::RingListClass\t{\r\nExecutionFileName\tthree.exe\r\n}\r\n"
                    "}\r\n"),
               0);
-    ASSERT_EQ(desktop.CountExecutants(), 3);
+    ASSERT_EQ(desktop.Executants().Count(), 3);
     std::string order;
-    for (qv::Executant* e : qv::RingRange<qv::Executant>(desktop.Executants())) order += e->fileName.c_str() + std::string(" ");
+    for (qv::Executant* e : desktop.Executants()) order += e->fileName.c_str() + std::string(" ");
     EXPECT_EQ(order, "one.exe two.exe three.exe ");
     EXPECT_STREQ(desktop.m_strTitle.c_str(), "Work");
     EXPECT_EQ(log.Text(), Format(expected::kNotDefinedEntry, "ExecutionFileName"));
