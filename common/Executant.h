@@ -2,9 +2,12 @@
 // One program entry: a program (or, in shell mode, a document) started on a
 // desktop, with its placement, priority and start rules.
 
+#include <windows.h>
+
 #include <cstdint>
 #include <cstdio>
 
+#include "Handle.h"
 #include "KeywordTable.h"
 #include "PropertyList.h"
 #include "RingList.h"
@@ -45,6 +48,22 @@ public:
     // 1 appended, 0 not a keyword of the table, -1 out of memory.
     virtual int AddEntry(const char* key, const char* value);
 
+    // Starting (see Launching.cpp). Launch: 1 when a once-only entry already
+    // runs on the desktop, -1 when the process could not be created, else 0.
+    virtual int Launch(const char* desktopName);
+    // Launch on the caller's desktop, keeping the process for KillCheck and
+    // setting the once-only rule aside.
+    virtual int LaunchHeld();
+    virtual int LaunchByShell();
+    // Through QVShlExe beside the calling program: 0, or -1.
+    virtual int LaunchViaShlExe(const char* desktopName);
+    virtual HWND FindLaunchedWindow(HANDLE process, uint32_t timeoutMs, HANDLE snapshotBefore, HANDLE snapshotAfter);
+    virtual void ResetWindowSearch(int mode);
+    // Ends a held process with the steps of KillStep; 0 always.
+    virtual int KillCheck(int steps);
+
+    enum KillStep { kPostClose = 1, kPostQuit = 2, kTerminate = 4 };
+
     PropertyList& Properties() { return m_properties; }
     const PropertyList& Properties() const { return m_properties; }
 
@@ -61,7 +80,19 @@ public:
     uint32_t inputTimeout = kDefaultInputTimeout;
     bool shellExec = false;
 
+    UniqueHandle heldProcess;  // kept after a held launch, for KillCheck
+    DWORD heldThreadId = 0;    // the thread of its window, or its primary thread
+    bool holdProcess = false;  // set only while LaunchHeld runs
+
 private:
+    void DropHeldProcess();
+    // Show command from ExecutionShowMode.
+    int ShowMode() const;
+    // STARTUPINFO of a start on a desktop: name, placement and show command.
+    STARTUPINFOA StartupInfo(char* desktopName) const;
+    // Moves, sizes and shows a found window as the entry asks.
+    void PlaceWindow(HWND window) const;
+
     PropertyList m_properties;
 };
 

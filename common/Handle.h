@@ -1,0 +1,65 @@
+#pragma once
+// Owning wrappers for system handles: not copyable, movable, closed once.
+
+#include <windows.h>
+
+#include <utility>
+
+namespace qv {
+
+template <class Traits>
+class UniqueResource {
+public:
+    using Type = typename Traits::Type;
+
+    UniqueResource() = default;
+    explicit UniqueResource(Type value) : m_value(value) {}
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+    UniqueResource(UniqueResource&& other) noexcept : m_value(other.Release()) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+    ~UniqueResource() { Reset(); }
+
+    Type Get() const { return m_value; }
+    bool Valid() const { return Traits::Valid(m_value); }
+    explicit operator bool() const { return Valid(); }
+    Type Release() { return std::exchange(m_value, Traits::Invalid()); }
+    void Reset(Type value = Traits::Invalid()) {
+        if (Traits::Valid(m_value)) Traits::Close(m_value);
+        m_value = value;
+    }
+
+private:
+    Type m_value = Traits::Invalid();
+};
+
+struct KernelHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() { return nullptr; }
+    // Some functions fail with NULL, others with INVALID_HANDLE_VALUE: neither is ours to close.
+    static bool Valid(Type h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(Type h) { CloseHandle(h); }
+};
+
+struct DesktopHandleTraits {
+    using Type = HDESK;
+    static Type Invalid() { return nullptr; }
+    static bool Valid(Type h) { return h != nullptr; }
+    static void Close(Type h) { CloseDesktop(h); }
+};
+
+struct LibraryHandleTraits {
+    using Type = HMODULE;
+    static Type Invalid() { return nullptr; }
+    static bool Valid(Type h) { return h != nullptr; }
+    static void Close(Type h) { FreeLibrary(h); }
+};
+
+using UniqueHandle = UniqueResource<KernelHandleTraits>;
+using UniqueDesktop = UniqueResource<DesktopHandleTraits>;
+using UniqueLibrary = UniqueResource<LibraryHandleTraits>;
+
+}  // namespace qv

@@ -1,0 +1,52 @@
+#pragma once
+// The daemon's end of the query pipe. The asking program waits on the pipe
+// as its server; the daemon's desktop thread opens it as a client, writes one
+// reply and lets it go again at once.
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "PipeFormat.h"
+#include "Handle.h"
+
+namespace qv {
+
+enum class AnswerResult : int {
+    kSent = 0,
+    kWaitFailed = -1,  // no asker waiting within the pipe's default time-out
+    kOpenFailed = -2,
+};
+
+// One connection to the asker's pipe.
+class ReplyChannel {
+public:
+    // WaitNamedPipe with the pipe's default time-out, then CreateFile. A
+    // failed wait is logged only when logWaitFailure is set (the bitmap and
+    // Information answers stay quiet about it); a failed open always is.
+    AnswerResult Open(bool logWaitFailure);
+    // One WriteFile per call. The result is not looked at: an asker that went
+    // away simply misses the rest of its reply.
+    void Write(const void* data, size_t size);
+    void Write(const PipeReply& reply);  // each field with its own WriteFile
+    void Close() { m_pipe.Reset(); }
+
+private:
+    UniqueHandle m_pipe;
+};
+
+// Open, write every field, close. Logs only the failures of Open.
+AnswerResult SendPipeReply(const PipeReply& reply, bool logWaitFailure);
+
+// The answers of the thread window's requests 3, 5, 6 and 11, each logged
+// with its "Respons" line when written.
+AnswerResult AnswerNumberOfDesktops(int count);
+AnswerResult AnswerDesktopName(const char* name);
+AnswerResult AnswerCurrentDesktopId(const char* id);
+// desktops in ring order from the home desktop; currentIndex is the current
+// desktop's place in that order.
+AnswerResult AnswerInformation(int32_t currentIndex, const std::vector<DesktopRecord>& desktops);
+
+}  // namespace qv

@@ -1,0 +1,246 @@
+#include "PipeClient.h"
+
+#include <windows.h>
+
+#include <cstring>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "Convert.h"
+#include "Handle.h"
+
+namespace qv {
+
+namespace {
+
+// The asker's pipe instance. It is overlapped so that the wait for the
+// daemon's connection and every read can be given up; an operation that is
+// given up is cancelled and waited for before its OVERLAPPED goes away.
+class ServerPipe {
+public:
+    ServerPipe() = default;
+    ServerPipe(const ServerPipe&) = delete;
+    ServerPipe& operator=(const ServerPipe&) = delete;
+    ~ServerPipe() {
+        if (m_pending) {
+            CancelIo(m_pipe.Get());
+            DWORD bytes = 0;
+            Complete(&bytes);
+        }
+    }
+
+    bool Create(uint32_t bufferSize) {
+        // A null DACL lets the daemon connect whichever account or desktop
+        // it runs on; remote callers are still turned away.
+        SECURITY_DESCRIPTOR sd;
+        if (!InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION)) return false;
+        if (!SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE)) return false;
+        SECURITY_ATTRIBUTES sa = {};
+        sa.nLength = sizeof(sa);
+        sa.lpSecurityDescriptor = &sd;
+        sa.bInheritHandle = FALSE;
+        m_event.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        if (!m_event) return false;
+        m_pipe.Reset(CreateNamedPipeA(kQueryPipeName, PIPE_ACCESS_INBOUND | FILE_FLAG_WRITE_THROUGH | FILE_FLAG_OVERLAPPED,
+                                      PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
+                                      PIPE_UNLIMITED_INSTANCES, bufferSize, bufferSize, 10000, &sa));
+        return m_pipe.Valid();
+    }
+
+    // Starts listening before the question is posted, so a daemon that
+    // answers at once finds the instance already waiting.
+    bool BeginConnect() {
+        Prepare();
+        if (ConnectNamedPipe(m_pipe.Get(), &m_ov)) {
+            m_connected = true;
+            return true;
+        }
+        switch (GetLastError()) {
+        case ERROR_IO_PENDING:
+            m_pending = true;
+            return true;
+        // Something connected between the creation and this call, and may
+        // already have written and gone; the reads tell what it left.
+        case ERROR_PIPE_CONNECTED:
+        case ERROR_NO_DATA:
+            m_connected = true;
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    bool WaitConnected(DWORD timeoutMs) {
+        if (m_connected) return true;
+        if (!m_pending) return false;
+        DWORD bytes = 0;
+        m_connected = Wait(timeoutMs, &bytes) || GetLastError() == ERROR_PIPE_CONNECTED;
+        return m_connected;
+    }
+
+    // Up to size bytes; 0 at the end of the reply, on a failure or when
+    // nothing came within timeoutMs.
+    size_t Read(void* buffer, size_t size, DWORD timeoutMs) {
+        const size_t kMaxRead = 0x10000;  // a short read is allowed, a truncated DWORD size is not
+        Prepare();
+        if (!ReadFile(m_pipe.Get(), buffer, static_cast<DWORD>(size < kMaxRead ? size : kMaxRead), nullptr, &m_ov) &&
+            GetLastError() != ERROR_IO_PENDING)
+            return 0;
+        m_pending = true;
+        DWORD bytes = 0;
+        return Wait(timeoutMs, &bytes) ? bytes : 0;
+    }
+
+private:
+    void Prepare() {
+        m_ov = OVERLAPPED();
+        m_ov.hEvent = m_event.Get();
+    }
+
+    // Waits for the pending operation; on time-out cancels it and still
+    // collects its completion, which may have won the race.
+    bool Wait(DWORD timeoutMs, DWORD* bytes) {
+        if (WaitForSingleObject(m_event.Get(), timeoutMs) != WAIT_OBJECT_0) CancelIo(m_pipe.Get());
+        return Complete(bytes);
+    }
+
+    bool Complete(DWORD* bytes) {
+        BOOL ok = GetOverlappedResult(m_pipe.Get(), &m_ov, bytes, TRUE);
+        m_pending = false;
+        return ok != FALSE;
+    }
+
+    UniqueHandle m_event;
+    UniqueHandle m_pipe;
+    OVERLAPPED m_ov = {};
+    bool m_pending = false;
+    bool m_connected = false;
+};
+
+class PipeSource : public ByteSource {
+public:
+    PipeSource(ServerPipe& pipe, DWORD timeoutMs) : m_pipe(pipe), m_timeoutMs(timeoutMs) {}
+    size_t ReadSome(void* buffer, size_t size) override { return m_pipe.Read(buffer, size, m_timeoutMs); }
+
+private:
+    ServerPipe& m_pipe;
+    DWORD m_timeoutMs;
+};
+
+// The whole exchange, on a thread attached to the desktop concerned.
+QueryResult AskHere(const PipeQuestion* question, ReplyReader* reader, uint32_t* version,
+                    const QueryTimeouts& timeouts) {
+    if (version) *version = 0;
+    HWND window = FindWindowA(kThreadWindowClass, kDaemonWindowName);
+    if (!window) return QueryResult::kNotFound;
+
+    // Not SMTO_BLOCK: an asker that owns windows must keep answering sent
+    // messages, or it and the daemon could wait on each other.
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutA(window, kRequestMessage, kVersionRequest, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                             timeouts.answerMs, &answer))
+        answer = 0;
+    uint32_t answered = static_cast<uint32_t>(answer);
+    if (version) *version = answered;
+    if (answered < kDaemonVersion) return QueryResult::kVersionTooOld;
+    if (!question) return QueryResult::kOk;
+
+    ServerPipe pipe;
+    if (!pipe.Create(PipeBufferSize(*question))) return QueryResult::kPipeCreateFailed;
+    if (!pipe.BeginConnect()) return QueryResult::kNoConnection;
+    if (!PostMessageA(window, kRequestMessage, static_cast<WPARAM>(*question), 0)) return QueryResult::kPostFailed;
+    if (!pipe.WaitConnected(timeouts.connectMs)) return QueryResult::kNoConnection;
+    PipeSource source(pipe, timeouts.readMs);
+    return reader->Read(source);
+}
+
+class InformationReader : public ReplyReader {
+public:
+    explicit InformationReader(DesktopInformation* info) : m_info(info) {}
+    QueryResult Read(ByteSource& reply) override { return ReadInformation(reply, m_info); }
+
+private:
+    DesktopInformation* m_info;
+};
+
+class TextReader : public ReplyReader {
+public:
+    explicit TextReader(std::string* text) : m_text(text) {}
+    QueryResult Read(ByteSource& reply) override { return ReadSingleText(reply, m_text); }
+
+private:
+    std::string* m_text;
+};
+
+}  // namespace
+
+PipeClient::PipeClient(std::string desktop, QueryTimeouts timeouts)
+    : m_desktop(std::move(desktop)), m_timeouts(timeouts) {}
+
+QueryResult PipeClient::Run(const PipeQuestion* question, ReplyReader* reader, uint32_t* version) {
+    if (m_desktop.empty()) return AskHere(question, reader, version, m_timeouts);
+
+    // The handle must outlive the worker: a desktop cannot be closed while a
+    // thread is attached to it.
+    UniqueDesktop desktop(
+        OpenDesktopA(m_desktop.c_str(), 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_WRITEOBJECTS | DESKTOP_ENUMERATE));
+    if (!desktop) return QueryResult::kAttachFailed;
+    QueryResult result = QueryResult::kAttachFailed;
+    try {
+        // A fresh thread owns no window yet, which SetThreadDesktop requires.
+        std::thread worker([&] {
+            if (SetThreadDesktop(desktop.Get())) result = AskHere(question, reader, version, m_timeouts);
+        });
+        worker.join();
+    } catch (const std::system_error&) {
+        return QueryResult::kAttachFailed;
+    }
+    return result;
+}
+
+QueryResult PipeClient::CheckVersion(uint32_t* version) { return Run(nullptr, nullptr, version); }
+
+QueryResult PipeClient::Ask(PipeQuestion question, ReplyReader& reader) { return Run(&question, &reader, nullptr); }
+
+QueryResult PipeClient::AskNumberOfDesktops(int32_t* count) {
+    std::string text;
+    TextReader reader(&text);
+    QueryResult result = Ask(PipeQuestion::kNumberOfDesktops, reader);
+    *count = result == QueryResult::kOk ? ParseDecimal(text.c_str()) : 0;
+    return result;
+}
+
+QueryResult PipeClient::AskDesktopName(std::string* name) {
+    TextReader reader(name);
+    return Ask(PipeQuestion::kDesktopName, reader);
+}
+
+QueryResult PipeClient::AskCurrentDesktopId(std::string* id) {
+    TextReader reader(id);
+    return Ask(PipeQuestion::kCurrentDesktopId, reader);
+}
+
+QueryResult PipeClient::AskInformation(DesktopInformation* info) {
+    InformationReader reader(info);
+    return Ask(PipeQuestion::kInformation, reader);
+}
+
+bool ThreadDesktopName(std::string* name) {
+    HDESK desktop = GetThreadDesktop(GetCurrentThreadId());
+    if (!desktop) return false;
+    char small[16];
+    DWORD needed = 0;
+    if (GetUserObjectInformationA(desktop, UOI_NAME, small, sizeof(small), &needed)) {
+        name->assign(small, strnlen(small, sizeof(small)));
+        return true;
+    }
+    // Desktop names are short; a size beyond any name is a failure, not a request.
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || needed == 0 || needed > 4096) return false;
+    std::string buffer(needed, '\0');
+    if (!GetUserObjectInformationA(desktop, UOI_NAME, buffer.data(), needed, &needed)) return false;
+    name->assign(buffer.c_str(), strnlen(buffer.c_str(), buffer.size()));
+    return true;
+}
+
+}  // namespace qv

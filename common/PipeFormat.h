@@ -1,0 +1,128 @@
+#pragma once
+// The byte formats of the query pipe: the replies the daemon writes and the
+// readers of the asking programs. Nothing here touches a window or a pipe, so
+// the readers parse a live pipe and a test's bytes alike, and every limit
+// that keeps a hostile writer from overrunning a reader lives in one place.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+inline constexpr char kQueryPipeName[] = "\\\\.\\pipe\\Quorvel.pip";
+// The daemon's thread window on each desktop; other programs search for
+// both texts, so they must match byte for byte.
+inline constexpr char kThreadWindowClass[] = "MultipleDesktopSwitcher:Thread";
+inline constexpr char kDaemonWindowName[] = "MultipleDesktopSwitcher";
+
+inline constexpr unsigned kRequestMessage = 0x0401;  // WM_USER+1
+inline constexpr unsigned kVersionRequest = 8;
+inline constexpr uint32_t kDaemonVersion = 0x200;  // what the daemon answers and the least an asker accepts
+
+// The requests whose answer comes back through the pipe (wParam values).
+enum class PipeQuestion : unsigned {
+    kNumberOfDesktops = 3,
+    kDesktopName = 5,
+    kCurrentDesktopId = 6,
+    kBitmap = 7,
+    kInformation = 11,
+};
+
+// Results of asking the daemon. The first three match the viewer's snapshot
+// worker, which reports them as its own; -10 and below are left to the
+// snapshot reader.
+enum class QueryResult : int {
+    kOk = 0,
+    kAttachFailed = -1,        // the worker could not be started on, or attached to, the desktop
+    kPipeCreateFailed = -2,
+    kNotFound = -3,            // no thread window on that desktop: the daemon is not running there
+    kVersionTooOld = -4,       // below kDaemonVersion, or no answer in time (a busy or hung window)
+    kPostFailed = -5,
+    kNoConnection = -6,        // the daemon did not connect to the pipe in time
+    kCommunicationError = -7,  // the reply was cut short or malformed
+};
+
+// The readers' buffers: a longer text is refused (counted) or cut (single).
+inline constexpr size_t kCountedTextMax = 260;  // bytes of one Information text, NUL included
+inline constexpr size_t kSingleTextMax = 128;   // bytes of a single-text reply, NUL included
+// No ring holds more desktops than this; a larger count is a corrupt reply,
+// refused before anything is read for it.
+inline constexpr uint32_t kMaxDesktopRecords = 1024;
+
+// Both ends size the pipe's buffers by the question.
+uint32_t PipeBufferSize(PipeQuestion question);
+
+// ---- Writing ------------------------------------------------------------
+
+// A reply as the daemon writes it: the fields in order, each one sent with
+// its own WriteFile.
+class PipeReply {
+public:
+    void AddInt32(int32_t value);          // 4 bytes, little-endian
+    void AddText(const char* text);        // the text and its NUL
+    void AddCountedText(const char* text); // its length with the NUL, then the text and its NUL: two fields
+    void AddBytes(const void* data, size_t size);
+
+    const std::vector<std::string>& Fields() const { return m_fields; }
+    std::string Bytes() const;  // all fields in one string
+
+private:
+    std::vector<std::string> m_fields;
+};
+
+// One desktop of the Information reply.
+struct DesktopRecord {
+    std::string id;    // DesktopID: the system name of the desktop object
+    int32_t width = 0;
+    int32_t height = 0;
+    std::string name;  // DesktopName; a reader never leaves it empty
+    int32_t index = 0; // place in the reply, set by the reader; the writer goes by order
+};
+
+std::string DecimalText(int value);  // sprintf "%d"
+PipeReply NumberOfDesktopsReply(int count);
+PipeReply TextReply(const char* text);  // Desktop Name and Current DesktopID
+// desktops in ring order starting at the home desktop.
+PipeReply InformationReply(int32_t currentIndex, const std::vector<DesktopRecord>& desktops);
+
+// ---- Reading ------------------------------------------------------------
+
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // Up to size bytes into buffer; how many came, 0 at the end of the data,
+    // on a failure or when the source gave up waiting.
+    virtual size_t ReadSome(void* buffer, size_t size) = 0;
+};
+
+// Exactly size bytes, across as many partial reads as the source gives.
+bool ReadExact(ByteSource& source, void* buffer, size_t size);
+
+struct DesktopInformation {
+    bool headerRead = false;  // count and current index arrived
+    uint32_t count = 0;       // as announced
+    int32_t currentIndex = -1;
+    std::vector<DesktopRecord> desktops;  // the records read completely, record i with index i
+
+    const DesktopRecord* Current() const;
+    // Case-sensitive, as desktop object names are compared by the system.
+    const DesktopRecord* FindById(const char* id) const;
+};
+
+// kOk when every announced record arrived intact, else kCommunicationError;
+// what was read completely before the fault stays in info.
+QueryResult ReadInformation(ByteSource& source, DesktopInformation* info);
+
+// A single-text reply: at most kSingleTextMax bytes are taken from the
+// source and the text ends at its NUL. A text that fills the buffer without
+// one is cut to kSingleTextMax - 1 bytes (never inside a double-byte
+// character); data that ends before its NUL is kCommunicationError.
+QueryResult ReadSingleText(ByteSource& source, std::string* text);
+
+// How many of the first limit bytes of text can be kept without splitting a
+// Shift-JIS double-byte character.
+size_t SjisCutLength(const char* text, size_t limit);
+
+}  // namespace qv

@@ -1,0 +1,76 @@
+#pragma once
+// Which programs run where, and which window a started program opened. The
+// process functions are bound at run time from the system libraries, as
+// they differ by platform family and are not on every installation.
+
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <cstdint>
+
+#include "TextString.h"
+
+namespace qv {
+
+enum PlatformFamily { kPlatformUnknown = -1, kPlatformOther = 1, kPlatformWin95 = 2, kPlatformNT = 3 };
+
+// Computed once from the system version and kept.
+int PlatformKind();
+
+enum BindGroup { kProcessFunctions = 1, kImeFunction = 2 };
+
+struct ProcessApi {
+    BOOL(WINAPI* EnumProcesses)(DWORD*, DWORD, DWORD*) = nullptr;
+    BOOL(WINAPI* EnumProcessModules)(HANDLE, HMODULE*, DWORD, DWORD*) = nullptr;
+    DWORD(WINAPI* GetModuleFileNameExA)(HANDLE, HMODULE, LPSTR, DWORD) = nullptr;
+    DWORD(WINAPI* GetModuleBaseNameA)(HANDLE, HMODULE, LPSTR, DWORD) = nullptr;
+    BOOL(WINAPI* ImmDisableIME)(DWORD) = nullptr;
+    HANDLE(WINAPI* CreateToolhelp32Snapshot)(DWORD, DWORD) = nullptr;
+    BOOL(WINAPI* Process32First)(HANDLE, PROCESSENTRY32*) = nullptr;
+    BOOL(WINAPI* Process32Next)(HANDLE, PROCESSENTRY32*) = nullptr;
+};
+
+// groups: a set of BindGroup bits; bind true binds, false releases.
+void BindProcessApi(int groups, bool bind);
+// The functions bound so far; callers test the pointers they need.
+const ProcessApi& BoundProcessApi();
+
+// Base name (lower-cased) and full path of a process's first module; false
+// when the process cannot be opened or its modules cannot be read.
+bool ProcessModuleBaseName(DWORD processId, TextString& name);
+bool ProcessModulePath(HANDLE process, TextString& path);
+
+// 0 when a process whose main module has the file name of programPath has a
+// window on the named desktop (none: the caller's desktop), the caller's own
+// process aside; 1 when there is none or the desktop cannot be opened.
+int IsModuleRunning(const char* desktopName, const char* programPath);
+
+// The window search that finds a started program's top-level window. Its
+// state is process-wide: one search at a time per process.
+enum WindowSearchMode { kSearchByProcessId = 1, kSearchByModulePath = 2 };
+void ResetWindowSearch(int mode);
+HWND WindowSearchResult();
+// EnumWindows callback; the parameter is a process id (mode 1) or a module
+// path text (mode 2).
+BOOL CALLBACK LaunchedWindowSearchProc(HWND window, LPARAM param);
+// "%4d%02d%02d %02d:%02d.%02d.%03d" of a creation time, for comparing starts.
+void FormatStartTime(const SYSTEMTIME& time, char (&text)[32]);
+
+// Enumerates the top-level windows with the search up to rounds times, one
+// second apart, until a window is found.
+HWND SearchLaunchedWindow(int rounds, LPARAM param);
+
+// Rounds of one second each that the searches make for a time-out.
+int LaunchSearchRounds(uint32_t timeoutMs);  // after a direct start
+int ShellSearchRounds(uint32_t timeoutMs);   // after a shell start
+
+// The top-level window of a process started through the shell, found among
+// the windows of every process of the same program file (the latest start
+// wins); the snapshots serve the Windows 95 family only.
+HWND FindLaunchedWindow(HANDLE process, uint32_t timeoutMs, HANDLE snapshotBefore, HANDLE snapshotAfter);
+// Windows 95 family: the first child of parentId in the later snapshot that
+// the earlier one does not hold, or 0.
+DWORD NewChildProcess(HANDLE snapshotBefore, HANDLE snapshotAfter, DWORD parentId);
+
+}  // namespace qv

@@ -1,0 +1,45 @@
+#include "Executant.h"
+#include "Log.h"
+
+namespace qv {
+
+int Executant::KillCheck(int steps) {
+    if (!heldProcess) {
+        heldThreadId = 0;
+        return 0;
+    }
+    DWORD exitCode = 0;
+    if (!GetExitCodeProcess(heldProcess.Get(), &exitCode)) {
+        DropHeldProcess();
+        return 0;
+    }
+    WriteLog("Kill Check (%s) [H:%08X,T:%08X] : ", fileName.c_str(),
+             static_cast<unsigned>(reinterpret_cast<uintptr_t>(heldProcess.Get())), static_cast<unsigned>(heldThreadId));
+    if (exitCode != STILL_ACTIVE) {
+        DropHeldProcess();
+        WriteLog("Already End.\n");
+        return 0;
+    }
+    // The pause gives the program time to react, so it follows a post that
+    // reached its queue, never a failed one.
+    bool posted = false;
+    if (steps & kPostClose) {
+        posted = PostThreadMessageA(heldThreadId, WM_CLOSE, 0, 0) != FALSE;
+        WriteLog("Post(WM_CLOSE) ");
+    }
+    if (steps & kPostQuit) {
+        if (posted) Sleep(500);
+        posted = PostThreadMessageA(heldThreadId, WM_QUIT, 0, 0) != FALSE;
+        WriteLog("Post(WM_QUIT) ");
+    }
+    if (steps & kTerminate) {
+        if (posted) Sleep(500);
+        TerminateProcess(heldProcess.Get(), 0);
+        WriteLog("TerminateProcess()");
+    }
+    WriteLog("\n");
+    DropHeldProcess();
+    return 0;
+}
+
+}  // namespace qv

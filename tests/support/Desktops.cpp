@@ -1,0 +1,55 @@
+#include "Desktops.h"
+
+#include <atomic>
+#include <stdexcept>
+#include <thread>
+
+namespace qvtest {
+
+TestDesktop::TestDesktop() {
+    static std::atomic<int> counter{0};
+    m_name = "QVTest_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(counter++);
+    m_desktop = CreateDesktopA(m_name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    if (!m_desktop) throw std::runtime_error("CreateDesktop failed for " + m_name);
+    // Wine starts a helper process for a desktop when its first window is
+    // made. Made by a program the test started, that helper inherits the
+    // test's output pipe and outlives it, and ctest waits for the pipe until
+    // its time-out; made here, it does not.
+    RunOnDesktop(m_name, [] {
+        DestroyWindow(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
+    });
+}
+
+TestDesktop::~TestDesktop() {
+    if (m_desktop) CloseDesktop(m_desktop);
+}
+
+bool RunOnDesktop(const std::string& desktopName, const std::function<void()>& fn) {
+    HDESK desktop = OpenDesktopA(desktopName.c_str(), 0, FALSE, GENERIC_ALL);
+    if (!desktop) return false;
+    bool attached = false;
+    std::thread worker([&] {
+        attached = SetThreadDesktop(desktop) != FALSE;
+        if (attached) fn();
+    });
+    worker.join();
+    CloseDesktop(desktop);
+    return attached;
+}
+
+HWND FindWindowOn(const std::string& desktopName, const char* className, const char* title, DWORD timeoutMs) {
+    HWND found = nullptr;
+    RunOnDesktop(desktopName, [&] {
+        DWORD start = GetTickCount();
+        while (!(found = FindWindowA(className, title)) && GetTickCount() - start < timeoutMs) Sleep(50);
+    });
+    return found;
+}
+
+std::string CurrentDesktopName() {
+    char name[256] = {};
+    GetUserObjectInformationA(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, name, sizeof(name) - 1, nullptr);
+    return name;
+}
+
+}  // namespace qvtest

@@ -1,0 +1,39 @@
+#pragma once
+// Desktops for tests: made for one test and closed after it, and worker
+// threads attached to them (a window can be found by class or title only
+// from a thread on its own desktop).
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace qvtest {
+
+class TestDesktop {
+public:
+    TestDesktop();
+    ~TestDesktop();
+    TestDesktop(const TestDesktop&) = delete;
+    TestDesktop& operator=(const TestDesktop&) = delete;
+
+    const std::string& Name() const { return m_name; }
+    HDESK Handle() const { return m_desktop; }
+
+private:
+    std::string m_name;
+    HDESK m_desktop = nullptr;
+};
+
+// Runs fn on a new thread attached to the named desktop and waits for it.
+// False when the thread could not attach (fn then does not run).
+bool RunOnDesktop(const std::string& desktopName, const std::function<void()>& fn);
+
+// Polls FindWindow(className, title) on the named desktop until a window
+// appears or the time is up.
+HWND FindWindowOn(const std::string& desktopName, const char* className, const char* title, DWORD timeoutMs);
+
+// Name of the calling thread's desktop.
+std::string CurrentDesktopName();
+
+}  // namespace qvtest

@@ -1,0 +1,88 @@
+#include "Processes.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "Desktops.h"
+#include "TestFiles.h"
+
+namespace qvtest {
+
+std::string ProgramFolder() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+std::string FixturePath() { return ProgramFolder() + "QVFixture.exe"; }
+
+bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (pred()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(20);
+    }
+}
+
+std::vector<std::string> ReportLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::string text = ReadBytes(path);
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool ReportHas(const std::string& path, const std::string& line) {
+    for (const std::string& l : ReportLines(path))
+        if (l == line) return true;
+    return false;
+}
+
+DWORD ReportedPid(const std::string& path) {
+    for (const std::string& line : ReportLines(path)) {
+        unsigned long pid = 0;
+        if (std::sscanf(line.c_str(), "START pid=%lu", &pid) == 1) return pid;
+    }
+    return 0;
+}
+
+void ProcessGuard::Watch(DWORD pid) {
+    if (m_process) CloseHandle(m_process);
+    m_process = pid ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid) : nullptr;
+}
+
+ProcessGuard::~ProcessGuard() {
+    if (!m_process) return;
+    if (Running()) {
+        TerminateProcess(m_process, 1);
+        WaitForSingleObject(m_process, 5000);
+    }
+    CloseHandle(m_process);
+}
+
+bool ProcessGuard::Running() const { return m_process && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT; }
+
+bool ProcessGuard::WaitForEnd(DWORD timeoutMs) const {
+    return m_process && WaitForSingleObject(m_process, timeoutMs) == WAIT_OBJECT_0;
+}
+
+void EndWindowOwners(const std::string& desktopName, const char* className) {
+    RunOnDesktop(desktopName, [&] {
+        for (int i = 0; i < 20; ++i) {
+            HWND window = FindWindowA(className, nullptr);
+            if (!window) return;
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            ProcessGuard guard(pid);  // ends it on leaving the scope
+            if (!guard.Running()) return;
+        }
+    });
+}
+
+}  // namespace qvtest

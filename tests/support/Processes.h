@@ -1,0 +1,47 @@
+#pragma once
+// Programs started by tests: where they are, what they reported, and making
+// sure none is left behind.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace qvtest {
+
+// Folder of the running test program, with its trailing backslash; every
+// program of the build lies there.
+std::string ProgramFolder();
+std::string FixturePath();
+
+// Polls pred every 20 ms until it holds or the time is up.
+bool WaitUntil(const std::function<bool()>& pred, DWORD timeoutMs);
+
+// The lines of a fixture's report file (empty when it has none yet).
+std::vector<std::string> ReportLines(const std::string& path);
+bool ReportHas(const std::string& path, const std::string& line);
+// The process id a fixture reported at its start, or 0.
+DWORD ReportedPid(const std::string& path);
+
+// Ends the process at the end of the scope unless it ended already.
+class ProcessGuard {
+public:
+    explicit ProcessGuard(DWORD pid = 0) { Watch(pid); }
+    ~ProcessGuard();
+    ProcessGuard(const ProcessGuard&) = delete;
+    ProcessGuard& operator=(const ProcessGuard&) = delete;
+    void Watch(DWORD pid);
+    bool Running() const;
+    DWORD Pid() const { return m_process ? GetProcessId(m_process) : 0; }
+    // Waits for the end; true when it came in time.
+    bool WaitForEnd(DWORD timeoutMs) const;
+
+private:
+    HANDLE m_process = nullptr;
+};
+
+// Ends every process that owns a window of this class on the desktop.
+void EndWindowOwners(const std::string& desktopName, const char* className);
+
+}  // namespace qvtest
