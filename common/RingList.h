@@ -79,6 +79,13 @@ public:
     void Append(T* child) { AppendToRing(m_pEntry, child); }
     // Unlinks a child (not destroyed), moving the entry point off it first.
     void Remove(T* child) { RemoveFromRing(m_pEntry, child); }
+    // Makes a child the entry point; the ring order stays.
+    void SetEntry(T* child) { m_pEntry = child; }
+    // Inserts a child after the entry point and makes it the entry point.
+    void InsertAfterEntry(T* child) {
+        if (m_pEntry) m_pEntry->InsertAfter(child);
+        m_pEntry = child;
+    }
     int Count() const { return CountRing(m_pEntry); }
     void Clear() { DestroyRing(m_pEntry); }
     typename RingRange<T>::iterator begin() const { return RingRange<T>(Entry()).begin(); }

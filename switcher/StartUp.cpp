@@ -1,0 +1,154 @@
+#include "StartUp.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CommandLine.h"
+#include "Daemon.h"
+#include "Launching.h"
+#include "Log.h"
+#include "ParameterFile.h"
+#include "RunningInstance.h"
+#include "SwitcherController.h"
+
+namespace qv {
+
+namespace {
+
+constexpr char kDefaultParameterFile[] = "Quorvel.ini";
+
+// The launching desktop's name: first a small buffer, then the size asked for.
+bool LaunchingDesktopName(TextString& name) {
+    HDESK desktop = GetThreadDesktop(GetCurrentThreadId());
+    char small[16] = {};
+    DWORD needed = 0;
+    if (GetUserObjectInformationA(desktop, UOI_NAME, small, sizeof(small), &needed)) return name.Assign(small);
+    if (needed == 0) return false;
+    std::vector<char> buffer(needed + 1, '\0');
+    if (!GetUserObjectInformationA(desktop, UOI_NAME, buffer.data(), needed, &needed)) return false;
+    return name.Assign(buffer.data());
+}
+
+// A plain file: not a folder, nor a system, temporary or offline file.
+bool IsPlainFile(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY |
+                           FILE_ATTRIBUTE_OFFLINE));
+}
+
+// -X: asks the running copy on this desktop to end. 0, or the exit code.
+int EndRunningCopy() {
+    if (!FindWindowA(kDesktopWindowClass, kDaemonWindowName)) {
+        ShowStartupBox("終了に失敗しました.");
+        return kExitNoThreadWindow;
+    }
+    HWND main = FindWindowA(kMainWindowClass, kDaemonWindowName);
+    if (!main) {
+        ShowStartupBox("終了オプション -X はログオンしたﾃﾞｽｸﾄｯﾌﾟでしか使えません.");
+        return kExitNoMainWindow;
+    }
+    SendMessageA(main, kRequest, kRequestEndDaemon, 0);
+    return 0;
+}
+
+// The parameter file could not be opened: the usage for a named file, the
+// configurator (when it is here) for the default one.
+void ReportUnreadable(const std::string& path) {
+    if (path != kDefaultParameterFile) {
+        ShowUsage((path + " が読めません.").c_str());
+    } else if (IsPlainFile("QVConfig.exe")) {
+        RunProgram(nullptr, "QVConfig.exe", nullptr, nullptr, nullptr, 0);
+    } else {
+        ShowStartupBox("設定が未定義です.ｺﾝﾌｫｸﾞﾚｰﾀで設定して下さい.");
+    }
+}
+
+}  // namespace
+
+void ShowUsage(const char* message) {
+    if (message) ShowStartupBox(message);
+    ShowStartupBox("Usage :\r\n\tQuorvel.exe [-p ﾊﾟﾗﾒｰﾀﾌｧｲﾙ] [-X] \r\n\t-X : 稼働中のQuorvelを終了してから起動します.\r\n"
+                   "\t省略時は、 カレントの Quorvel.ini が読み込まれます.\r\n");
+}
+
+SwitcherController* StartUp(const char* commandLine, int* exitCode) {
+    DaemonState& daemon = Daemon();
+    OptionList options;
+    if (ParseCommandLine(options, commandLine) < 0) {
+        ShowUsage(nullptr);
+        *exitCode = kExitSyntax;
+        return nullptr;
+    }
+    char own[257] = {};
+    DWORD length = GetModuleFileNameA(nullptr, own, 256);
+    if (length == 0 || length >= 256) {
+        ShowStartupBox("GetModuleFileName() エラーです.");
+        *exitCode = kExitNormal;
+        return nullptr;
+    }
+    if (FindRunningInstance(own)) {
+        if (!options.Has("-X")) {
+            ShowStartupBox("既に起動されています.");
+            *exitCode = kExitAlreadyRunning;
+            return nullptr;
+        }
+        if (int code = EndRunningCopy()) {
+            *exitCode = code;
+            return nullptr;
+        }
+    }
+    std::unique_ptr<SwitcherController> controller(new (std::nothrow) SwitcherController);
+    if (!controller) {
+        ShowStartupBox("インスタンスの初期化に失敗しました.");
+        *exitCode = kExitNoController;
+        return nullptr;
+    }
+    daemon.controller = controller.get();
+    controller->m_strSplash.Assign("Quorvel Ver2.0\r\n初期化中...");
+    if (!LaunchingDesktopName(daemon.launchingDesktop)) ShowStartupBox("起動したデスクトップ名が獲得できません.");
+
+    std::string path = options.Value("-p");
+    if (path.empty()) path = kDefaultParameterFile;
+    FILE* file = std::fopen(path.c_str(), "rt");
+    if (!file) {
+        ReportUnreadable(path);
+        daemon.controller = nullptr;
+        *exitCode = kExitCannotOpen;
+        return nullptr;
+    }
+    ParameterFileHeader header;
+    int read = ReadParameterFile(file, *controller, header);
+    std::fclose(file);
+    if (read < 0) {
+        ShowStartupBox("パラメータファイルの書式が誤っています.");
+        daemon.controller = nullptr;
+        *exitCode = kExitMalformed;
+        return nullptr;
+    }
+    controller->m_strParamPath.Assign(path.c_str());
+    if (controller->CountChildren() == 0) {
+        ShowStartupBox("デスクトップの定義がありません.");
+        daemon.controller = nullptr;
+        *exitCode = kExitNoDesktop;
+        return nullptr;
+    }
+    if (controller->InitDesktops() < 0) {
+        daemon.controller = nullptr;
+        *exitCode = kExitDesktopInit;
+        return nullptr;
+    }
+    if (controller->StartDesktopThreads() < 0) {
+        controller->CloseAllThreads();
+        daemon.controller = nullptr;
+        *exitCode = kExitThreadStart;
+        return nullptr;
+    }
+    return controller.release();
+}
+
+}  // namespace qv

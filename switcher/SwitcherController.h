@@ -1,0 +1,64 @@
+#pragma once
+// The daemon's controller: turns the desktop records into live desktops,
+// starts their threads, owns the main window and carries out every switch.
+
+#include <windows.h>
+
+#include "AncestryController.h"
+#include "TextString.h"
+
+namespace qv {
+
+class SwitcherDesktop;
+
+class SwitcherController : public AncestryController {
+public:
+    enum SoundMode { kNoSound = 0, kSoundOn = 1, kSoundOff = 2 };
+
+    // Records the calling thread's desktop as the one to return to.
+    SwitcherController();
+    // Switches back to that desktop; the desktops close their handles.
+    ~SwitcherController() override;
+
+    AncestryDesktop* CreateChild() override;
+
+    // 0, or -1 (Active Desktop running), -40 (no home desktop), -50 (nothing
+    // but the home desktop).
+    int InitDesktops();
+    // 0, or -1 when the main window or the semaphore could not be made.
+    int StartDesktopThreads();
+    // Hot keys and the main message loop; 0.
+    int Run();
+    // Every desktop thread closed, the home desktop's last; 0.
+    int CloseAllThreads();
+    void RedrawAll();
+
+    // Adds a desktop of the window station (EnumDesktops); false stops.
+    bool AddExistingDesktop(const char* name);
+
+    SwitcherDesktop* FirstDesktop() const;
+
+    HDESK m_hReturnDesktop = nullptr;  // not owned: the thread's own desktop
+    TextString m_strSplash;
+    TextString m_strParamPath;
+    int m_nSoundMode = kNoSound;
+    bool m_bEndingBySessionEnd = false;
+
+private:
+    friend LRESULT CALLBACK MainWindowProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT OnCommand(WPARAM command, LPARAM lParam);
+    // The desktop switch on the main thread: snapshot, bookkeeping, the
+    // system switch and the activation on the desktop's own thread.
+    void SwitchTo(SwitcherDesktop* target);
+    void TakeSnapshot();
+    LRESULT SetSoundMode(LPARAM lParam);
+    void RegisterHotKeys(bool registering);
+    void EndBySession(WPARAM wParam);
+
+    bool m_bHotKeys[4] = {};
+};
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK DesktopWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace qv

@@ -1,0 +1,238 @@
+#include "Daemon.h"
+
+#include <tlhelp32.h>
+
+#include <stdexcept>
+
+#include "CommandText.h"
+#include "Desktops.h"
+#include "PipeClient.h"
+#include "Processes.h"
+
+namespace qvtest {
+
+namespace {
+
+const char kMainClass[] = "MultipleDesktopSwitcher with Mendrel";
+const char kThreadClass[] = "MultipleDesktopSwitcher:Thread";
+const char kWindowName[] = "MultipleDesktopSwitcher";
+const UINT kRequest = WM_USER + 1;
+
+HWND PollWindow(const char* className, DWORD timeoutMs) {
+    HWND window = nullptr;
+    WaitUntil([&] { return (window = FindWindowA(className, kWindowName)) != nullptr; }, timeoutMs);
+    return window;
+}
+
+std::optional<LRESULT> SendOn(const std::string& desktop, const char* className, UINT message, WPARAM wParam,
+                              LPARAM lParam, DWORD timeoutMs) {
+    std::optional<LRESULT> result;
+    RunOnDesktop(desktop, [&] {
+        HWND window = PollWindow(className, 5000);
+        DWORD_PTR answer = 0;
+        if (window && SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, timeoutMs, &answer))
+            result = static_cast<LRESULT>(answer);
+    });
+    return result;
+}
+
+std::string Text(HWND window) {
+    char text[2048] = {};
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
+}  // namespace
+
+DaemonTurn::DaemonTurn() {
+    m_mutex = CreateMutexA(nullptr, FALSE, "QVTest_Daemon_Turn");
+    // An abandoned turn is a crashed test's: the daemon it ran is gone with it.
+    DWORD waited = m_mutex ? WaitForSingleObject(m_mutex, 100000) : WAIT_FAILED;
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
+        if (m_mutex) CloseHandle(m_mutex);
+        throw std::runtime_error("no turn to run the daemon");
+    }
+}
+
+DaemonTurn::~DaemonTurn() {
+    ReleaseMutex(m_mutex);
+    CloseHandle(m_mutex);
+}
+
+std::string ParameterText(const std::string& logPath, const std::string& controllerLines,
+                          const std::vector<std::string>& desktops) {
+    auto lines = [](const std::string& text) {
+        return text.empty() || text.back() == '\n' ? text : text + "\n";
+    };
+    std::string text = ";Quorvel\nFileVersion\t0x0200\nLogFileName\t" + logPath +
+                       "\nLogFileLimit\t1000000\nAncestryController::RingListClass\t{\n" + lines(controllerLines);
+    for (const std::string& desktop : desktops) text += "AncestryDesktop::RingListClass\t{\n" + lines(desktop) + "}\n";
+    return text + "}\n--EOF--\n";
+}
+
+std::string FixtureEntryLines(const std::string& arguments) {
+    return "Executant::RingListClass\t{\nExecutionFileName\t" + FixturePath() + "\nExecutionArguments\t" + arguments +
+           "\n}\n";
+}
+
+Daemon::Daemon() = default;
+
+Daemon::~Daemon() {
+    if (!m_process) return;
+    if (Running() && !Stop(10000)) {
+        TerminateProcess(m_process, 1);
+        WaitForSingleObject(m_process, 5000);
+    }
+    CloseHandle(m_process);
+}
+
+void Daemon::WriteParameters(const std::string& text, const std::string& path) {
+    WriteBytes(path.empty() ? ParameterPath() : path, Crlf(text));
+}
+
+void Daemon::CopyIn(const std::string& from, const char* name) const {
+    CopyFileA(from.c_str(), m_dir.File(name).c_str(), FALSE);
+}
+
+bool Daemon::Start(const std::string& arguments, const std::string& desktop) {
+    if (m_process) return false;
+    std::string program = ProgramFolder() + "Quorvel.exe";
+    std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
+    std::string desktopName = desktop;
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    if (!desktopName.empty()) si.lpDesktop = desktopName.data();
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        m_dir.Path().c_str(), &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    m_process = pi.hProcess;
+    m_pid = pi.dwProcessId;
+    m_desktop = desktop.empty() ? CurrentDesktopName() : desktop;
+    return true;
+}
+
+bool Daemon::StartReady(const std::string& controllerLines, const std::vector<std::string>& desktops) {
+    WriteParameters(ParameterText(LogPath(), controllerLines, desktops));
+    return Start("-p \"" + ParameterPath() + "\"") && WaitReady();
+}
+
+bool Daemon::WaitReady(DWORD timeoutMs) const {
+    std::string ready = "Active New Desktop [" + m_desktop + "]";
+    auto isReady = [&] { return Log().find(ready) != std::string::npos; };
+    WaitUntil([&] { return isReady() || !Running(); }, timeoutMs);
+    return isReady();
+}
+
+bool Daemon::Running() const { return m_process && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT; }
+
+long Daemon::WaitExit(DWORD timeoutMs) const {
+    if (!m_process || WaitForSingleObject(m_process, timeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(m_process, &code);
+    return static_cast<long>(code);
+}
+
+bool Daemon::Stop(DWORD timeoutMs) {
+    bool posted = false;
+    RunOnDesktop(m_desktop, [&] {
+        HWND main = PollWindow(kMainClass, 2000);
+        posted = main && PostMessageA(main, kRequest, 12, 0);
+    });
+    return posted && WaitExit(timeoutMs) >= 0;
+}
+
+std::vector<std::string> Daemon::LogLines() const { return ReportLines(LogPath()); }
+
+bool Daemon::WaitForLog(const std::string& piece, DWORD timeoutMs) const {
+    return WaitUntil([&] { return Log().find(piece) != std::string::npos; }, timeoutMs);
+}
+
+DaemonDialog Daemon::WaitForDialog(DWORD timeoutMs, const std::string& desktop, HWND skip) const {
+    struct Search {
+        DWORD pid;
+        HWND skip;
+        HWND found;
+    } search = {m_pid, skip, nullptr};
+    DaemonDialog dialog;
+    RunOnDesktop(desktop.empty() ? m_desktop : desktop, [&] {
+        WaitUntil(
+            [&] {
+                EnumWindows(
+                    [](HWND window, LPARAM param) -> BOOL {
+                        auto* s = reinterpret_cast<Search*>(param);
+                        char className[64] = {};
+                        DWORD pid = 0;
+                        GetClassNameA(window, className, sizeof(className));
+                        GetWindowThreadProcessId(window, &pid);
+                        if (pid != s->pid || window == s->skip || std::string(className) != "#32770") return TRUE;
+                        s->found = window;
+                        return FALSE;
+                    },
+                    reinterpret_cast<LPARAM>(&search));
+                return search.found != nullptr;
+            },
+            timeoutMs);
+        if (!search.found) return;
+        dialog.window = search.found;
+        dialog.caption = Text(search.found);
+        if (HWND text = GetDlgItem(search.found, 0xFFFF)) dialog.text = Text(text);
+    });
+    return dialog;
+}
+
+bool Daemon::Press(const DaemonDialog& dialog, int button, DWORD timeoutMs) const {
+    if (!dialog || !PostMessageA(dialog.window, WM_COMMAND, button, 0)) return false;
+    return WaitUntil([&] { return !IsWindow(dialog.window); }, timeoutMs);
+}
+
+DWORD Daemon::FindChild(const char* imageName) const {
+    DWORD found = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
+        if (entry.th32ParentProcessID == m_pid && lstrcmpiA(entry.szExeFile, imageName) == 0)
+            found = entry.th32ProcessID;
+    CloseHandle(snapshot);
+    return found;
+}
+
+HWND DaemonThreadWindow(const std::string& desktop, DWORD timeoutMs) {
+    return FindWindowOn(desktop, kThreadClass, kWindowName, timeoutMs);
+}
+
+HWND DaemonMainWindow(const std::string& desktop, DWORD timeoutMs) {
+    return FindWindowOn(desktop, kMainClass, kWindowName, timeoutMs);
+}
+
+std::optional<LRESULT> SendRequest(const std::string& desktop, WPARAM request, LPARAM lParam, DWORD timeoutMs) {
+    return SendOn(desktop, kThreadClass, kRequest, request, lParam, timeoutMs);
+}
+
+std::optional<LRESULT> SendCommandText(const std::string& desktop, const char* text) {
+    return SendRequest(desktop, 0, static_cast<LPARAM>(qv::PackCommandText(text)));
+}
+
+bool PostRequest(const std::string& desktop, WPARAM request, LPARAM lParam) {
+    bool posted = false;
+    RunOnDesktop(desktop, [&] {
+        HWND window = PollWindow(kThreadClass, 5000);
+        posted = window && PostMessageA(window, kRequest, request, lParam);
+    });
+    return posted;
+}
+
+std::optional<LRESULT> SendMainCommand(const std::string& desktop, WPARAM command, LPARAM lParam) {
+    return SendOn(desktop, kMainClass, WM_COMMAND, command, lParam, 10000);
+}
+
+std::string AskCurrentDesktopId(const std::string& desktop) {
+    std::string id;
+    qv::QueryResult result = qv::PipeClient(desktop).AskCurrentDesktopId(&id);
+    return result == qv::QueryResult::kOk ? id : "<error " + std::to_string(static_cast<int>(result)) + ">";
+}
+
+}  // namespace qvtest

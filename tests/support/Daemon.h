@@ -1,0 +1,115 @@
+#pragma once
+// The switcher daemon as the other programs see it: started with a parameter
+// file of the test's making, reached through its windows, its requests and
+// the query pipe, watched through its log, its message boxes and its exit
+// code, and never left running.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+
+namespace qvtest {
+
+// Only one daemon may run in a window station and every daemon answers on
+// the one pipe name, so daemon tests take turns across test processes.
+class DaemonTurn {
+public:
+    DaemonTurn();  // throws when the turn does not come in time
+    ~DaemonTurn();
+    DaemonTurn(const DaemonTurn&) = delete;
+    DaemonTurn& operator=(const DaemonTurn&) = delete;
+
+private:
+    HANDLE m_mutex = nullptr;
+};
+
+// A parameter file as the configurator lays it out; each desktop is the
+// inner lines of one record (program entries included), "" for a record
+// without lines. Lines are separated by '\n'; WriteParameters makes CR LF.
+std::string ParameterText(const std::string& logPath, const std::string& controllerLines,
+                          const std::vector<std::string>& desktops);
+// A program entry that starts the fixture with the given arguments.
+std::string FixtureEntryLines(const std::string& arguments);
+
+// A message box or dialog of the daemon.
+struct DaemonDialog {
+    HWND window = nullptr;
+    std::string caption;
+    std::string text;  // the static text of a message box (control 0xFFFF)
+    explicit operator bool() const { return window != nullptr; }
+};
+
+class Daemon {
+public:
+    Daemon();
+    ~Daemon();  // ends the daemon through its exit, or kills it
+    Daemon(const Daemon&) = delete;
+    Daemon& operator=(const Daemon&) = delete;
+
+    const TempDir& Dir() const { return m_dir; }
+    std::string ParameterPath() const { return m_dir.File("test.ini"); }
+    std::string LogPath() const { return m_dir.File("quorvel.log"); }
+    // Writes text to the file name (default: ParameterPath()) with CR LF lines.
+    void WriteParameters(const std::string& text, const std::string& path = std::string());
+    void CopyIn(const std::string& from, const char* name) const;
+
+    // Starts Quorvel.exe with the arguments, working in Dir(), on the desktop
+    // (empty: the caller's).
+    bool Start(const std::string& arguments, const std::string& desktop = std::string());
+    // Writes ParameterText(LogPath(), ...) and starts with -p on it, then
+    // waits until the home desktop was activated, which the daemon does just
+    // before its message loop.
+    bool StartReady(const std::string& controllerLines, const std::vector<std::string>& desktops);
+    bool WaitReady(DWORD timeoutMs = 20000) const;
+
+    DWORD Pid() const { return m_pid; }
+    const std::string& StartDesktop() const { return m_desktop; }
+    bool Running() const;
+    // The exit code, or -1 when the daemon did not end in time.
+    long WaitExit(DWORD timeoutMs = 20000) const;
+    // Ends it as any program may: WM_USER+1 wParam 12 to its main window.
+    bool Stop(DWORD timeoutMs = 20000);
+
+    std::string Log() const { return ReadBytes(LogPath()); }
+    std::vector<std::string> LogLines() const;
+    bool WaitForLog(const std::string& piece, DWORD timeoutMs = 10000) const;
+
+    // A dialog (class "#32770") of the daemon on the desktop (empty: where
+    // it was started), other than skip.
+    DaemonDialog WaitForDialog(DWORD timeoutMs = 10000, const std::string& desktop = std::string(),
+                               HWND skip = nullptr) const;
+    // Presses the button (IDOK, IDYES, IDNO ...) and waits until the dialog is gone.
+    bool Press(const DaemonDialog& dialog, int button, DWORD timeoutMs = 10000) const;
+
+    // The child process with this image name (e.g. "QVConfig.exe"), or 0.
+    DWORD FindChild(const char* imageName) const;
+
+private:
+    DaemonTurn m_turn;
+    TempDir m_dir;
+    HANDLE m_process = nullptr;
+    DWORD m_pid = 0;
+    std::string m_desktop;
+};
+
+// The daemon's windows and requests, reached from a worker thread attached
+// to the desktop concerned.
+HWND DaemonThreadWindow(const std::string& desktop, DWORD timeoutMs = 5000);
+HWND DaemonMainWindow(const std::string& desktop, DWORD timeoutMs = 5000);
+// SendMessageTimeout of WM_USER+1; nothing when the window is missing or
+// the answer did not come in time.
+std::optional<LRESULT> SendRequest(const std::string& desktop, WPARAM request, LPARAM lParam,
+                                   DWORD timeoutMs = 10000);
+std::optional<LRESULT> SendCommandText(const std::string& desktop, const char* text);  // request 0
+bool PostRequest(const std::string& desktop, WPARAM request, LPARAM lParam);
+// WM_COMMAND to the main window on the desktop, sent with a time-out.
+std::optional<LRESULT> SendMainCommand(const std::string& desktop, WPARAM command, LPARAM lParam = 0);
+// The "Current DesktopID" reply, asked at the thread window of the desktop;
+// "<error n>" when the question failed.
+std::string AskCurrentDesktopId(const std::string& desktop);
+
+}  // namespace qvtest
