@@ -20,9 +20,7 @@ test: build
 	scripts/wine-session.sh ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 120
 
 run: build
-	@echo "make run: the switcher daemon Quorvel.exe is not built yet; it arrives with the daemon."
-	@echo "Until then, 'make test' builds the suite's foundation and runs its tests under Wine."
-	@false
+	@scripts/run.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -62,4 +62,16 @@ using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueDesktop = UniqueResource<DesktopHandleTraits>;
 using UniqueLibrary = UniqueResource<LibraryHandleTraits>;
 
+// GDI objects all end with DeleteObject, which fails on one still selected
+// into a DC: select it out before the owner goes.
+template <class Object>
+struct GdiObjectTraits {
+    using Type = Object;
+    static Type Invalid() { return nullptr; }
+    static bool Valid(Type h) { return h != nullptr; }
+    static void Close(Type h) { DeleteObject(h); }
+};
+
+using UniqueBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
+
 }  // namespace qv

@@ -1,5 +1,8 @@
 #include "PipeAnswer.h"
 
+#include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 
 #include "SystemError.h"
@@ -66,6 +69,66 @@ AnswerResult AnswerInformation(int32_t currentIndex, const std::vector<DesktopRe
     AnswerResult result = SendPipeReply(InformationReply(currentIndex, desktops), false);
     if (result == AnswerResult::kSent) WriteLog("Respons : Information OK\n");
     return result;
+}
+
+namespace {
+
+class ScreenDc {
+public:
+    ScreenDc() : m_dc(GetDC(nullptr)) {}
+    ~ScreenDc() {
+        if (m_dc) ReleaseDC(nullptr, m_dc);
+    }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+    HDC Get() const { return m_dc; }
+
+private:
+    HDC m_dc;
+};
+
+}  // namespace
+
+AnswerResult AnswerBitmap(HBITMAP snapshot, int keepBitmapSize) {
+    // The size and the row buffer are settled before the pipe is opened, so
+    // the asker's connection is held only for the writing.
+    BITMAP size = {};
+    const bool captured = keepBitmapSize > 0 && snapshot && GetObjectA(snapshot, sizeof(size), &size) == sizeof(size) &&
+                          size.bmWidth > 0 && size.bmHeight > 0;
+    const uint32_t chunkSize = captured ? BitmapChunkSize(size.bmWidth) : 0;
+    // Zeroed once: the filler behind each row must not carry this process's
+    // old heap to whoever holds the pipe.
+    std::unique_ptr<unsigned char[]> chunk(captured ? new (std::nothrow) unsigned char[chunkSize]() : nullptr);
+
+    ReplyChannel channel;
+    AnswerResult result = channel.Open(false);
+    if (result != AnswerResult::kSent) return result;
+    if (keepBitmapSize <= 0) {
+        channel.Write(NoBitmapReply(nullptr));
+    } else if (!captured) {
+        channel.Write(NoBitmapReply(kNotCapturedText));
+    } else {
+        ScreenDc dc;
+        if (!chunk || !dc.Get()) {  // a DC the system cannot give is memory it lacks too
+            channel.Write(NoBitmapReply(kMemoryErrorText));
+        } else {
+            PipeReply head;
+            head.AddInt32(static_cast<int32_t>(chunkSize));
+            std::string block = BitmapInfoBlock(size.bmWidth, size.bmHeight);
+            head.AddBytes(block.data(), block.size());
+            channel.Write(head);
+            BITMAPINFO info;
+            static_assert(sizeof(info) == kBitmapInfoSize, "the block is a BITMAPINFO");
+            std::memcpy(&info, block.data(), sizeof(info));
+            for (int line = 0; line < size.bmHeight; ++line) {
+                GetDIBits(dc.Get(), snapshot, static_cast<UINT>(line), 1, chunk.get(), &info, DIB_RGB_COLORS);
+                channel.Write(chunk.get(), chunkSize);
+            }
+        }
+    }
+    channel.Close();
+    WriteLog("Respons : DIB Bitmap OK\n");
+    return AnswerResult::kSent;
 }
 
 }  // namespace qv

@@ -48,5 +48,11 @@ AnswerResult AnswerCurrentDesktopId(const char* id);
 // desktops in ring order from the home desktop; currentIndex is the current
 // desktop's place in that order.
 AnswerResult AnswerInformation(int32_t currentIndex, const std::vector<DesktopRecord>& desktops);
+// Request 7: the desktop's snapshot (null when it has none) as 24-bit rows,
+// one chunk per scan line read with GetDIBits through the screen DC of the
+// calling thread; only a chunk size of 0 when keepBitmapSize is 0 or less,
+// whether or not a snapshot is kept. A failed wait is not logged. The
+// snapshot must not be selected into a DC.
+AnswerResult AnswerBitmap(HBITMAP snapshot, int keepBitmapSize);
 
 }  // namespace qv

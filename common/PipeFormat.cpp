@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 
 #include "Sjis.h"
 
@@ -15,11 +17,44 @@ std::string Int32Bytes(uint32_t value) {
     return std::string(bytes, sizeof(bytes));
 }
 
+void PutUInt16(std::string* bytes, size_t at, uint16_t value) {
+    (*bytes)[at] = static_cast<char>(value & 0xFF);
+    (*bytes)[at + 1] = static_cast<char>(value >> 8);
+}
+
+void PutUInt32(std::string* bytes, size_t at, uint32_t value) {
+    PutUInt16(bytes, at, static_cast<uint16_t>(value & 0xFFFF));
+    PutUInt16(bytes, at + 2, static_cast<uint16_t>(value >> 16));
+}
+
+uint32_t GetUInt32(const unsigned char* bytes) {
+    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+uint16_t GetUInt16(const unsigned char* bytes) { return static_cast<uint16_t>(bytes[0] | bytes[1] << 8); }
+
+// Everything a reader relies on before it allocates: a block the daemon
+// could have written for a snapshot that a screen could have given.
+bool ParseBitmapInfo(const unsigned char* block, uint32_t chunkSize, BitmapShape* shape) {
+    const auto width = static_cast<int32_t>(GetUInt32(block + 4));
+    const auto height = static_cast<int32_t>(GetUInt32(block + 8));
+    if (GetUInt32(block) != 40 || GetUInt16(block + 12) != 1 || GetUInt16(block + 14) != 24 ||
+        GetUInt32(block + 16) != 0)  // BI_RGB: the rows are plain pixels
+        return false;
+    if (width < 1 || width > kBitmapMaxSide || height < 1 || height > kBitmapMaxSide) return false;
+    if (int64_t(width) * height > kBitmapMaxPixels) return false;
+    if (chunkSize != BitmapChunkSize(width)) return false;
+    shape->width = width;
+    shape->height = height;
+    shape->chunkSize = chunkSize;
+    return true;
+}
+
 bool ReadUInt32(ByteSource& source, uint32_t* value) {
     unsigned char bytes[4];
     if (!ReadExact(source, bytes, sizeof(bytes))) return false;
-    *value = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-             static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+    *value = GetUInt32(bytes);
     return true;
 }
 
@@ -94,6 +129,27 @@ PipeReply InformationReply(int32_t currentIndex, const std::vector<DesktopRecord
     return reply;
 }
 
+uint32_t BitmapChunkSize(int32_t width) { return 3 * static_cast<uint32_t>(width) + kBitmapChunkSlack; }
+
+size_t BitmapLineBytes(int32_t width) { return (3 * static_cast<size_t>(width) + 3) & ~size_t(3); }
+
+PipeReply NoBitmapReply(const char* reason) {
+    PipeReply reply;
+    reply.AddInt32(0);
+    if (reason) reply.AddText(reason);
+    return reply;
+}
+
+std::string BitmapInfoBlock(int32_t width, int32_t height) {
+    std::string block(kBitmapInfoSize, '\0');
+    PutUInt32(&block, 0, 40);  // biSize
+    PutUInt32(&block, 4, static_cast<uint32_t>(width));
+    PutUInt32(&block, 8, static_cast<uint32_t>(height));  // positive: bottom-up
+    PutUInt16(&block, 12, 1);   // biPlanes
+    PutUInt16(&block, 14, 24);  // biBitCount; biCompression BI_RGB and biClrUsed stay 0
+    return block;
+}
+
 bool ReadExact(ByteSource& source, void* buffer, size_t size) {
     char* at = static_cast<char*>(buffer);
     while (size > 0) {
@@ -158,6 +214,40 @@ QueryResult ReadSingleText(ByteSource& source, std::string* text) {
     if (got < sizeof(buffer)) return QueryResult::kCommunicationError;
     text->assign(buffer, SjisCutLength(buffer, sizeof(buffer) - 1));
     return QueryResult::kOk;
+}
+
+QueryResult ReadBitmap(ByteSource& source, BitmapLineSink& sink, int32_t* linesRead) {
+    if (linesRead) *linesRead = 0;
+    uint32_t chunkSize;
+    if (!ReadUInt32(source, &chunkSize)) return QueryResult::kSizeNotRead;
+    // Whatever follows a zero size only says why; it is left unread.
+    if (chunkSize == 0) return QueryResult::kNoBitmap;
+    if (chunkSize > BitmapChunkSize(kBitmapMaxSide)) return QueryResult::kCommunicationError;
+    unsigned char block[kBitmapInfoSize];
+    if (!ReadExact(source, block, sizeof(block))) return QueryResult::kInfoNotRead;
+    BitmapShape shape;
+    if (!ParseBitmapInfo(block, chunkSize, &shape)) return QueryResult::kCommunicationError;
+
+    std::unique_ptr<unsigned char[]> chunk(new (std::nothrow) unsigned char[chunkSize]);
+    if (!chunk || !sink.Begin(shape)) return QueryResult::kNoMemory;
+    int32_t line = 0;
+    for (; line < shape.height; ++line) {
+        if (!ReadExact(source, chunk.get(), chunkSize)) break;
+        sink.Line(line, chunk.get());
+    }
+    if (linesRead) *linesRead = line;
+    return line == shape.height ? QueryResult::kOk : QueryResult::kCommunicationError;
+}
+
+bool BitmapLines::Begin(const BitmapShape& newShape) {
+    shape = newShape;
+    lines.clear();
+    return true;
+}
+
+// ReadBitmap hands the lines over in order from 0, so the number is their place.
+void BitmapLines::Line(int32_t, const unsigned char* chunk) {
+    lines.emplace_back(reinterpret_cast<const char*>(chunk), BitmapLineBytes(shape.width));
 }
 
 size_t SjisCutLength(const char* text, size_t limit) {

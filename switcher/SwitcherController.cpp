@@ -266,6 +266,8 @@ int SwitcherController::StartDesktopThreads() {
         return -1;
     }
     SetWindowLongPtrA(daemon.mainWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    LayoutLogo();
+    DrawLogo(-1);
 
     daemon.startSemaphore = CreateSemaphoreA(nullptr, 0, 1, nullptr);
     if (!daemon.startSemaphore) return -1;
@@ -273,6 +275,7 @@ int SwitcherController::StartDesktopThreads() {
              static_cast<unsigned>(reinterpret_cast<uintptr_t>(daemon.startSemaphore)));
     std::vector<SwitcherDesktop*> order;
     for (AncestryDesktop* desktop : Desktops()) order.push_back(static_cast<SwitcherDesktop*>(desktop));
+    int index = 0;
     for (SwitcherDesktop* desktop : order) {
         if (m_bInitChange) SwitchDesktop(desktop->m_hDesktop.Get());
         if (!desktop->StartThread()) break;
@@ -289,6 +292,7 @@ int SwitcherController::StartDesktopThreads() {
             desktop->m_hThread.Reset();
             break;
         }
+        DrawLogo(index++);
     }
     WriteLog("Close Semaphore Handle = %08X\n",
              static_cast<unsigned>(reinterpret_cast<uintptr_t>(daemon.startSemaphore)));
@@ -299,6 +303,8 @@ int SwitcherController::StartDesktopThreads() {
     SetWindowPos(daemon.mainWindow, HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_HIDEWINDOW);
     if (m_bRedraw) RedrawAll();
+    m_logoLarge.Reset();
+    m_logoSmall.Reset();
     return 0;
 }
 

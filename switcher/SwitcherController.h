@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "AncestryController.h"
+#include "GdiObject.h"
 #include "TextString.h"
 
 namespace qv {
@@ -38,6 +39,10 @@ public:
 
     SwitcherDesktop* FirstDesktop() const;
 
+    // The start-up logo on the main window (TitleOverlay.cpp).
+    void LayoutLogo();
+    void DrawLogo(int progress);
+
     HDESK m_hReturnDesktop = nullptr;  // not owned: the thread's own desktop
     TextString m_strSplash;
     TextString m_strParamPath;
@@ -56,9 +61,14 @@ private:
     void EndBySession(WPARAM wParam);
 
     bool m_bHotKeys[4] = {};
+    UniqueGdi<HFONT> m_logoLarge;
+    UniqueGdi<HFONT> m_logoSmall;
+    int m_nLogoLine = 0;
 };
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK DesktopWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The snapshot-size dialog; its initialisation parameter is the controller.
+INT_PTR CALLBACK SnapshotSizeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace qv

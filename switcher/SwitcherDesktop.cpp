@@ -1,5 +1,7 @@
 #include "SwitcherDesktop.h"
 
+#include <mmsystem.h>
+
 #include <new>
 
 #include "Daemon.h"
@@ -125,6 +127,8 @@ bool SwitcherDesktop::SetUpThreadWindow() {
         if (!daemon.configFound) DeleteMenu(popup, kMenuCommandConfig, MF_BYCOMMAND);
         if (!daemon.mendrelFound) DeleteMenu(popup, kMenuCommandCompanion, MF_BYCOMMAND);
     }
+    LayoutTitle();
+    if (m_bSoundOn && LoadSound() < 0) m_bSoundOn = false;
     StartPrograms();
     return true;
 }
@@ -154,12 +158,16 @@ DWORD WINAPI SwitcherDesktop::ThreadMain(void* param) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    if (desktop->m_bSkipClosing)
+    if (desktop->m_bSkipClosing || desktop->m_nEndSession) {
         WriteLog("Desktop [%s] Skip CloseAnyWindows (WM_ENDSESSION MODE)\n", name);
-    else
+    } else {
         WriteLog("Desktop [%s] CloseAnyWindows Starting...\n", name);
+        desktop->CloseApplications();
+    }
     if (desktop->m_hMenu) DestroyMenu(desktop->m_hMenu);
     desktop->m_hMenu = nullptr;
+    desktop->m_largeFont.Reset();
+    desktop->m_smallFont.Reset();
     WriteLog("Desktop[%s] ThreadID=%08X End.\n", name, static_cast<unsigned>(GetCurrentThreadId()));
     return 0;
 }
@@ -167,6 +175,8 @@ DWORD WINAPI SwitcherDesktop::ThreadMain(void* param) {
 void SwitcherDesktop::Activate() {
     WriteLog("Active New Desktop [%s] ThreadID=%08X\n", m_strDesktopName.c_str(),
              static_cast<unsigned>(GetCurrentThreadId()));
+    // Without a loaded image the call only stops a sound that is playing.
+    if (m_bSoundOn) PlaySoundA(m_sound.empty() ? nullptr : m_sound.data(), nullptr, SND_MEMORY | SND_ASYNC);
     if (m_bChgDisplay) {
         WriteLog("m_bChgDisplay=ON\n");
         DEVMODEA mode = {};

@@ -4,8 +4,12 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "AncestryDesktop.h"
+#include "GdiObject.h"
 #include "Handle.h"
+#include "TitleLayout.h"
 
 namespace qv {
 
@@ -31,6 +35,24 @@ public:
     // (runs on its own thread).
     void Activate();
 
+    // The title overlay (TitleOverlay.cpp), on the desktop's thread.
+    void LayoutTitle();
+    void StartTitle();
+    void OnTitleTimer(UINT_PTR timer);
+    void DrawTitle(HDC dc);
+
+    // Snapshot and sound (SnapshotAndSound.cpp).
+    void CaptureSnapshot();
+    // 0, or -1 open, -2 size, -3 memory, -4 read failed.
+    int LoadSound();
+    HBITMAP Snapshot() const { return m_snapshot.Get(); }
+
+    // At the end of the desktop's thread, and on request 40016
+    // (CloseApplications.cpp).
+    void CloseApplications();
+    // 1 when the applications may end, 0 when one refused.
+    int QueryApplications();
+
     SwitcherDesktop* NextDesktop() const { return static_cast<SwitcherDesktop*>(Next()); }
     SwitcherDesktop* PrevDesktop() const { return static_cast<SwitcherDesktop*>(Prev()); }
 
@@ -42,6 +64,15 @@ public:
     bool m_bSkipClosing = false;
     int m_nBusy = 0;          // 1 while the thread window shows a modal dialog
     int m_nEndSession = 0;
+
+    int m_nTitlePhase = 0;  // 0 hidden, 1 large, 2 small
+    int m_nFontSize = 0;
+    UniqueGdi<HFONT> m_largeFont;
+    UniqueGdi<HFONT> m_smallFont;
+    TitleBox m_titleLarge;
+    TitleBox m_titleSmall;
+    UniqueGdi<HBITMAP> m_snapshot;
+    std::vector<char> m_sound;  // the whole WAV file, played from memory
 
 private:
     static DWORD WINAPI ThreadMain(void* param);

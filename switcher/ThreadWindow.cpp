@@ -236,7 +236,19 @@ LRESULT ThreadWindow::OnCommand(WPARAM command, LPARAM lParam) {
         return Modal(kVersionDialog);
     case kCmdActivate:
         m_pDesktop->Activate();
+        m_pDesktop->StartTitle();
         return 1;
+    case kCmdSnapshotSize:
+        m_pDesktop->m_nBusy = 1;
+        DialogBoxParamA(daemon.instance, MAKEINTRESOURCEA(IDD_SNAPSHOT_SIZE), m_hWindow, SnapshotSizeDialogProc,
+                        reinterpret_cast<LPARAM>(daemon.controller));
+        m_pDesktop->m_nBusy = 0;
+        return 1;
+    case kCmdCaptureSnapshot:
+        if (daemon.controller && daemon.controller->m_nKeepBitmapSize > 0) m_pDesktop->CaptureSnapshot();
+        return 1;
+    case kCmdQueryEnd:
+        return m_pDesktop->QueryApplications();
     case kCmdConfig:
         if (daemon.controller)
             StartSibling("QVConfig.exe", "-p \"" + std::string(daemon.controller->m_strParamPath.c_str()) + "\" -d");
@@ -271,11 +283,24 @@ LRESULT CALLBACK DesktopWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         PostQuitMessage(0);
         return 1;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(window, &ps);
-        EndPaint(window, &ps);
+        if (!desktop) break;
+        if (!GetUpdateRect(window, nullptr, FALSE)) {
+            WindowDC dc(window);
+            desktop->DrawTitle(dc.Get());
+        } else {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(window, &ps);
+            desktop->DrawTitle(dc);
+            EndPaint(window, &ps);
+        }
         return 1;
     }
+    case WM_TIMER:
+        if (desktop) desktop->OnTitleTimer(wParam);
+        return 1;
+    case WM_DISPLAYCHANGE:
+        if (desktop) desktop->LayoutTitle();
+        return 1;
     case WM_CLOSE:
         WriteLog("Desktop [%s] ThreadID=%08X WM_CLOSE Detected.\n", desktop ? desktop->m_strDesktopName.c_str() : "",
                  static_cast<unsigned>(GetCurrentThreadId()));
@@ -295,8 +320,9 @@ LRESULT CALLBACK DesktopWindowProc(HWND window, UINT message, WPARAM wParam, LPA
     case kRequest:
         return desktop ? ThreadWindow(window, desktop).OnRequest(wParam, lParam) : 1;
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        break;
     }
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace qv

@@ -88,10 +88,12 @@ TEST_F(RunningInstanceTest, CopyWithAWindowOnAnotherDesktopIsFoundByFileNameAlon
 }
 
 TEST_F(RunningInstanceTest, CopyCountsOnlyWhileItRunsAndNotWhenItIsTheSkippedProcess) {
-    // 表 ends in 0x5C and ア in 0x41 ('A'): the name must be cut and
-    // lower-cased character by character.
-    std::string copy = UniqueCopy(qvtest::FixturePath(), "\x95\x5C\x83\x41QVSolo_");
-    std::string asked = "C:\\Elsewhere\\\x95\x5C\x83\x41QVSOLO_" + std::to_string(GetCurrentProcessId()) + ".EXE";
+    std::string copy = UniqueCopy(qvtest::FixturePath(), "QVSolo_");
+    std::string pid = std::to_string(GetCurrentProcessId());
+    std::string asked = "C:\\Elsewhere\\QVSOLO_" + pid + ".EXE";
+    // 表 is 95 5C: a name cut at every 5C byte would end just after it and
+    // match the copy.
+    std::string sjisAsked = "C:\\Elsewhere\\\x95\x5CQVSolo_" + pid + ".exe";
     EXPECT_EQ(qv::FindRunningInstance(asked.c_str()), 0);
 
     qvtest::ProcessGuard guard;
@@ -99,6 +101,7 @@ TEST_F(RunningInstanceTest, CopyCountsOnlyWhileItRunsAndNotWhenItIsTheSkippedPro
     ASSERT_NE(FixtureWindow("Solo"), nullptr);
     EXPECT_EQ(qv::FindRunningInstance(asked.c_str()), 1);
     EXPECT_EQ(qv::FindRunningInstance(copy.c_str()), 1);
+    EXPECT_EQ(qv::FindRunningInstance(sjisAsked.c_str()), 0);
     EXPECT_EQ(qv::FindRunningInstance(asked.c_str(), guard.Pid()), 0);
 
     {

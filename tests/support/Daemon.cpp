@@ -166,7 +166,10 @@ DaemonDialog Daemon::WaitForDialog(DWORD timeoutMs, const std::string& desktop, 
                         DWORD pid = 0;
                         GetClassNameA(window, className, sizeof(className));
                         GetWindowThreadProcessId(window, &pid);
-                        if (pid != s->pid || window == s->skip || std::string(className) != "#32770") return TRUE;
+                        // Shown only once its texts are set.
+                        if (pid != s->pid || window == s->skip || std::string(className) != "#32770" ||
+                            !IsWindowVisible(window))
+                            return TRUE;
                         s->found = window;
                         return FALSE;
                     },

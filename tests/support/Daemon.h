@@ -32,6 +32,11 @@ private:
 // without lines. Lines are separated by '\n'; WriteParameters makes CR LF.
 std::string ParameterText(const std::string& logPath, const std::string& controllerLines,
                           const std::vector<std::string>& desktops);
+// Controller lines for a daemon that adopts no desktop but "default", starts
+// no control bar and shows no title, so that it touches nothing but its own
+// desktops and a switch does nothing a test cannot see.
+inline constexpr char kQuietController[] =
+    "ExistsOpen\t0\nQVControlBar\t0\nKeepBitmapSize\t0\nTitleDelay2\t0\nTitleDelay3\t0\n";
 // A program entry that starts the fixture with the given arguments.
 std::string FixtureEntryLines(const std::string& arguments);
 

@@ -1,0 +1,148 @@
+// The end of a desktop's applications when the daemon ends, by the desktop's
+// exit options, and the question whether they may end.
+
+#include <ctime>
+
+#include "Daemon.h"
+#include "Log.h"
+#include "ProcessApi.h"
+#include "SwitcherController.h"
+#include "SwitcherDesktop.h"
+
+namespace qv {
+
+namespace {
+
+constexpr char kBarClass[] = "QVControlBar:ThreadWindow for Quorvel";
+constexpr char kBarTitle[] = "QVControlBar for Quorvel";
+constexpr LPARAM kLogoff = static_cast<LPARAM>(ENDSESSION_LOGOFF);
+// No application may hold up the end of its desktop: every message to one
+// gives up after this long, or at once when the application is hung.
+constexpr UINT kAnswerTimeout = 5000;
+
+enum Action { kClose = 0x01, kDestroy = 0x02, kQuit = 0x04, kEndSession = 0x08, kTerminate = 0x10 };
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool* answered = nullptr) {
+    DWORD_PTR result = 0;
+    LRESULT ok = SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerTimeout, &result);
+    if (answered) *answered = ok != 0;
+    return ok ? static_cast<LRESULT>(result) : 0;
+}
+
+// The actions of one mask on one window, in their fixed order, on one log line.
+void ActionLadder(HWND window, HANDLE process, unsigned mask, unsigned exitCode, int delayMs) {
+    const time_t start = std::time(nullptr);
+    auto elapsed = [start] { return static_cast<int>(std::time(nullptr) - start); };
+    bool acted = false;
+    WriteLog("->");
+    if (mask & kClose) {
+        Send(window, WM_CLOSE, 0, 0);
+        WriteLog(" WM_CLOSE(%d[s]). ", elapsed());
+        acted = true;
+    }
+    if (mask & kQuit) {
+        Send(window, WM_QUIT, exitCode, 0);
+        WriteLog(" WM_QUIT(Code=%d)(%d[s]).", static_cast<int>(exitCode), elapsed());
+        acted = true;
+    }
+    if (mask & kDestroy) {
+        Send(window, WM_DESTROY, 0, 0);
+        PostMessageA(window, WM_NCDESTROY, 0, 0);
+        WriteLog(" WM_DESTROY(+WM_NCDESTROY)(%d[s]). ", elapsed());
+        acted = true;
+    }
+    if (mask & kEndSession) {
+        Send(window, WM_ENDSESSION, TRUE, kLogoff);
+        WriteLog(" WM_ENDSESSION(TRUE)(%d[s]).", elapsed());
+        acted = true;
+    }
+    if ((mask & kTerminate) && process) {
+        if (acted && delayMs > 0) Sleep(static_cast<DWORD>(delayMs));
+        TerminateProcess(process, exitCode);
+        WriteLog(" Terminate(%d)(%d[s]).", static_cast<int>(exitCode), elapsed());
+        acted = true;
+    }
+    if (!acted) WriteLog("Non Action.");
+    WriteLog("\n");
+}
+
+DWORD ProcessOf(HWND window) {
+    DWORD pid = 0;
+    if (window) GetWindowThreadProcessId(window, &pid);
+    return pid;
+}
+
+struct WindowWalk {
+    enum Mode { kCloseAll = 0, kAsking = 1, kRefused = 2 };
+    SwitcherDesktop* desktop;
+    int mode;
+    DWORD barProcess;
+    DWORD shellProcess;
+};
+
+BOOL CALLBACK WindowStep(HWND window, LPARAM param) {
+    auto* walk = reinterpret_cast<WindowWalk*>(param);
+    if (!IsWindowVisible(window) || GetWindow(window, GW_OWNER)) return TRUE;
+    DWORD pid = ProcessOf(window);
+    if (!pid || pid == GetCurrentProcessId() || pid == walk->barProcess || pid == walk->shellProcess) return TRUE;
+    TextString name;
+    ProcessModuleBaseName(pid, name);  // one that cannot be opened has no name
+    if (name == "explorer.exe" || name == "iexplore.exe") return TRUE;
+    WriteLog("Wnd=%08X PID=%4d(%s) : ", static_cast<unsigned>(reinterpret_cast<uintptr_t>(window)),
+             static_cast<int>(pid), name.c_str());
+    ShowWindow(window, SW_RESTORE);
+    SetForegroundWindow(window);
+    const unsigned options = walk->desktop->m_dwExitOptions;
+    if (walk->mode == WindowWalk::kCloseAll) {
+        ActionLadder(window, nullptr, (options >> 8) & 0xFF, options & 0xFF, 0);
+        return TRUE;
+    }
+    bool answered = false;
+    if (Send(window, WM_QUERYENDSESSION, 0, kLogoff, &answered) == 0) {
+        // A hung application counts as one that refuses: nothing is lost.
+        WriteLog("QueryEndSession -> NG.\n");
+        Send(window, WM_ENDSESSION, FALSE, kLogoff);
+        walk->mode = WindowWalk::kRefused;
+        return FALSE;
+    }
+    Send(window, WM_ENDSESSION, TRUE, static_cast<LPARAM>(0x80000004));
+    WriteLog("QueryEndSession->OK. ");
+    return TRUE;
+}
+
+WindowWalk StartWalk(SwitcherDesktop* desktop, int mode) {
+    return WindowWalk{desktop, mode, ProcessOf(FindWindowA(kBarClass, kBarTitle)),
+                      ProcessOf(FindWindowA("Progman", "Program Manager"))};
+}
+
+}  // namespace
+
+void SwitcherDesktop::CloseApplications() {
+    if (m_dwExitOptions == 0) {
+        WriteLog(" No Action!\n");
+        return;
+    }
+    SwitchDesktop(m_hDesktop.Get());
+    WindowWalk walk = StartWalk(this, WindowWalk::kCloseAll);
+    EnumWindows(WindowStep, reinterpret_cast<LPARAM>(&walk));
+
+    const unsigned shellMask = (m_dwExitOptions >> 24) & 0xFF;
+    HWND shell = FindWindowA("Progman", "Program Manager");
+    if (!shell || !shellMask) return;
+    WriteLog("(Program Manager) : ");
+    UniqueHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, ProcessOf(shell)));
+    ActionLadder(shell, process.Get(), shellMask, m_dwExitOptions & 0xFF, m_nShellCloseDelay);
+    if (process && m_nShellCloseDelay > 0) Sleep(static_cast<DWORD>(m_nShellCloseDelay));
+}
+
+int SwitcherDesktop::QueryApplications() {
+    Activate();
+    if (((m_dwExitOptions >> 8) & 0xFF) == 0 || m_nExitCancelOK == 0) return 1;
+    WindowWalk walk = StartWalk(this, WindowWalk::kAsking);
+    EnumWindows(WindowStep, reinterpret_cast<LPARAM>(&walk));
+    if (walk.mode == WindowWalk::kRefused) return 0;
+    WriteLog("Desktop [%s] Visible Application Quit OK.\n", m_strDesktopName.c_str());
+    return 1;
+}
+
+}  // namespace qv

@@ -1,0 +1,115 @@
+// What accompanies a switch: a reduced copy of the screen of the desktop
+// being left, for the viewer, and the sound of the desktop arriving, played
+// from memory so that a switch never waits for the disk.
+
+#include <cstdio>
+#include <new>
+
+#include "Daemon.h"
+#include "Log.h"
+#include "SwitcherController.h"
+#include "SwitcherDesktop.h"
+#include "SystemError.h"
+
+namespace qv {
+
+void SwitcherDesktop::CaptureSnapshot() {
+    SwitcherController* controller = Daemon().controller;
+    const int rate = controller && controller->m_nKeepBitmapSize > 0 ? controller->m_nKeepBitmapSize : 1;
+    HWND desktopWindow = GetDesktopWindow();
+    RECT screen = {};
+    GetWindowRect(desktopWindow, &screen);
+    const int width = screen.right - screen.left, height = screen.bottom - screen.top;
+    const int w = width / rate, h = height / rate;
+    WindowDC screenDC(desktopWindow);
+    MemoryDC memory(screenDC.Get());
+    WriteLog("Desktop %s [ThreadID=%08X] KeepBitmap Start. nRate=%d (%dx%d)", m_strDesktopName.c_str(),
+             static_cast<unsigned>(GetCurrentThreadId()), rate, w, h);
+    m_snapshot.Reset(CreateCompatibleBitmap(screenDC.Get(), w, h));
+    if (m_snapshot && memory.Get()) {
+        Selection selected(memory.Get(), m_snapshot.Get());
+        RECT all = {0, 0, w, h};
+        FillRect(memory.Get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        BOOL copied;
+        if (rate > 1) {
+            SetStretchBltMode(memory.Get(), COLORONCOLOR);
+            copied = StretchBlt(memory.Get(), 0, 0, w, h, screenDC.Get(), screen.left, screen.top, width, height,
+                                SRCCOPY);
+        } else {
+            copied = BitBlt(memory.Get(), 0, 0, w, h, screenDC.Get(), screen.left, screen.top, SRCCOPY);
+        }
+        if (!copied) WriteLog("BitBlt/StretchBlt Failed.  Error Reason : %s", SystemErrorText().c_str());
+    }
+    WriteLog(" Completed.\n");
+}
+
+int SwitcherDesktop::LoadSound() {
+    const char* path = m_strSoundFile.c_str();
+    UniqueHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) {
+        WriteLog("Wav File %s Open Failed.\n", path);
+        return -1;
+    }
+    LARGE_INTEGER size = {};
+    // A sound image lives in memory for the whole run: anything of 2 GiB or
+    // more is no sound file.
+    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart >= 0x7FFFFFFF) {
+        WriteLog("Wav File %s Access Failed.\n", path);
+        return -2;
+    }
+    std::vector<char> image;
+    try {
+        image.resize(static_cast<size_t>(size.QuadPart));
+    } catch (const std::bad_alloc&) {
+        WriteLog("Sound Memory Error.");
+        return -3;
+    }
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), image.data(), static_cast<DWORD>(image.size()), &read, nullptr) || read < image.size()) {
+        WriteLog("Wav File %s Read Failed.\n", path);
+        return -4;
+    }
+    m_sound = std::move(image);
+    return 0;
+}
+
+INT_PTR CALLBACK SnapshotSizeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* controller = reinterpret_cast<SwitcherController*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG: {
+        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+        controller = reinterpret_cast<SwitcherController*>(lParam);
+        RECT rect = {};
+        GetWindowRect(dialog, &rect);
+        SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2,
+                     (GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        HWND list = GetDlgItem(dialog, IDC_SNAPSHOT_RATE);
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("OFF"));
+        for (int i = 1; i <= 32; ++i) {
+            char text[8];
+            std::snprintf(text, sizeof(text), "%d", i);
+            SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+        }
+        int current = controller ? controller->m_nKeepBitmapSize : 0;
+        SendMessageA(list, CB_SETCURSEL, current < 0 ? 0 : current > 32 ? 32 : current, 0);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            LRESULT chosen = SendDlgItemMessageA(dialog, IDC_SNAPSHOT_RATE, CB_GETCURSEL, 0, 0);
+            if (controller) controller->m_nKeepBitmapSize = chosen < 0 ? 0 : chosen > 32 ? 32 : static_cast<int>(chosen);
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace qv

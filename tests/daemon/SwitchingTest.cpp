@@ -1,0 +1,153 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "CommandText.h"
+#include "Daemon.h"
+#include "Desktops.h"
+#include "Launching.h"
+#include "PipeClient.h"
+#include "Processes.h"
+
+namespace {
+
+// A daemon with the ring home (index 0), User_Desktop0 (1), User_Desktop1 (2).
+class DaemonRing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(daemon.StartReady(qvtest::kQuietController, {"", ""}));
+        desk[0] = daemon.StartDesktop();
+    }
+    std::string Current() { return qvtest::AskCurrentDesktopId(desk[0]); }
+
+    qvtest::Daemon daemon;
+    std::string desk[3] = {"", "User_Desktop0", "User_Desktop1"};
+};
+
+using DaemonSwitching = DaemonRing;
+
+TEST_F(DaemonSwitching, NextPreviousHomeAndBackKeepCurrentAndPrevious) {
+    // A main-window command, or a command text at the thread window of a desktop.
+    struct {
+        WPARAM command;
+        const char* text;
+        int window;
+        int expected;
+    } steps[] = {
+        {40003, nullptr, 0, 1}, {0, "N", 2, 2}, {40003, nullptr, 0, 0},  // next wraps to home
+        {0, "P", 1, 2},         {40017, nullptr, 0, 0}, {0, "B", 0, 2},  // back swaps
+        {40005, nullptr, 0, 0}, {0, "H", 2, 0},                          // home while home...
+        {40017, nullptr, 0, 0},                                          // ...made home the previous one
+        {40004, nullptr, 0, 2},
+    };
+    int n = 0;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(::testing::Message() << "step " << ++n);
+        if (step.text)
+            EXPECT_EQ(qvtest::SendCommandText(desk[step.window], step.text), 1);
+        else
+            EXPECT_EQ(qvtest::SendMainCommand(desk[0], step.command), 1);
+        EXPECT_EQ(Current(), desk[step.expected]);
+    }
+}
+
+TEST_F(DaemonSwitching, NumberedAndRelativeRequestsWalkTheRing) {
+    struct {
+        WPARAM request;
+        const char* text;
+        int window;
+        int expected;
+    } steps[] = {
+        {1, "3", 0, 2}, {1, "4", 2, 0}, {1, "2", 1, 1}, {1, "x", 1, 0}, {1, "3", 0, 2}, {1, "0", 0, 0},
+        {2, "1", 1, 2}, {2, "2", 0, 1}, {2, "0", 2, 0},
+        // Relative to the desktop of the window asked, not to the current one.
+        {0, "+4", 0, 1}, {0, "-1", 0, 2}, {0, "+1", 0, 1}, {0, "-0", 2, 2}, {0, "+0", 0, 0},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(::testing::Message() << "request " << step.request << " \"" << step.text << "\" at " << step.window);
+        EXPECT_EQ(qvtest::SendRequest(desk[step.window], step.request, qv::PackCommandText(step.text)), 1);
+        EXPECT_EQ(Current(), desk[step.expected]);
+    }
+}
+
+TEST_F(DaemonSwitching, ChainedCommandsRunOnTheDesktopSwitchedTo) {
+    EXPECT_EQ(qvtest::SendCommandText(desk[0], "NN"), 1);
+    EXPECT_EQ(Current(), desk[2]);
+    EXPECT_EQ(qvtest::SendCommandText(desk[2], "HN"), 1);
+    EXPECT_EQ(Current(), desk[1]);
+    // P to home, N from there, then +1 from the window of the desktop N reached.
+    EXPECT_EQ(qvtest::SendCommandText(desk[1], "PN+1"), 1);
+    EXPECT_EQ(Current(), desk[2]);
+    EXPECT_EQ(qvtest::SendMainCommand(desk[0], 40003, qv::PackCommandText("N")), 1);
+    EXPECT_EQ(Current(), desk[1]);
+    EXPECT_EQ(qvtest::SendMainCommand(desk[0], 40005, qv::PackCommandText("P2")), 1);
+    EXPECT_EQ(Current(), desk[2]);
+    EXPECT_TRUE(daemon.WaitForLog("Quorvel Command Detected[2]\r\n", 2000)) << "the rest after P travels on";
+}
+
+// Keys pressed as a user does: X delivers them only to the window holding the
+// keyboard focus, so a window of the fixture takes it first.
+void PressKeys(const std::string& windowTitle, const char* keys) {
+    auto run = [](std::string commandLine) {
+        STARTUPINFOA si = {};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi = {};
+        // Wine runs a Unix program but gives no handle to wait on; the
+        // callers wait for its effect instead. Neither command can block.
+        if (CreateProcessA("Z:\\usr\\bin\\xdotool", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                           &si, &pi)) {
+            if (pi.hProcess) CloseHandle(pi.hProcess);
+            if (pi.hThread) CloseHandle(pi.hThread);
+        }
+    };
+    run("xdotool search --name " + windowTitle + " windowfocus");
+    Sleep(500);
+    run(std::string("xdotool key ") + keys);
+}
+
+TEST_F(DaemonSwitching, HotKeysPressedOnTheKeyboardSwitch) {
+    std::string title = "QVHotKeys_" + std::to_string(GetCurrentProcessId());
+    std::string fixture = "\"" + qvtest::FixturePath() + "\"";
+    qvtest::ProcessGuard guard(qv::RunProgram(nullptr, fixture.c_str(), ("--title=" + title + " --lifetime=60000").c_str(),
+                                              daemon.Dir().Path().c_str(), nullptr, 0));
+    ASSERT_NE(qvtest::FindWindowOn(desk[0], "QVFixtureWindow", title.c_str(), 10000), nullptr);
+    Sleep(500);  // mapped on the X screen
+    struct {
+        const char* keys;
+        int expected;
+    } presses[] = {{"alt+Next", 1}, {"alt+Prior", 0}, {"alt+Prior", 2}, {"alt+Home", 0}};
+    for (const auto& press : presses) {
+        SCOPED_TRACE(press.keys);
+        PressKeys(title, press.keys);
+        EXPECT_TRUE(qvtest::WaitUntil([&] { return Current() == desk[press.expected]; }, 10000)) << Current();
+    }
+}
+
+using DaemonRequests = DaemonRing;
+
+TEST_F(DaemonRequests, VersionIsRefusedOnlyWhileTheWindowShowsADialog) {
+    EXPECT_EQ(qvtest::SendRequest(desk[1], 8, 0), 0x200);
+    uint32_t version = 0;
+    EXPECT_EQ(qv::PipeClient(desk[1]).CheckVersion(&version), qv::QueryResult::kOk);
+    EXPECT_EQ(version, 0x200u);
+    EXPECT_EQ(qvtest::SendRequest(desk[1], 10, -5), 1);
+    EXPECT_EQ(qvtest::SendRequest(desk[1], 10, 100), 1);
+
+    ASSERT_TRUE(qvtest::PostRequest(desk[1], 0, qv::PackCommandText("V")));
+    qvtest::DaemonDialog dialog = daemon.WaitForDialog(10000, desk[1]);
+    ASSERT_TRUE(dialog) << "version dialog";
+    EXPECT_EQ(qvtest::SendRequest(desk[1], 8, 0), 0);
+    EXPECT_EQ(qv::PipeClient(desk[1]).CheckVersion(&version), qv::QueryResult::kVersionTooOld);
+    EXPECT_EQ(version, 0u);
+    EXPECT_EQ(qvtest::SendRequest(desk[1], 10, 4), 0);
+    EXPECT_EQ(qvtest::SendRequest(desk[1], 1, qv::PackCommandText("3")), 0);
+    EXPECT_EQ(Current(), desk[0]) << "a busy window switches nothing";
+    EXPECT_EQ(qvtest::SendRequest(desk[2], 8, 0), 0x200) << "only the window showing the dialog is busy";
+
+    EXPECT_TRUE(daemon.Press(dialog, IDOK));
+    EXPECT_EQ(qvtest::SendRequest(desk[1], 8, 0), 0x200);
+}
+
+}  // namespace

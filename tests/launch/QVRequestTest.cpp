@@ -1,0 +1,217 @@
+// QVRequest.exe against stand-ins for the daemon's windows on a test desktop:
+// which window it asks, what it puts into the message, what it prints.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <iterator>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "Desktops.h"
+#include "Handle.h"
+#include "Processes.h"
+#include "TestFiles.h"
+
+namespace {
+
+constexpr char kMainClass[] = "MultipleDesktopSwitcher with Mendrel";
+constexpr char kThreadClass[] = "MultipleDesktopSwitcher:Thread";
+constexpr char kWindowName[] = "MultipleDesktopSwitcher";
+constexpr UINT kRequestMessage = WM_USER + 1;
+
+struct Received {
+    std::string className;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// Windows of the daemon's classes on a desktop, served by their own thread;
+// they note every request and answer as the daemon does for the version.
+class FakeDaemonWindows {
+public:
+    FakeDaemonWindows(const std::string& desktopName, bool withMainWindow) {
+        std::atomic<int> ready{0};
+        m_thread = std::thread([&, desktopName, withMainWindow] {
+            qv::UniqueDesktop desktop(OpenDesktopA(desktopName.c_str(), 0, FALSE, GENERIC_ALL));
+            if (!desktop || !SetThreadDesktop(desktop.Get())) {
+                ready = -1;
+                return;
+            }
+            m_threadId = GetCurrentThreadId();
+            std::vector<HWND> windows;
+            for (const char* className : {kThreadClass, kMainClass}) {
+                if (className == kMainClass && !withMainWindow) continue;
+                WNDCLASSA wc = {};
+                wc.lpfnWndProc = Procedure;
+                wc.hInstance = GetModuleHandleA(nullptr);
+                wc.lpszClassName = className;
+                RegisterClassA(&wc);
+                HWND window = CreateWindowExA(0, className, kWindowName, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                              wc.hInstance, nullptr);
+                SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+                windows.push_back(window);
+            }
+            ready = 1;
+            MSG msg;
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+            for (HWND window : windows) DestroyWindow(window);
+            UnregisterClassA(kThreadClass, GetModuleHandleA(nullptr));
+            UnregisterClassA(kMainClass, GetModuleHandleA(nullptr));
+        });
+        qvtest::WaitUntil([&] { return ready != 0; }, 10000);
+        m_ready = ready == 1;
+    }
+    ~FakeDaemonWindows() {
+        if (m_threadId) PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
+        m_thread.join();
+    }
+    FakeDaemonWindows(const FakeDaemonWindows&) = delete;
+    FakeDaemonWindows& operator=(const FakeDaemonWindows&) = delete;
+
+    bool Ready() const { return m_ready; }
+    std::vector<Received> Requests() {
+        std::lock_guard<std::mutex> lock(m_lock);
+        return m_requests;
+    }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<FakeDaemonWindows*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message != kRequestMessage || !self) return DefWindowProcA(window, message, wParam, lParam);
+        char className[64] = {};
+        GetClassNameA(window, className, sizeof(className));
+        std::lock_guard<std::mutex> lock(self->m_lock);
+        self->m_requests.push_back({className, wParam, lParam});
+        return wParam == 8 ? 0x200 : 1;
+    }
+
+    std::thread m_thread;
+    std::atomic<DWORD> m_threadId{0};
+    bool m_ready = false;
+    std::mutex m_lock;
+    std::vector<Received> m_requests;
+};
+
+struct ToolRun {
+    DWORD exitCode;
+    std::string output;
+};
+
+class QVRequestTest : public ::testing::Test {
+protected:
+    // Runs the tool on the test desktop, or on this program's desktop when
+    // onTestDesktop is false, and collects what it printed.
+    ToolRun Run(const std::string& arguments, bool onTestDesktop = true) {
+        std::string outputPath = dir.File(("out" + std::to_string(m_runs++) + ".txt").c_str());
+        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+        qv::UniqueHandle output(CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        EXPECT_TRUE(output);
+        std::string line = "\"" + qvtest::ProgramFolder() + "QVRequest.exe\" " + arguments;
+        std::string desktopName = desktop.Name();
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        if (onTestDesktop) startup.lpDesktop = desktopName.data();
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = output.Get();
+        startup.hStdError = output.Get();
+        PROCESS_INFORMATION info = {};
+        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                            &startup, &info)) {
+            ADD_FAILURE() << "cannot start " << line;
+            return {~0u, ""};
+        }
+        qv::UniqueHandle process(info.hProcess);
+        qv::UniqueHandle thread(info.hThread);
+        DWORD exitCode = ~0u;
+        if (WaitForSingleObject(process.Get(), 20000) != WAIT_OBJECT_0) {
+            TerminateProcess(process.Get(), 1);
+            WaitForSingleObject(process.Get(), 5000);
+            ADD_FAILURE() << "QVRequest did not end: " << arguments;
+        } else {
+            GetExitCodeProcess(process.Get(), &exitCode);
+        }
+        output.Reset();
+        return {exitCode, qvtest::ReadBytes(outputPath)};
+    }
+
+    qvtest::TempDir dir;
+    qvtest::TestDesktop desktop;
+    int m_runs = 0;
+};
+
+TEST_F(QVRequestTest, ArgumentTravelsAsPackedTextOrNumberByRequest) {
+    FakeDaemonWindows daemon(desktop.Name(), false);
+    ASSERT_TRUE(daemon.Ready());
+    struct Case {
+        const char* arguments;
+        WPARAM wParam;
+        LPARAM lParam;
+        const char* printed;
+    };
+    const Case cases[] = {
+        {"--thread 0 NE", 0, 0x4E450000, "result=1 (0x1)"},
+        {"--thread 1 3", 1, 0x33000000, "result=1 (0x1)"},
+        {"--thread 2 12", 2, 0x31320000, "result=1 (0x1)"},
+        {"--thread 8", 8, 0, "result=512 (0x200)"},
+        {"--thread 10 -5", 10, -5, "result=1 (0x1)"},
+        {"--thread 4 0x1234", 4, 0x1234, "result=1 (0x1)"},
+        {"--thread --text 9 S", 9, 0x53000000, "result=1 (0x1)"},
+        {"--thread --number 1 7", 1, 7, "result=1 (0x1)"},
+    };
+    for (const Case& c : cases) {
+        ToolRun run = Run(c.arguments);
+        EXPECT_EQ(run.exitCode, 0u) << c.arguments;
+        EXPECT_NE(run.output.find(c.printed), std::string::npos) << c.arguments << ": " << run.output;
+    }
+    std::vector<Received> received = daemon.Requests();
+    ASSERT_EQ(received.size(), std::size(cases));
+    for (size_t i = 0; i < received.size(); ++i) {
+        EXPECT_EQ(received[i].className, kThreadClass) << cases[i].arguments;
+        EXPECT_EQ(received[i].wParam, cases[i].wParam) << cases[i].arguments;
+        EXPECT_EQ(received[i].lParam, cases[i].lParam) << cases[i].arguments;
+    }
+}
+
+TEST_F(QVRequestTest, ExitRequestGoesToTheMainWindowAndNeedsOne) {
+    {
+        FakeDaemonWindows threadOnly(desktop.Name(), false);
+        ASSERT_TRUE(threadOnly.Ready());
+        EXPECT_EQ(Run("12").exitCode, 1u);
+        EXPECT_TRUE(threadOnly.Requests().empty());
+    }
+    FakeDaemonWindows daemon(desktop.Name(), true);
+    ASSERT_TRUE(daemon.Ready());
+    EXPECT_EQ(Run("12").exitCode, 0u);
+    std::vector<Received> received = daemon.Requests();
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0].className, kMainClass);
+    EXPECT_EQ(received[0].wParam, 12u);
+    EXPECT_EQ(received[0].lParam, 0);
+}
+
+TEST_F(QVRequestTest, WindowsOfAnotherDesktopAreReachedOnlyThroughDesktopOption) {
+    FakeDaemonWindows daemon(desktop.Name(), false);
+    ASSERT_TRUE(daemon.Ready());
+    EXPECT_EQ(Run("--thread 8", false).exitCode, 1u);
+    ToolRun run = Run("--thread --desktop=" + desktop.Name() + " 8", false);
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_NE(run.output.find("result=512"), std::string::npos) << run.output;
+    EXPECT_EQ(daemon.Requests().size(), 1u);
+    EXPECT_EQ(Run("--thread --desktop=QVNoSuchDesktop 8", false).exitCode, 3u);
+}
+
+TEST_F(QVRequestTest, WrongCommandLinesAreRefusedWithoutSending) {
+    FakeDaemonWindows daemon(desktop.Name(), true);
+    ASSERT_TRUE(daemon.Ready());
+    for (const char* arguments : {"", "--thread", "x", "--thread 10 five", "--thread 0 N extra", "--timeout=0 8"})
+        EXPECT_EQ(Run(arguments).exitCode, 3u) << "[" << arguments << "]";
+    EXPECT_TRUE(daemon.Requests().empty());
+}
+
+}  // namespace
