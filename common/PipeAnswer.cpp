@@ -93,7 +93,8 @@ AnswerResult AnswerBitmap(HBITMAP snapshot, int keepBitmapSize) {
     // The size and the row buffer are settled before the pipe is opened, so
     // the asker's connection is held only for the writing.
     BITMAP size = {};
-    const bool captured = keepBitmapSize > 0 && snapshot && GetObjectA(snapshot, sizeof(size), &size) == sizeof(size) &&
+    const bool captured = keepBitmapSize > 0 && snapshot &&
+                          GetObjectA(snapshot, sizeof(size), &size) == static_cast<int>(sizeof(size)) &&
                           size.bmWidth > 0 && size.bmHeight > 0;
     const uint32_t chunkSize = captured ? BitmapChunkSize(size.bmWidth) : 0;
     // Zeroed once: the filler behind each row must not carry this process's

@@ -173,6 +173,68 @@ private:
     std::string* m_text;
 };
 
+class LineReader : public ReplyReader {
+public:
+    LineReader(BitmapLineSink& lines, int32_t* linesRead) : m_lines(lines), m_linesRead(linesRead) {}
+    QueryResult Read(ByteSource& reply) override { return ReadBitmap(reply, m_lines, m_linesRead); }
+
+private:
+    BitmapLineSink& m_lines;
+    int32_t* m_linesRead;
+};
+
+// Lives only inside one read, on the thread that reads: the bitmap must suit
+// the screen of the desktop that thread is attached to, and a DC from GetDC
+// goes back from the thread that took it.
+class ScreenBitmapLines : public BitmapLineSink {
+public:
+    explicit ScreenBitmapLines(ScreenSnapshot* snapshot) : m_snapshot(snapshot) {}
+    ScreenBitmapLines(const ScreenBitmapLines&) = delete;
+    ScreenBitmapLines& operator=(const ScreenBitmapLines&) = delete;
+    ~ScreenBitmapLines() override {
+        if (m_dc) ReleaseDC(nullptr, m_dc);
+    }
+
+    bool Begin(const BitmapShape& shape) override {
+        m_dc = GetDC(nullptr);
+        if (!m_dc) return false;
+        m_snapshot->bitmap.Reset(CreateCompatibleBitmap(m_dc, shape.width, shape.height));
+        if (!m_snapshot->bitmap) return false;
+        m_snapshot->shape = shape;
+        // Built from the checked shape; the received block goes no further
+        // than its parser.
+        m_info = BITMAPINFO();
+        m_info.bmiHeader.biSize = sizeof(m_info.bmiHeader);
+        m_info.bmiHeader.biWidth = shape.width;
+        m_info.bmiHeader.biHeight = shape.height;
+        m_info.bmiHeader.biPlanes = 1;
+        m_info.bmiHeader.biBitCount = 24;
+        m_info.bmiHeader.biCompression = BI_RGB;
+        return true;
+    }
+
+    void Line(int32_t line, const unsigned char* chunk) override {
+        SetDIBits(m_dc, m_snapshot->bitmap.Get(), static_cast<UINT>(line), 1, chunk, &m_info, DIB_RGB_COLORS);
+    }
+
+private:
+    ScreenSnapshot* m_snapshot;
+    HDC m_dc = nullptr;
+    BITMAPINFO m_info = {};
+};
+
+class ScreenBitmapReader : public ReplyReader {
+public:
+    explicit ScreenBitmapReader(ScreenSnapshot* snapshot) : m_snapshot(snapshot) {}
+    QueryResult Read(ByteSource& reply) override {
+        ScreenBitmapLines lines(m_snapshot);
+        return ReadBitmap(reply, lines, &m_snapshot->linesRead);
+    }
+
+private:
+    ScreenSnapshot* m_snapshot;
+};
+
 }  // namespace
 
 PipeClient::PipeClient(std::string desktop, QueryTimeouts timeouts)
@@ -224,6 +286,18 @@ QueryResult PipeClient::AskCurrentDesktopId(std::string* id) {
 QueryResult PipeClient::AskInformation(DesktopInformation* info) {
     InformationReader reader(info);
     return Ask(PipeQuestion::kInformation, reader);
+}
+
+QueryResult PipeClient::AskBitmap(ScreenSnapshot* snapshot) {
+    *snapshot = ScreenSnapshot();
+    ScreenBitmapReader reader(snapshot);
+    return Ask(PipeQuestion::kBitmap, reader);
+}
+
+QueryResult PipeClient::AskBitmap(BitmapLineSink& lines, int32_t* linesRead) {
+    if (linesRead) *linesRead = 0;
+    LineReader reader(lines, linesRead);
+    return Ask(PipeQuestion::kBitmap, reader);
 }
 
 bool ThreadDesktopName(std::string* name) {

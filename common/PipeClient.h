@@ -8,9 +8,19 @@
 #include <cstdint>
 #include <string>
 
+#include "Handle.h"
 #include "PipeFormat.h"
 
 namespace qv {
+
+// A desktop's snapshot as the asker holds it.
+struct ScreenSnapshot {
+    // Compatible with the screen of the desktop asked about; null unless the
+    // reply's shape was accepted and a bitmap could be made for it.
+    UniqueBitmap bitmap;
+    BitmapShape shape;
+    int32_t linesRead = 0;  // scan lines stored, from the bottom; the lines above them are undefined
+};
 
 struct QueryTimeouts {
     unsigned long answerMs = 5000;  // the version request
@@ -49,6 +59,13 @@ public:
     // On kCommunicationError info keeps what was read completely.
     QueryResult AskInformation(DesktopInformation* info);
     QueryResult Ask(PipeQuestion question, ReplyReader& reader);
+    // The snapshot of the window's desktop: kNoBitmap when the daemon keeps
+    // none. A reply that breaks off inside the lines is kCommunicationError
+    // with the lines that came already in the bitmap, which the viewer still
+    // shows.
+    QueryResult AskBitmap(ScreenSnapshot* snapshot);
+    // The same reply as it came, without GDI.
+    QueryResult AskBitmap(BitmapLineSink& lines, int32_t* linesRead = nullptr);
 
 private:
     QueryResult Run(const PipeQuestion* question, ReplyReader* reader, uint32_t* version);

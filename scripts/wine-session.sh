@@ -29,9 +29,11 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# A display number nobody else uses: Xvfb picks it and tells us.
+# A display number nobody else uses: Xvfb picks it and tells us. In a session
+# of its own, as an X server ends on Ctrl+C: programs that are still ending
+# (make run's daemon closing its desktops) keep their display until cleanup.
 fdfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 1 100); do
   [ -s "$fdfile" ] && break

@@ -1,19 +1,11 @@
 #pragma once
-// Owning wrappers for GDI objects and device contexts.
+// Owning wrappers for GDI objects of any kind and for device contexts.
 
 #include <windows.h>
 
 #include "Handle.h"
 
 namespace qv {
-
-template <class T>
-struct GdiObjectTraits {
-    using Type = T;
-    static Type Invalid() { return nullptr; }
-    static bool Valid(Type h) { return h != nullptr; }
-    static void Close(Type h) { DeleteObject(h); }
-};
 
 template <class T>
 using UniqueGdi = UniqueResource<GdiObjectTraits<T>>;
