@@ -300,8 +300,7 @@ int SwitcherController::StartDesktopThreads() {
     daemon.startSemaphore = nullptr;
     if (m_bInitChange) SwitchDesktop(daemon.home->m_hDesktop.Get());
 
-    SetWindowPos(daemon.mainWindow, HWND_BOTTOM, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    SetWindowPos(daemon.mainWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_HIDEWINDOW | SWP_NOCOPYBITS);
     if (m_bRedraw) RedrawAll();
     m_logoLarge.Reset();
     m_logoSmall.Reset();

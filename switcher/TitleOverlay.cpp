@@ -150,9 +150,11 @@ void SwitcherController::DrawLogo(int progress) {
     GetClientRect(window, &client);
     RECT text = client;
     text.bottom -= 2 * m_nLogoLine;
-    // Hidden and shown again, so that what lies beneath repaints first.
+    // Hidden and shown again, so that what lies beneath repaints first. Shown
+    // without activation: the logo must not take the focus from the user's
+    // window (and, activated, Wine leaves it on the screen after it is hidden).
     ShowWindow(window, SW_HIDE);
-    ShowWindow(window, SW_SHOW);
+    ShowWindow(window, SW_SHOWNOACTIVATE);
     WindowDC dc(window);
     SetTextColor(dc.Get(), m_crLogoColor);
     SetBkMode(dc.Get(), TRANSPARENT);

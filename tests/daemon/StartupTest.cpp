@@ -75,7 +75,7 @@ class DaemonStartup : public ::testing::TestWithParam<StartupCase> {};
 
 TEST_P(DaemonStartup, ShowsItsBoxesAndEndsWithItsCode) {
     const StartupCase& c = GetParam();
-    std::optional<qvtest::TestDesktop> other;
+    std::optional<qvtest::LastingDesktop> other;
     if (c.onTestDesktop) other.emplace();
     Daemon daemon;
     auto fill = [&](const std::string& text) {
@@ -139,7 +139,7 @@ TEST(DaemonStartupConfigurator, IsStartedWhenTheDefaultFileIsMissing) {
 TEST(DaemonInstance, SecondCopyIsRefusedWhereItCannotEndTheRunningOne) {
     Daemon running;
     ASSERT_TRUE(running.StartReady(qvtest::kQuietController, {"", ""}));
-    qvtest::TestDesktop other;
+    qvtest::LastingDesktop other;
     struct {
         std::string desktop;  // empty: where the running copy's main window is
         const char* arguments;

@@ -44,6 +44,25 @@ std::string Text(HWND window) {
 
 }  // namespace
 
+namespace {
+
+int g_turnsHeld = 0;  // by this process; the mutex counts them too, but does not tell
+
+bool RecordDesktopsLeft() {
+    bool left = false;
+    EnumDesktopsA(
+        GetProcessWindowStation(),
+        [](LPSTR name, LPARAM param) -> BOOL {
+            if (std::string(name).rfind("User_Desktop", 0) != 0) return TRUE;
+            *reinterpret_cast<bool*>(param) = true;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&left));
+    return left;
+}
+
+}  // namespace
+
 DaemonTurn::DaemonTurn() {
     m_mutex = CreateMutexA(nullptr, FALSE, "QVTest_Daemon_Turn");
     // An abandoned turn is a crashed test's: the daemon it ran is gone with it.
@@ -52,11 +71,33 @@ DaemonTurn::DaemonTurn() {
         if (m_mutex) CloseHandle(m_mutex);
         throw std::runtime_error("no turn to run the daemon");
     }
+    // Wine takes a desktop's name away a second after its last thread left,
+    // even from a daemon that has just opened it again: the desktops of the
+    // previous turn's daemon must be gone before the next daemon looks for them.
+    if (g_turnsHeld++ == 0) WaitUntil([] { return !RecordDesktopsLeft(); }, 10000);
 }
 
 DaemonTurn::~DaemonTurn() {
+    --g_turnsHeld;
     ReleaseMutex(m_mutex);
     CloseHandle(m_mutex);
+}
+
+LastingDesktop::LastingDesktop() : m_leave(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+    HANDLE parked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    m_parked = std::thread([this, parked] {
+        bool attached = SetThreadDesktop(m_desktop.Handle()) != FALSE;
+        SetEvent(parked);
+        if (attached) WaitForSingleObject(m_leave, 600000);
+    });
+    WaitForSingleObject(parked, 10000);
+    CloseHandle(parked);
+}
+
+LastingDesktop::~LastingDesktop() {
+    SetEvent(m_leave);
+    m_parked.join();
+    CloseHandle(m_leave);
 }
 
 std::string ParameterText(const std::string& logPath, const std::string& controllerLines,

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Desktops.h"
@@ -202,11 +204,13 @@ TEST_F(PipeExchange, AReplyThatBreaksOffEndsTheReading) {
 }
 
 TEST_F(PipeExchange, TheDaemonLogsWhatFailsItsAnswer) {
-    // Nobody asking: the text answers log the failed wait, Information stays quiet.
+    // Nobody asking: the text answers log the failed wait, Information and
+    // the bitmap stay quiet.
     EXPECT_EQ(qv::AnswerNumberOfDesktops(3), AnswerResult::kWaitFailed);
     EXPECT_EQ(qv::AnswerDesktopName("x"), AnswerResult::kWaitFailed);
     EXPECT_EQ(qv::AnswerCurrentDesktopId("x"), AnswerResult::kWaitFailed);
     EXPECT_EQ(qv::AnswerInformation(0, kRing), AnswerResult::kWaitFailed);
+    EXPECT_EQ(qv::AnswerBitmap(nullptr, 4), AnswerResult::kWaitFailed);
     std::string text = log.Text();
     size_t lines = 0;
     for (size_t at = 0; (at = text.find("WaitNamedPipe Error. Reason=", at)) != std::string::npos; ++at) ++lines;
@@ -214,11 +218,246 @@ TEST_F(PipeExchange, TheDaemonLogsWhatFailsItsAnswer) {
     EXPECT_EQ(text.find("Respons"), std::string::npos);
 
     // An instance that only sends: the wait succeeds, the open for writing
-    // fails, and that is logged even for Information.
+    // fails, and that is logged even for Information and the bitmap.
     qv::UniqueHandle wrongWay(CreateNamedPipeA(qv::kQueryPipeName, PIPE_ACCESS_OUTBOUND, 0, 1, 64, 64, 10000, nullptr));
     ASSERT_TRUE(wrongWay);
     EXPECT_EQ(qv::AnswerInformation(0, kRing), AnswerResult::kOpenFailed);
     EXPECT_EQ(log.Text().find("CreateFile  Error. Reason=", text.size()), text.size()) << log.Text();
+    std::string before = log.Text();
+    EXPECT_EQ(qv::AnswerBitmap(nullptr, 4), AnswerResult::kOpenFailed);
+    EXPECT_EQ(log.Text().find("CreateFile  Error. Reason=", before.size()), before.size()) << log.Text();
+    EXPECT_EQ(log.Text().find("Respons"), std::string::npos);
+}
+
+// ---- The snapshot ---------------------------------------------------------
+
+const COLORREF kMark = RGB(0x12, 0x34, 0x56);
+// Odd top and left edges: a swap of neighbouring lines or pixels moves an edge.
+const RECT kMarkRect = {11, 21, 74, 52};
+
+// A snapshot as the daemon keeps one: compatible with the screen, white, with
+// one rectangle in a known colour, and selected into no DC.
+qv::UniqueBitmap MarkedSnapshot(int width, int height) {
+    HDC screen = GetDC(nullptr);
+    qv::UniqueBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+    HDC memory = CreateCompatibleDC(screen);
+    if (bitmap && memory) {
+        HGDIOBJ old = SelectObject(memory, bitmap.Get());
+        RECT all = {0, 0, width, height};
+        FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        HBRUSH mark = CreateSolidBrush(kMark);
+        FillRect(memory, &kMarkRect, mark);
+        DeleteObject(mark);
+        SelectObject(memory, old);
+    }
+    if (memory) DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return bitmap;
+}
+
+// Pixel x of a 24-bit DIB line, stored blue first.
+COLORREF LinePixel(const std::string& line, int x) {
+    return RGB(static_cast<unsigned char>(line[3 * x + 2]), static_cast<unsigned char>(line[3 * x + 1]),
+               static_cast<unsigned char>(line[3 * x]));
+}
+
+COLORREF BitmapPixel(HBITMAP bitmap, int x, int y) {
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    COLORREF colour = GetPixel(memory, x, y);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    return colour;
+}
+
+// Where the mark must and must not be in a 192-line snapshot, as top-down
+// points: its corners inside, their neighbours outside.
+void ExpectMarkAt(const std::function<COLORREF(int x, int y)>& pixel, const char* what) {
+    const POINT inside[] = {{11, 21}, {73, 21}, {11, 51}, {73, 51}};
+    const POINT outside[] = {{10, 21}, {74, 21}, {11, 20}, {11, 52}, {255, 0}, {0, 191}};
+    for (POINT p : inside) EXPECT_EQ(pixel(p.x, p.y), kMark) << what << " at " << p.x << "," << p.y;
+    for (POINT p : outside) EXPECT_EQ(pixel(p.x, p.y), RGB(255, 255, 255)) << what << " at " << p.x << "," << p.y;
+}
+
+// Plays the asker with a message-type pipe, so that each WriteFile of the
+// answer arrives as a message of its own. Every wait is bounded.
+std::vector<std::string> WritesOf(const std::function<void()>& answer) {
+    std::vector<std::string> writes;
+    qv::UniqueHandle pipe(CreateNamedPipeA(qv::kQueryPipeName, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED,
+                                           PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT, 1, 8192, 8192, 10000,
+                                           nullptr));
+    qv::UniqueHandle event(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!pipe || !event) {
+        ADD_FAILURE() << "no pipe to listen on";
+        return writes;
+    }
+    std::thread daemon(answer);
+    std::string buffer(0x20000, '\0');
+    auto wait = [&](OVERLAPPED* ov, DWORD* bytes) {
+        if (WaitForSingleObject(event.Get(), 5000) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "the answer stalled";
+            CancelIo(pipe.Get());
+        }
+        return GetOverlappedResult(pipe.Get(), ov, bytes, TRUE) != FALSE;
+    };
+    OVERLAPPED ov = {};
+    ov.hEvent = event.Get();
+    DWORD bytes = 0;
+    bool connected = ConnectNamedPipe(pipe.Get(), &ov) || GetLastError() == ERROR_PIPE_CONNECTED ||
+                     (GetLastError() == ERROR_IO_PENDING && wait(&ov, &bytes));
+    while (connected) {
+        ov = OVERLAPPED();
+        ov.hEvent = event.Get();
+        if (!ReadFile(pipe.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), nullptr, &ov) &&
+            GetLastError() != ERROR_IO_PENDING)
+            break;  // the answer is complete and its end closed
+        if (!wait(&ov, &bytes)) break;
+        writes.emplace_back(buffer.data(), bytes);
+    }
+    pipe.Reset();  // an answer still writing fails at once instead of blocking
+    daemon.join();
+    return writes;
+}
+
+std::vector<size_t> SizesOf(const std::vector<std::string>& writes) {
+    std::vector<size_t> sizes;
+    for (const std::string& w : writes) sizes.push_back(w.size());
+    return sizes;
+}
+
+TEST_F(PipeExchange, TheBitmapAnswerHasItsFourShapes) {
+    qv::UniqueBitmap snapshot = MarkedSnapshot(256, 192);
+    ASSERT_TRUE(snapshot);
+    const std::string zero(4, '\0');
+
+    // Snapshots off: the size 0 alone, whether or not a snapshot is kept.
+    for (int keep : {0, -1})
+        EXPECT_EQ(WritesOf([&] { qv::AnswerBitmap(snapshot.Get(), keep); }), std::vector<std::string>{zero}) << keep;
+    EXPECT_EQ(WritesOf([&] { qv::AnswerBitmap(nullptr, 4); }),
+              (std::vector<std::string>{zero, std::string("Not Captured\0", 13)}));
+
+    std::vector<std::string> writes = WritesOf([&] { qv::AnswerBitmap(snapshot.Get(), 4); });
+    std::vector<size_t> expected = {4, 44};
+    expected.resize(2 + 192, 1024);
+    ASSERT_EQ(SizesOf(writes), expected);  // one write for each field and each line
+    EXPECT_EQ(writes[0], std::string("\x00\x04\0\0", 4));
+    // biSize, biWidth, biHeight (positive: bottom-up), biPlanes, biBitCount, BI_RGB; biClrUsed
+    EXPECT_EQ(writes[1].substr(0, 20), std::string("\x28\0\0\0\0\x01\0\0\xC0\0\0\0\x01\0\x18\0\0\0\0\0", 20));
+    EXPECT_EQ(writes[1].substr(32, 4), std::string(4, '\0'));
+    // Line i is the i-th from the bottom.
+    ExpectMarkAt([&](int x, int y) { return LinePixel(writes[2 + 191 - y], x); }, "written lines");
+
+    std::string line = "Respons : DIB Bitmap OK\n";
+    EXPECT_EQ(log.Text(), qvtest::Crlf(line + line + line + line));
+}
+
+// Answers request 7 with the daemon's own answer.
+FakeDaemon::Behaviour Snapshotting(HBITMAP snapshot, int keep) {
+    FakeDaemon::Behaviour b;
+    b.onRequest = [=](unsigned request) {
+        if (request == 7) qv::AnswerBitmap(snapshot, keep);
+    };
+    return b;
+}
+
+TEST_F(PipeExchange, ASnapshotComesBackAsABitmapOfTheAskersScreen) {
+    qv::UniqueBitmap snapshot = MarkedSnapshot(256, 192);
+    ASSERT_TRUE(snapshot);
+    HDC screen = GetDC(nullptr);
+    const int screenBits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+    ReleaseDC(nullptr, screen);
+
+    qvtest::TestDesktop desktop;
+    for (const std::string& where : {std::string(), desktop.Name()}) {
+        FakeDaemon daemon(where, Snapshotting(snapshot.Get(), 4));
+        qv::ScreenSnapshot got;
+        ASSERT_EQ(PipeClient(where).AskBitmap(&got), QueryResult::kOk) << where;
+        ASSERT_TRUE(got.bitmap) << where;
+        EXPECT_EQ(got.linesRead, 192);
+        BITMAP shape = {};
+        ASSERT_EQ(GetObjectA(got.bitmap.Get(), sizeof(shape), &shape), static_cast<int>(sizeof(shape)));
+        EXPECT_EQ(shape.bmWidth, 256);
+        EXPECT_EQ(shape.bmHeight, 192);
+        EXPECT_EQ(shape.bmBitsPixel * shape.bmPlanes, screenBits) << "not a bitmap of the screen";
+        const char* what = where.empty() ? "own desktop" : where.c_str();
+        ExpectMarkAt([&](int x, int y) { return BitmapPixel(got.bitmap.Get(), x, y); }, what);
+    }
+
+    FakeDaemon daemon("", Snapshotting(snapshot.Get(), 4));
+    qv::BitmapLines lines;
+    int32_t read = 0;
+    ASSERT_EQ(PipeClient().AskBitmap(lines, &read), QueryResult::kOk);
+    EXPECT_EQ(read, 192);
+    ASSERT_EQ(lines.lines.size(), 192u);
+    ExpectMarkAt([&](int x, int y) { return LinePixel(lines.lines[191 - y], x); }, "raw lines");
+}
+
+TEST_F(PipeExchange, NoSnapshotNoBitmap) {
+    qv::UniqueBitmap snapshot = MarkedSnapshot(16, 16);
+    const struct {
+        HBITMAP snapshot;
+        int keep;
+    } cases[] = {{snapshot.Get(), 0}, {nullptr, 4}};
+    for (const auto& c : cases) {
+        FakeDaemon daemon("", Snapshotting(c.snapshot, c.keep));
+        qv::ScreenSnapshot got;
+        EXPECT_EQ(PipeClient().AskBitmap(&got), QueryResult::kNoBitmap) << c.keep;
+        EXPECT_FALSE(got.bitmap);
+    }
+}
+
+TEST_F(PipeExchange, AMalformedSnapshotEndsPromptlyWithWhatCameWhole) {
+    auto head = [](uint32_t chunkSize, int32_t width, int32_t height) {
+        qv::PipeReply reply;
+        reply.AddInt32(static_cast<int32_t>(chunkSize));
+        std::string block = qv::BitmapInfoBlock(width, height);
+        reply.AddBytes(block.data(), block.size());
+        return reply;
+    };
+    auto writing = [](qv::PipeReply reply, int lines, DWORD thenHoldMs = 0) {
+        FakeDaemon::Behaviour b;
+        b.onRequest = [=](unsigned) {
+            qv::ReplyChannel channel;
+            if (channel.Open(true) != AnswerResult::kSent) return;
+            channel.Write(reply);
+            const std::string chunk(3 * 256 + 256, '\x40');
+            for (int i = 0; i < lines; ++i) channel.Write(chunk.data(), chunk.size());
+            Sleep(thenHoldMs);
+        };
+        return b;
+    };
+    qv::PipeReply cutBlock;
+    cutBlock.AddInt32(1024);
+    cutBlock.AddBytes(qv::BitmapInfoBlock(256, 192).data(), 20);
+    const struct {
+        const char* what;
+        FakeDaemon::Behaviour behaviour;
+        QueryResult result;
+        int32_t lines;
+    } cases[] = {
+        {"block cut short", writing(cutBlock, 0), QueryResult::kInfoNotRead, 0},
+        {"oversized chunk size", writing(head(0xFFFFFFF0, 256, 192), 3), QueryResult::kCommunicationError, 0},
+        {"size that disagrees with the width", writing(head(1024, 300, 192), 3), QueryResult::kCommunicationError, 0},
+        {"negative height", writing(head(1024, 256, -192), 3), QueryResult::kCommunicationError, 0},
+        {"huge height", writing(head(1024, 256, 0x7FFFFFFF), 3), QueryResult::kCommunicationError, 0},
+        {"lines cut off", writing(head(1024, 256, 192), 100), QueryResult::kCommunicationError, 100},
+        // The tallest screen there can be, then silence with the pipe held open.
+        {"fell silent", writing(head(1024, 256, 32767), 5, 3000), QueryResult::kCommunicationError, 5},
+    };
+    for (const auto& c : cases) {
+        FakeDaemon daemon("", c.behaviour);
+        qv::ScreenSnapshot got;
+        DWORD start = GetTickCount();
+        EXPECT_EQ(PipeClient(std::string(), Short(5000, 300)).AskBitmap(&got), c.result) << c.what;
+        EXPECT_LT(Since(start), 2500u) << c.what;
+        EXPECT_EQ(got.linesRead, c.lines) << c.what;
+        // A bitmap is made only for a shape that passed every check.
+        EXPECT_EQ(static_cast<bool>(got.bitmap), c.result == QueryResult::kCommunicationError && c.lines > 0)
+            << c.what;
+        if (c.lines > 0) {
+            EXPECT_EQ(BitmapPixel(got.bitmap.Get(), 0, got.shape.height - 1), RGB(0x40, 0x40, 0x40)) << c.what;
+        }
+    }
 }
 
 }  // namespace

@@ -147,4 +147,137 @@ TEST(PipeFormat, SingleTextEndsAtItsNulInsideTheBuffer) {
     }
 }
 
+// A snapshot reply as any writer could shape it: chunk size S, the 44-byte
+// block with the given fields, then the given chunks.
+struct BitmapReplyBytes {
+    uint32_t chunkSize;
+    int32_t width, height;
+    uint32_t headerSize = 40;
+    uint16_t planes = 1, bits = 24;
+    uint32_t compression = 0;
+
+    std::string Head() const {
+        std::string block =
+            Le32(headerSize) + Le32(width) + Le32(height) + Le16(planes) + Le16(bits) + Le32(compression);
+        return Le32(chunkSize) + block + std::string(44 - block.size(), '\x7F');  // meaningless fields: any bytes do
+    }
+    static std::string Le16(uint16_t v) { return {char(v), char(v >> 8)}; }
+};
+
+// Line i of a w-pixel snapshot: pixel x has the colour (x, i, x ^ i) and the
+// filler after the pixels is 0xEE, so a shifted or swapped line shows.
+std::string Chunk(int32_t w, int32_t i) {
+    std::string chunk(3 * w + 256, '\xEE');
+    for (int32_t x = 0; x < w; ++x) {
+        chunk[3 * x] = char(x);
+        chunk[3 * x + 1] = char(i);
+        chunk[3 * x + 2] = char(x ^ i);
+    }
+    return chunk;
+}
+
+std::string Chunks(int32_t w, int32_t count) {
+    std::string all;
+    for (int32_t i = 0; i < count; ++i) all += Chunk(w, i);
+    return all;
+}
+
+TEST(PipeFormat, ABitmapIsRefusedWithoutTheReasonBeingRead) {
+    EXPECT_EQ(qv::NoBitmapReply(nullptr).Bytes(), std::string(4, '\0'));
+    EXPECT_EQ(qv::NoBitmapReply(qv::kNotCapturedText).Bytes(), std::string("\0\0\0\0Not Captured\0", 17));
+    EXPECT_EQ(qv::NoBitmapReply(qv::kMemoryErrorText).Bytes(), std::string("\0\0\0\0Memory Error.\0", 18));
+    EXPECT_EQ(qv::NoBitmapReply(qv::kMemoryErrorText).Fields().size(), 2u);
+    for (const char* reason : {static_cast<const char*>(nullptr), qv::kNotCapturedText, qv::kMemoryErrorText}) {
+        ChunkSource source(qv::NoBitmapReply(reason).Bytes());
+        qv::BitmapLines lines;
+        EXPECT_EQ(qv::ReadBitmap(source, lines), QueryResult::kNoBitmap);
+        EXPECT_EQ(source.taken, 4u);
+    }
+}
+
+TEST(PipeFormat, BitmapLinesArriveWholeWhateverTheChunking) {
+    // 3 pixels: 9 bytes of pixels, 12 with the DIB padding, 265 per chunk.
+    const BitmapReplyBytes reply{265, 3, 4};
+    const std::string bytes = reply.Head() + Chunks(3, 4) + "trailing";
+    for (size_t chunk : {size_t(1), size_t(7), SIZE_MAX}) {
+        ChunkSource source(bytes, chunk);
+        qv::BitmapLines lines;
+        int32_t read = -1;
+        ASSERT_EQ(qv::ReadBitmap(source, lines, &read), QueryResult::kOk) << chunk;
+        EXPECT_EQ(read, 4);
+        EXPECT_EQ(source.taken, 4u + 44u + 4u * 265u);  // nothing after the last line
+        EXPECT_EQ(lines.shape.width, 3);
+        EXPECT_EQ(lines.shape.height, 4);
+        ASSERT_EQ(lines.lines.size(), 4u);
+        for (int32_t i = 0; i < 4; ++i) EXPECT_EQ(lines.lines[i], Chunk(3, i).substr(0, 12)) << i;
+    }
+    EXPECT_EQ(qv::BitmapChunkSize(256), 1024u);
+}
+
+TEST(PipeFormat, AMalformedBitmapIsRefusedBeforeAnythingIsMadeForIt) {
+    const uint32_t widest = 3 * 32767 + 256;
+    const struct {
+        const char* what;
+        std::string bytes;
+        QueryResult result;
+        bool begun;      // the sink was asked to make room
+        int32_t lines;   // lines delivered
+        size_t taken;    // bytes taken from the source
+    } cases[] = {
+        {"nothing", "", QueryResult::kSizeNotRead, false, 0, 0},
+        {"half a size", "\x04\x01", QueryResult::kSizeNotRead, false, 0, 2},
+        {"size beyond the widest screen", BitmapReplyBytes{widest + 3, 32768, 1}.Head(),
+         QueryResult::kCommunicationError, false, 0, 4},
+        {"block cut short", BitmapReplyBytes{1024, 256, 192}.Head().substr(0, 30), QueryResult::kInfoNotRead, false, 0,
+         30},
+        {"size that disagrees with the width", BitmapReplyBytes{1024, 255, 192}.Head() + Chunks(255, 2),
+         QueryResult::kCommunicationError, false, 0, 48},
+        {"zero width", BitmapReplyBytes{256, 0, 192}.Head(), QueryResult::kCommunicationError, false, 0, 48},
+        {"negative width", BitmapReplyBytes{3 * -50 + 256, -50, 1}.Head(), QueryResult::kCommunicationError, false, 0,
+         48},
+        {"zero height", BitmapReplyBytes{1024, 256, 0}.Head(), QueryResult::kCommunicationError, false, 0, 48},
+        {"top-down height", BitmapReplyBytes{1024, 256, -192}.Head() + Chunks(256, 1), QueryResult::kCommunicationError,
+         false, 0, 48},
+        {"height beyond any screen", BitmapReplyBytes{1024, 256, 32768}.Head(), QueryResult::kCommunicationError, false,
+         0, 48},
+        {"both sides at the limit", BitmapReplyBytes{widest, 32767, 32767}.Head(), QueryResult::kCommunicationError,
+         false, 0, 48},
+        {"a larger header", [] { BitmapReplyBytes r{1024, 256, 1}; r.headerSize = 124; return r.Head(); }(),
+         QueryResult::kCommunicationError, false, 0, 48},
+        {"two planes", [] { BitmapReplyBytes r{1024, 256, 1}; r.planes = 2; return r.Head(); }(),
+         QueryResult::kCommunicationError, false, 0, 48},
+        {"32 bits", [] { BitmapReplyBytes r{1024, 256, 1}; r.bits = 32; return r.Head(); }(),
+         QueryResult::kCommunicationError, false, 0, 48},
+        {"compressed", [] { BitmapReplyBytes r{1024, 256, 1}; r.compression = 1; return r.Head(); }(),
+         QueryResult::kCommunicationError, false, 0, 48},
+        // Accepted shapes whose lines do not all come: the whole ones stay.
+        {"no lines", BitmapReplyBytes{1024, 256, 192}.Head(), QueryResult::kCommunicationError, true, 0, 48},
+        {"cut inside the third line",
+         BitmapReplyBytes{1024, 256, 192}.Head() + Chunks(256, 2) + Chunk(256, 2).substr(0, 1000),
+         QueryResult::kCommunicationError, true, 2, 48 + 2048 + 1000},
+        {"largest area allowed", BitmapReplyBytes{3 * 8192 + 256, 8192, 8192}.Head(), QueryResult::kCommunicationError,
+         true, 0, 48},
+        {"one pixel", BitmapReplyBytes{259, 1, 1}.Head() + Chunk(1, 0), QueryResult::kOk, true, 1, 48 + 259},
+    };
+    for (const auto& c : cases) {
+        ChunkSource source(c.bytes);
+        qv::BitmapLines lines;
+        int32_t read = -1;
+        EXPECT_EQ(qv::ReadBitmap(source, lines, &read), c.result) << c.what;
+        EXPECT_EQ(lines.shape.chunkSize != 0, c.begun) << c.what;
+        EXPECT_EQ(read, c.lines) << c.what;
+        EXPECT_EQ(lines.lines.size(), size_t(c.lines)) << c.what;
+        EXPECT_EQ(source.taken, c.taken) << c.what;
+    }
+
+    // A sink that has no room stops the reading before the first line.
+    struct Full : qv::BitmapLines {
+        bool Begin(const qv::BitmapShape&) override { return false; }
+    } full;
+    ChunkSource source(BitmapReplyBytes{1024, 256, 2}.Head() + Chunks(256, 2));
+    EXPECT_EQ(qv::ReadBitmap(source, full), QueryResult::kNoMemory);
+    EXPECT_TRUE(full.lines.empty());
+    EXPECT_EQ(source.taken, 48u);
+}
+
 }  // namespace
