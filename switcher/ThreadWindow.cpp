@@ -184,12 +184,8 @@ void ThreadWindow::ShowMenu() {
 }
 
 void ThreadWindow::AnswerBitmap() {
-    // No snapshot is kept yet: the reply says so, as for a desktop never left.
-    PipeReply reply;
-    reply.AddInt32(0);
     SwitcherController* controller = Daemon().controller;
-    if (controller && controller->m_nKeepBitmapSize > 0) reply.AddText("Not Captured");
-    if (SendPipeReply(reply, false) == AnswerResult::kSent) WriteLog("Respons : DIB Bitmap OK\n");
+    qv::AnswerBitmap(m_pDesktop->Snapshot(), controller ? controller->m_nKeepBitmapSize : 0);
 }
 
 void ThreadWindow::AnswerInformation() {

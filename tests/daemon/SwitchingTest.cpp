@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "CommandText.h"
@@ -132,8 +133,6 @@ TEST_F(DaemonRequests, VersionIsRefusedOnlyWhileTheWindowShowsADialog) {
     uint32_t version = 0;
     EXPECT_EQ(qv::PipeClient(desk[1]).CheckVersion(&version), qv::QueryResult::kOk);
     EXPECT_EQ(version, 0x200u);
-    EXPECT_EQ(qvtest::SendRequest(desk[1], 10, -5), 1);
-    EXPECT_EQ(qvtest::SendRequest(desk[1], 10, 100), 1);
 
     ASSERT_TRUE(qvtest::PostRequest(desk[1], 0, qv::PackCommandText("V")));
     qvtest::DaemonDialog dialog = daemon.WaitForDialog(10000, desk[1]);
@@ -148,6 +147,45 @@ TEST_F(DaemonRequests, VersionIsRefusedOnlyWhileTheWindowShowsADialog) {
 
     EXPECT_TRUE(daemon.Press(dialog, IDOK));
     EXPECT_EQ(qvtest::SendRequest(desk[1], 8, 0), 0x200);
+}
+
+}  // namespace
+
+namespace {
+
+class WholeReply : public qv::ReplyReader {
+public:
+    qv::QueryResult Read(qv::ByteSource& reply) override {
+        char buffer[4096];
+        for (size_t n; (n = reply.ReadSome(buffer, sizeof(buffer))) > 0;) bytes.append(buffer, n);
+        return qv::QueryResult::kOk;
+    }
+    int32_t Int(size_t at) const {
+        int32_t value = -1;
+        if (at + 4 <= bytes.size()) std::memcpy(&value, bytes.data() + at, 4);
+        return value;
+    }
+    std::string bytes;
+};
+
+TEST_F(DaemonRequests, SnapshotSizeIsKeptWithinZeroAndThirtyTwo) {
+    RECT screen = {};
+    GetWindowRect(GetDesktopWindow(), &screen);
+    const int32_t width = (screen.right - screen.left) / 32, height = (screen.bottom - screen.top) / 32;
+    EXPECT_EQ(qvtest::SendRequest(desk[0], 10, 100), 1);
+    EXPECT_EQ(qvtest::SendCommandText(desk[0], "N"), 1);  // home is left: its snapshot is taken
+    WholeReply bitmap;
+    ASSERT_EQ(qv::PipeClient(desk[0]).Ask(qv::PipeQuestion::kBitmap, bitmap), qv::QueryResult::kOk);
+    const int32_t chunk = 3 * width + 256;
+    EXPECT_EQ(bitmap.Int(0), chunk);
+    EXPECT_EQ(bitmap.Int(8), width);  // biWidth and biHeight of the header after the chunk size
+    EXPECT_EQ(bitmap.Int(12), height);
+    EXPECT_EQ(bitmap.bytes.size(), 4 + 44 + static_cast<size_t>(height) * chunk);
+
+    EXPECT_EQ(qvtest::SendRequest(desk[0], 10, -5), 1);
+    WholeReply off;
+    ASSERT_EQ(qv::PipeClient(desk[0]).Ask(qv::PipeQuestion::kBitmap, off), qv::QueryResult::kOk);
+    EXPECT_EQ(off.bytes, std::string(4, '\0')) << "snapshots off";
 }
 
 }  // namespace

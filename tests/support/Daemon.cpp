@@ -86,9 +86,13 @@ DaemonTurn::~DaemonTurn() {
 LastingDesktop::LastingDesktop() : m_leave(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
     HANDLE parked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     m_parked = std::thread([this, parked] {
-        bool attached = SetThreadDesktop(m_desktop.Handle()) != FALSE;
+        // A handle of its own: Wine closes the handle a thread was set onto
+        // when the thread ends.
+        HDESK desktop = OpenDesktopA(Name().c_str(), 0, FALSE, GENERIC_ALL);
+        bool attached = desktop && SetThreadDesktop(desktop);
         SetEvent(parked);
         if (attached) WaitForSingleObject(m_leave, 600000);
+        else if (desktop) CloseDesktop(desktop);
     });
     WaitForSingleObject(parked, 10000);
     CloseHandle(parked);
@@ -127,9 +131,7 @@ Daemon::~Daemon() {
     CloseHandle(m_process);
 }
 
-void Daemon::WriteParameters(const std::string& text, const std::string& path) {
-    WriteBytes(path.empty() ? ParameterPath() : path, Crlf(text));
-}
+void Daemon::WriteParameters(const std::string& text) { WriteBytes(ParameterPath(), Crlf(text)); }
 
 void Daemon::CopyIn(const std::string& from, const char* name) const {
     CopyFileA(from.c_str(), m_dir.File(name).c_str(), FALSE);
@@ -190,12 +192,11 @@ bool Daemon::WaitForLog(const std::string& piece, DWORD timeoutMs) const {
     return WaitUntil([&] { return Log().find(piece) != std::string::npos; }, timeoutMs);
 }
 
-DaemonDialog Daemon::WaitForDialog(DWORD timeoutMs, const std::string& desktop, HWND skip) const {
+DaemonDialog Daemon::WaitForDialog(DWORD timeoutMs, const std::string& desktop) const {
     struct Search {
         DWORD pid;
-        HWND skip;
         HWND found;
-    } search = {m_pid, skip, nullptr};
+    } search = {m_pid, nullptr};
     DaemonDialog dialog;
     RunOnDesktop(desktop.empty() ? m_desktop : desktop, [&] {
         WaitUntil(
@@ -208,7 +209,7 @@ DaemonDialog Daemon::WaitForDialog(DWORD timeoutMs, const std::string& desktop, 
                         GetClassNameA(window, className, sizeof(className));
                         GetWindowThreadProcessId(window, &pid);
                         // Shown only once its texts are set.
-                        if (pid != s->pid || window == s->skip || std::string(className) != "#32770" ||
+                        if (pid != s->pid || std::string(className) != "#32770" ||
                             !IsWindowVisible(window))
                             return TRUE;
                         s->found = window;
@@ -246,10 +247,6 @@ DWORD Daemon::FindChild(const char* imageName) const {
 
 HWND DaemonThreadWindow(const std::string& desktop, DWORD timeoutMs) {
     return FindWindowOn(desktop, kThreadClass, kWindowName, timeoutMs);
-}
-
-HWND DaemonMainWindow(const std::string& desktop, DWORD timeoutMs) {
-    return FindWindowOn(desktop, kMainClass, kWindowName, timeoutMs);
 }
 
 std::optional<LRESULT> SendRequest(const std::string& desktop, WPARAM request, LPARAM lParam, DWORD timeoutMs) {

@@ -77,8 +77,8 @@ public:
     const TempDir& Dir() const { return m_dir; }
     std::string ParameterPath() const { return m_dir.File("test.ini"); }
     std::string LogPath() const { return m_dir.File("quorvel.log"); }
-    // Writes text to the file name (default: ParameterPath()) with CR LF lines.
-    void WriteParameters(const std::string& text, const std::string& path = std::string());
+    // Writes text to ParameterPath() with CR LF lines.
+    void WriteParameters(const std::string& text);
     void CopyIn(const std::string& from, const char* name) const;
 
     // Starts Quorvel.exe with the arguments, working in Dir(), on the desktop
@@ -103,9 +103,8 @@ public:
     bool WaitForLog(const std::string& piece, DWORD timeoutMs = 10000) const;
 
     // A dialog (class "#32770") of the daemon on the desktop (empty: where
-    // it was started), other than skip.
-    DaemonDialog WaitForDialog(DWORD timeoutMs = 10000, const std::string& desktop = std::string(),
-                               HWND skip = nullptr) const;
+    // it was started).
+    DaemonDialog WaitForDialog(DWORD timeoutMs = 10000, const std::string& desktop = std::string()) const;
     // Presses the button (IDOK, IDYES, IDNO ...) and waits until the dialog is gone.
     bool Press(const DaemonDialog& dialog, int button, DWORD timeoutMs = 10000) const;
 
@@ -123,7 +122,6 @@ private:
 // The daemon's windows and requests, reached from a worker thread attached
 // to the desktop concerned.
 HWND DaemonThreadWindow(const std::string& desktop, DWORD timeoutMs = 5000);
-HWND DaemonMainWindow(const std::string& desktop, DWORD timeoutMs = 5000);
 // SendMessageTimeout of WM_USER+1; nothing when the window is missing or
 // the answer did not come in time.
 std::optional<LRESULT> SendRequest(const std::string& desktop, WPARAM request, LPARAM lParam,

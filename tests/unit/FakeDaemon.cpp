@@ -48,6 +48,15 @@ FakeDaemon::~FakeDaemon() {
     }
 }
 
+bool FakeDaemon::WaitAnswered(int count, DWORD timeoutMs) const {
+    const DWORD start = GetTickCount();
+    while (m_answered < count) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
 void FakeDaemon::Run() {
     if (m_desktop && !SetThreadDesktop(m_desktop.Get())) {
         SetEvent(m_started.Get());
@@ -89,6 +98,7 @@ LRESULT CALLBACK FakeDaemon::WindowProc(HWND window, UINT message, WPARAM wParam
         }
         ++self->m_requests;
         if (self->m_behaviour.onRequest) self->m_behaviour.onRequest(static_cast<unsigned>(wParam));
+        ++self->m_answered;
         return 1;
     }
     return DefWindowProcA(window, message, wParam, lParam);

@@ -32,6 +32,9 @@ public:
     FakeDaemon& operator=(const FakeDaemon&) = delete;
 
     int Requests() const { return m_requests; }  // requests other than the version
+    // The answers log after the asker has its reply, so a test that reads the
+    // log waits for them to return first. False when they did not in time.
+    bool WaitAnswered(int count, DWORD timeoutMs) const;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -43,6 +46,7 @@ private:
     qv::UniqueHandle m_finished;
     std::atomic<HWND> m_window{nullptr};
     std::atomic<int> m_requests{0};
+    std::atomic<int> m_answered{0};
     std::thread m_thread;
 };
 

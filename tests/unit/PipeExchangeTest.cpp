@@ -95,6 +95,7 @@ TEST_F(PipeExchange, EveryAnswerReachesTheAskerOnItsOwnDesktop) {
     EXPECT_EQ(info.FindById(own.c_str()), &info.desktops[0]);  // the asker's home desktop
 
     EXPECT_EQ(daemon.Requests(), 4);
+    ASSERT_TRUE(daemon.WaitAnswered(4, 5000));
     EXPECT_EQ(log.Text(), qvtest::Crlf("Respons : Number of Desktops=(3)\n"
                                        "Respons : Desktop Name = (ﾃﾞｽｸﾄｯﾌﾟ)\n"
                                        "Respons : Current DesktopID = (User_Desktop0)\n"
@@ -303,8 +304,10 @@ std::vector<std::string> WritesOf(const std::function<void()>& answer) {
     OVERLAPPED ov = {};
     ov.hEvent = event.Get();
     DWORD bytes = 0;
+    // The answer may connect, or even write everything and close, before
+    // the listening starts; what it wrote is still there to read.
     bool connected = ConnectNamedPipe(pipe.Get(), &ov) || GetLastError() == ERROR_PIPE_CONNECTED ||
-                     (GetLastError() == ERROR_IO_PENDING && wait(&ov, &bytes));
+                     GetLastError() == ERROR_NO_DATA || (GetLastError() == ERROR_IO_PENDING && wait(&ov, &bytes));
     while (connected) {
         ov = OVERLAPPED();
         ov.hEvent = event.Get();
