@@ -149,10 +149,7 @@ TEST_F(DaemonRequests, VersionIsRefusedOnlyWhileTheWindowShowsADialog) {
     EXPECT_EQ(qvtest::SendRequest(desk[1], 8, 0), 0x200);
 }
 
-}  // namespace
-
-namespace {
-
+// Everything the daemon writes before it closes the pipe.
 class WholeReply : public qv::ReplyReader {
 public:
     qv::QueryResult Read(qv::ByteSource& reply) override {
