@@ -10,8 +10,6 @@ namespace qv {
 
 namespace {
 
-// Desktop rights to enumerate its windows: read objects, enumerate, switch.
-constexpr ACCESS_MASK kDesktopQueryAccess = 0x141;
 // Reading a process's module names needs no more than this; asking for all
 // access would fail on more processes and change nothing for the caller.
 constexpr DWORD kModuleQueryAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
@@ -54,7 +52,7 @@ HMODULE FirstModule(HANDLE process) {
 
 struct ModuleQuery {
     TextString wanted;
-    DWORD self;
+    DWORD skipped;
     bool found;
 };
 
@@ -62,7 +60,7 @@ BOOL CALLBACK MatchModuleWindow(HWND window, LPARAM param) {
     auto* query = reinterpret_cast<ModuleQuery*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid == 0 || pid == query->self) return TRUE;
+    if (pid == 0 || pid == query->skipped) return TRUE;
     TextString name;
     if (!ProcessModuleBaseName(pid, name)) return TRUE;
     if (name == query->wanted) {
@@ -191,14 +189,19 @@ int IsModuleRunning(const char* desktopName, const char* programPath) {
         });
         return query.found ? 0 : 1;
     }
+    return ModuleHasWindowOn(desktopName, query.wanted, query.skipped) ? 0 : 1;
+}
+
+bool ModuleHasWindowOn(const char* desktopName, const TextString& moduleName, DWORD skippedProcessId) {
+    ModuleQuery query{moduleName, skippedProcessId, false};
     if (desktopName && *desktopName) {
         UniqueDesktop desktop(OpenDesktopA(desktopName, 0, FALSE, kDesktopQueryAccess));
-        if (!desktop) return 1;
+        if (!desktop) return false;
         EnumDesktopWindows(desktop.Get(), MatchModuleWindow, reinterpret_cast<LPARAM>(&query));
     } else {
         EnumWindows(MatchModuleWindow, reinterpret_cast<LPARAM>(&query));
     }
-    return query.found ? 0 : 1;
+    return query.found;
 }
 
 void ResetWindowSearch(int mode) {

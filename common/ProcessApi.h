@@ -41,6 +41,14 @@ const ProcessApi& BoundProcessApi();
 bool ProcessModuleBaseName(DWORD processId, TextString& name);
 bool ProcessModulePath(HANDLE process, TextString& path);
 
+// Desktop rights to enumerate its windows: read objects, enumerate, switch.
+constexpr ACCESS_MASK kDesktopQueryAccess = 0x141;
+
+// Whether a process other than skippedProcessId whose first module has this
+// lower-cased base name owns a window on the named desktop (none: the
+// caller's); false too when the desktop cannot be opened.
+bool ModuleHasWindowOn(const char* desktopName, const TextString& moduleName, DWORD skippedProcessId);
+
 // 0 when a process whose main module has the file name of programPath has a
 // window on the named desktop (none: the caller's desktop), the caller's own
 // process aside; 1 when there is none or the desktop cannot be opened.

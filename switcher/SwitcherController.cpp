@@ -96,6 +96,21 @@ LPARAM ChainedCommand(LPARAM lParam) {
     return static_cast<LPARAM>(kept);
 }
 
+// No background brush: the title and the logo are drawn without one.
+void RegisterDaemonClass(const char* name, WNDPROC procedure, bool largeIcon) {
+    HINSTANCE instance = Daemon().instance;
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(kDaemonIcon));
+    wc.hIcon = largeIcon ? wc.hIconSm : nullptr;
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+    wc.lpszClassName = name;
+    RegisterClassExA(&wc);
+}
+
 BOOL CALLBACK InvalidateVisible(HWND window, LPARAM) {
     if (IsWindowVisible(window)) InvalidateRect(window, nullptr, TRUE);
     return TRUE;
@@ -187,16 +202,7 @@ int SwitcherController::InitDesktops() {
     }
 
     // The thread windows' class, and the helper programs beside the daemon.
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = DesktopWindowProc;
-    wc.hInstance = daemon.instance;
-    wc.hIcon = LoadIconA(daemon.instance, MAKEINTRESOURCEA(kDaemonIcon));
-    wc.hIconSm = wc.hIcon;
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-    wc.lpszClassName = kDesktopWindowClass;
-    RegisterClassExA(&wc);
+    RegisterDaemonClass(kDesktopWindowClass, DesktopWindowProc, true);
     char own[MAX_PATH + 1] = {};
     GetModuleFileNameA(nullptr, own, MAX_PATH);
     WriteLog("Module Fullpath=%s.\n", own);
@@ -250,15 +256,7 @@ int SwitcherController::InitDesktops() {
 
 int SwitcherController::StartDesktopThreads() {
     DaemonState& daemon = Daemon();
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = MainWindowProc;
-    wc.hInstance = daemon.instance;
-    wc.hIconSm = LoadIconA(daemon.instance, MAKEINTRESOURCEA(kDaemonIcon));
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-    wc.lpszClassName = kMainWindowClass;
-    RegisterClassExA(&wc);
+    RegisterDaemonClass(kMainWindowClass, MainWindowProc, false);
     daemon.mainWindow = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kMainWindowClass, kDaemonWindowName,
                                         WS_POPUP | WS_DISABLED, 0, 0, 0, 0, nullptr, nullptr, daemon.instance, nullptr);
     if (!daemon.mainWindow) {
