@@ -98,7 +98,7 @@ void AncestryController::ApplyKey(int key, const char* text, bool reset) {
     case kHotKeyHome: hotKey(m_dwHotKeyHome); break;
     case kHotKeyMenu: hotKey(m_dwHotKeyMenu); break;
     case kCheckIActive: m_bCheckIActive = ParseDecimal(text) != 0; break;
-    case kLogoColor: m_crLogoColor = static_cast<uint32_t>(ParseHexCapable(text)); break;
+    case kLogoColor: m_crLogoColor = ParseWord32(text); break;
     case kDefaultTitle:
         if (!reset) m_strDefaultTitle.Assign(text);
         break;

@@ -79,8 +79,8 @@ void AncestryDesktop::SetName(const char* name) {
 void AncestryDesktop::ApplyKey(int key, const char* text, const DisplayMode& current) {
     switch (key) {
     case kName: m_strTitle.Assign(text); break;
-    case kTitleColor: m_crTitleColor = static_cast<uint32_t>(ParseHexCapable(text)); break;
-    case kExitProgman: m_dwExitOptions = static_cast<uint32_t>(ParseHexCapable(text)); break;
+    case kTitleColor: m_crTitleColor = ParseWord32(text); break;
+    case kExitProgman: m_dwExitOptions = ParseWord32(text); break;
     case kProgmanDelay: m_nShellCloseDelay = ParseDecimal(text); break;
     case kWallpaperChange: m_bChgWallpaper = ParseDecimal(text) != 0; break;
     case kWallpaper:

@@ -40,6 +40,12 @@ int32_t ParseHexCapable(const char* text) {
     return Saturate(std::strtoll(text ? text : "", nullptr, 0));
 }
 
+uint32_t ParseWord32(const char* text) {
+    long long value = std::strtoll(text ? text : "", nullptr, 0);
+    if (value < 0) return static_cast<uint32_t>(Saturate(value));
+    return value > 0xFFFFFFFFLL ? 0xFFFFFFFFu : static_cast<uint32_t>(value);
+}
+
 int32_t ParseDecimal(const char* text) {
     int32_t value = 0;
     if (!text) return 0;

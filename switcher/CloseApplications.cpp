@@ -90,7 +90,8 @@ BOOL CALLBACK WindowStep(HWND window, LPARAM param) {
     if (name == "explorer.exe" || name == "iexplore.exe") return TRUE;
     WriteLog("Wnd=%08X PID=%4d(%s) : ", static_cast<unsigned>(reinterpret_cast<uintptr_t>(window)),
              static_cast<int>(pid), name.c_str());
-    ShowWindow(window, SW_RESTORE);
+    // Asynchronous: a hung application must not hold the end of its desktop.
+    ShowWindowAsync(window, SW_RESTORE);
     SetForegroundWindow(window);
     const unsigned options = walk->desktop->m_dwExitOptions;
     if (walk->mode == WindowWalk::kCloseAll) {

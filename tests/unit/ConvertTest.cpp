@@ -23,6 +23,15 @@ TEST(Convert, HexCapableFollowsStrtolBaseZeroAndSaturates) {
     EXPECT_EQ(qv::ParseHexCapable(nullptr), 0);
 }
 
+TEST(Convert, WordsKeepTheWholeUnsignedRange) {
+    struct {
+        const char* text;
+        uint32_t expected;
+    } cases[] = {{"0xFFFFFFFF", 0xFFFFFFFFu}, {"0x000FE80F", 0x000FE80Fu}, {"-1", 0xFFFFFFFFu},
+                 {"0x1FFFFFFFF", 0xFFFFFFFFu}, {"4294967295", 0xFFFFFFFFu}, {"junk", 0u}, {"0x11000100", 0x11000100u}};
+    for (const auto& c : cases) EXPECT_EQ(qv::ParseWord32(c.text), c.expected) << c.text;
+}
+
 TEST(Convert, DecimalIsAtoiWithSaturation) {
     const NumberCase cases[] = {
         {"250", 250},         {"  -5", -5},        {"+7", 7},          {"12abc", 12},

@@ -148,6 +148,15 @@ TEST_F(DesktopTest, SetNameGivesAnAdoptedDesktopEveryDefault) {
     EXPECT_EQ(desktop.m_nState, qv::AncestryDesktop::kNew);
 }
 
+TEST_F(DesktopTest, NoTitleColourSurvivesWritingAndReading) {
+    ASSERT_EQ(Read("DesktopTitleColor\t0xFFFFFFFF\r\nDesktopExitProgman\t0x91000100\r\n}\r\n"), 0);
+    EXPECT_EQ(desktop.m_crTitleColor, 0xFFFFFFFFu);
+    EXPECT_EQ(desktop.m_dwExitOptions, 0x91000100u);
+    std::string text = Written();
+    EXPECT_NE(text.find("\t\tDesktopTitleColor\t0xFFFFFFFF\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\t\tDesktopExitProgman\t0x91000100\r\n"), std::string::npos) << text;
+}
+
 TEST_F(DesktopTest, ExitCancelAndColourWriteInTheirForms) {
     ASSERT_EQ(Read("DesktopExitCancelOK\t7\r\nDesktopTitleColor\t255\r\nDesktopExitProgman\t0x00000400\r\n}\r\n"), 0);
     EXPECT_EQ(desktop.m_nExitCancelOK, 7);
