@@ -86,6 +86,8 @@ public:
 
 private:
     void DropHeldProcess();
+    // Waits up to inputTimeout for the program to be idle; logs why not.
+    bool WaitUntilIdle(HANDLE process, const char* name) const;
     // Show command from ExecutionShowMode.
     int ShowMode() const;
     // STARTUPINFO of a start on a desktop: name, placement and show command.

@@ -79,6 +79,20 @@ DWORD RunProgram(HWND foreground, const char* program, const char* arguments, co
     return pi.dwProcessId;
 }
 
+bool Executant::WaitUntilIdle(HANDLE process, const char* name) const {
+    DWORD idle = WaitForInputIdle(process, inputTimeout);
+    if (idle == WAIT_TIMEOUT) {
+        WriteLog("(%s)は起動完了待ﾀｲﾑｱｳﾄ(%d s).\n", name, static_cast<int>(inputTimeout));
+        return false;
+    }
+    if (idle != 0) {
+        WriteLog("%s\n", SystemErrorText().c_str());
+        WriteLog("(%s)はProcessﾊﾝﾄﾞﾙが獲得できません.\n", name);
+        return false;
+    }
+    return true;
+}
+
 void Executant::DropHeldProcess() {
     heldProcess.Reset();
     heldThreadId = 0;
@@ -153,16 +167,7 @@ int Executant::Launch(const char* desktopName) {
 
     DWORD threadId = pi.dwThreadId;
     if (inputTimeout > 0) {
-        DWORD idle = WaitForInputIdle(process.Get(), inputTimeout);
-        if (idle == WAIT_TIMEOUT) {
-            WriteLog("(%s)は起動完了待ﾀｲﾑｱｳﾄ(%d s).\n", fileName.c_str(), static_cast<int>(inputTimeout));
-            return 0;
-        }
-        if (idle != 0) {
-            WriteLog("%s\n", SystemErrorText().c_str());
-            WriteLog("(%s)はProcessﾊﾝﾄﾞﾙが獲得できません.\n", fileName.c_str());
-            return 0;
-        }
+        if (!WaitUntilIdle(process.Get(), fileName.c_str())) return 0;
         if (positionSet || sizeSet) {
             ResetWindowSearch(kSearchByProcessId);
             HWND window = SearchLaunchedWindow(LaunchSearchRounds(inputTimeout), static_cast<LPARAM>(pi.dwProcessId));
@@ -217,16 +222,7 @@ int Executant::LaunchByShell() {
         WriteLog("Insntance or ProcessHandle Faild.\n");
         return 0;
     }
-    DWORD idle = WaitForInputIdle(process.Get(), inputTimeout);
-    if (idle == WAIT_TIMEOUT) {
-        WriteLog("(%s)は起動完了待ﾀｲﾑｱｳﾄ(%d s).\n", arguments.c_str(), static_cast<int>(inputTimeout));
-        return 0;
-    }
-    if (idle != 0) {
-        WriteLog("%s\n", SystemErrorText().c_str());
-        WriteLog("(%s)はProcessﾊﾝﾄﾞﾙが獲得できません.\n", arguments.c_str());
-        return 0;
-    }
+    if (!WaitUntilIdle(process.Get(), arguments.c_str())) return 0;
     UniqueHandle after = snapshot();
     WriteLog("Success.\n");
     if (prioritySet && PriorityClassBits(priority)) SetPriorityClass(process.Get(), PriorityClassBits(priority));

@@ -42,6 +42,9 @@ struct DaemonState {
 
 DaemonState& Daemon();
 
+// A file that exists and has none of the excluded attributes.
+bool IsPlainFile(const char* path, DWORD excluded = FILE_ATTRIBUTE_DIRECTORY);
+
 // Start-up message boxes: task-modal, OK, no icon.
 void ShowStartupBox(const char* text);
 

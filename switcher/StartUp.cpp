@@ -33,13 +33,6 @@ bool LaunchingDesktopName(TextString& name) {
     return name.Assign(buffer.data());
 }
 
-// A plain file: not a folder, nor a system, temporary or offline file.
-bool IsPlainFile(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY |
-                           FILE_ATTRIBUTE_OFFLINE));
-}
 
 // -X: asks the running copy on this desktop to end. 0, or the exit code.
 int EndRunningCopy() {
@@ -61,7 +54,8 @@ int EndRunningCopy() {
 void ReportUnreadable(const std::string& path) {
     if (path != kDefaultParameterFile) {
         ShowUsage((path + " が読めません.").c_str());
-    } else if (IsPlainFile("QVConfig.exe")) {
+    } else if (IsPlainFile("QVConfig.exe", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM |
+                                               FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE)) {
         RunProgram(nullptr, "QVConfig.exe", nullptr, nullptr, nullptr, 0);
     } else {
         ShowStartupBox("設定が未定義です.ｺﾝﾌｫｸﾞﾚｰﾀで設定して下さい.");

@@ -76,11 +76,6 @@ bool WallpaperFromRegistry(TextString& path) {
     return ok && path.Assign(text);
 }
 
-bool IsPlainFile(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 BOOL CALLBACK AddExisting(LPSTR name, LPARAM param) {
     return reinterpret_cast<SwitcherController*>(param)->AddExistingDesktop(name) ? TRUE : FALSE;
 }

@@ -70,7 +70,8 @@ public:
 
 private:
     void RunCommandText(LPARAM packed);
-    LRESULT Modal(int dialog);
+    // A modal dialog on this window; requests wait while it is open.
+    LRESULT Modal(int dialog, DLGPROC procedure, LPARAM param);
     void StartSibling(const char* program, const std::string& arguments);
     void ShowMenu();
     void AnswerBitmap();
@@ -151,9 +152,9 @@ void ThreadWindow::RunCommandText(LPARAM packed) {
         SendMessageA(target, WM_COMMAND, action.command, static_cast<LPARAM>(action.lParam));
 }
 
-LRESULT ThreadWindow::Modal(int dialog) {
+LRESULT ThreadWindow::Modal(int dialog, DLGPROC procedure, LPARAM param) {
     m_pDesktop->m_nBusy = 1;
-    DialogBoxParamA(Daemon().instance, MAKEINTRESOURCEA(dialog), m_hWindow, VersionDialogProc, 0);
+    DialogBoxParamA(Daemon().instance, MAKEINTRESOURCEA(dialog), m_hWindow, procedure, param);
     m_pDesktop->m_nBusy = 0;
     return 1;
 }
@@ -208,16 +209,15 @@ void ThreadWindow::AnswerInformation() {
 LRESULT ThreadWindow::OnCommand(WPARAM command, LPARAM lParam) {
     DaemonState& daemon = Daemon();
     switch (command) {
-    case kCmdExit:
+    case kCmdExit: {
         SetForegroundWindow(m_hWindow);
         m_pDesktop->m_nBusy = 1;
-        if (MessageBoxA(m_hWindow, "終了しますか？", kDesktopWindowClass,
-                        MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SYSTEMMODAL) == IDOK) {
-            m_pDesktop->m_nBusy = 0;
-            PostMessageA(daemon.mainWindow, WM_COMMAND, kCmdExit, lParam);
-        }
+        const int answer = MessageBoxA(m_hWindow, "終了しますか？", kDesktopWindowClass,
+                                       MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SYSTEMMODAL);
         m_pDesktop->m_nBusy = 0;
+        if (answer == IDOK) PostMessageA(daemon.mainWindow, WM_COMMAND, kCmdExit, lParam);
         return 1;
+    }
     case kCmdNext:
     case kCmdPrevious:
     case kCmdHome:
@@ -229,17 +229,13 @@ LRESULT ThreadWindow::OnCommand(WPARAM command, LPARAM lParam) {
         SendMessageA(daemon.mainWindow, WM_COMMAND, command, lParam);
         return 1;
     case kCmdVersion:
-        return Modal(kVersionDialog);
+        return Modal(kVersionDialog, VersionDialogProc, 0);
     case kCmdActivate:
         m_pDesktop->Activate();
         m_pDesktop->StartTitle();
         return 1;
     case kCmdSnapshotSize:
-        m_pDesktop->m_nBusy = 1;
-        DialogBoxParamA(daemon.instance, MAKEINTRESOURCEA(IDD_SNAPSHOT_SIZE), m_hWindow, SnapshotSizeDialogProc,
-                        reinterpret_cast<LPARAM>(daemon.controller));
-        m_pDesktop->m_nBusy = 0;
-        return 1;
+        return Modal(IDD_SNAPSHOT_SIZE, SnapshotSizeDialogProc, reinterpret_cast<LPARAM>(daemon.controller));
     case kCmdCaptureSnapshot:
         if (daemon.controller && daemon.controller->m_nKeepBitmapSize > 0) m_pDesktop->CaptureSnapshot();
         return 1;
