@@ -59,6 +59,9 @@ public:
     virtual int LaunchViaShlExe(const char* desktopName);
     virtual HWND FindLaunchedWindow(HANDLE process, uint32_t timeoutMs, HANDLE snapshotBefore, HANDLE snapshotAfter);
     virtual void ResetWindowSearch(int mode);
+    // The longest a start of this entry can take: its wait for the program
+    // to become idle and its search for the program's window.
+    DWORD LongestStartMs() const;
     // Ends a held process with the steps of KillStep; 0 always.
     virtual int KillCheck(int steps);
 
@@ -86,7 +89,9 @@ public:
 
 private:
     void DropHeldProcess();
-    // Waits up to inputTimeout for the program to be idle; logs why not.
+    // inputTimeout as a wait: clamped, whatever the file said.
+    DWORD InputWait() const;
+    // Waits up to InputWait() for the program to be idle; logs why not.
     bool WaitUntilIdle(HANDLE process, const char* name) const;
     // Show command from ExecutionShowMode.
     int ShowMode() const;

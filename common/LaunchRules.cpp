@@ -40,10 +40,17 @@ bool ThreadPriorityFor(uint32_t priority, int* threadPriority) {
     }
 }
 
+DWORD InputTimeoutInUse(uint32_t storedMs) {
+    const auto value = static_cast<int32_t>(storedMs);
+    if (value <= 0) return 0;
+    return static_cast<DWORD>(value) < kMaxInputTimeoutMs ? static_cast<DWORD>(value) : kMaxInputTimeoutMs;
+}
+
 std::string ShlExeSwitch(bool placement, uint32_t inputTimeoutMs) {
-    if (!placement || inputTimeoutMs == 0) return "/NOWAIT:0";
+    const DWORD wait = InputTimeoutInUse(inputTimeoutMs);
+    if (!placement || wait == 0) return "/NOWAIT:0";
     char text[32];
-    std::snprintf(text, sizeof(text), "/WatchDog:%d", static_cast<int>(inputTimeoutMs));
+    std::snprintf(text, sizeof(text), "/WatchDog:%d", static_cast<int>(wait));
     return text;
 }
 

@@ -28,7 +28,14 @@ DWORD LaunchCreationFlags(bool prioritySet, uint32_t priority);
 DWORD ShlExeCreationFlags(uint32_t priority);
 // Thread priority from the low nibble; false when the thread is left as it is.
 bool ThreadPriorityFor(uint32_t priority, int* threadPriority);
-// The switch that tells QVShlExe whether to wait for and place the window.
+// The longest wait for a new program to become idle that the configurator
+// offers. A stored value is kept as it is written, but a wait never goes
+// beyond this, and a negative value (read back as a huge unsigned one) is no
+// wait at all rather than an endless one.
+constexpr DWORD kMaxInputTimeoutMs = 99999;
+DWORD InputTimeoutInUse(uint32_t storedMs);
+// The switch that tells QVShlExe whether to wait for and place the window;
+// the time-out as InputTimeoutInUse makes it.
 std::string ShlExeSwitch(bool placement, uint32_t inputTimeoutMs);
 // Appends text to a command line unless that would make it longer than
 // kMaxCommandLine; false (and the line unchanged) when it would.

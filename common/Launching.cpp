@@ -79,10 +79,18 @@ DWORD RunProgram(HWND foreground, const char* program, const char* arguments, co
     return pi.dwProcessId;
 }
 
+DWORD Executant::InputWait() const { return InputTimeoutInUse(inputTimeout); }
+
+DWORD Executant::LongestStartMs() const {
+    constexpr DWORD kProcessCreation = 1000;
+    return kProcessCreation + 2 * InputWait();
+}
+
 bool Executant::WaitUntilIdle(HANDLE process, const char* name) const {
-    DWORD idle = WaitForInputIdle(process, inputTimeout);
+    const DWORD wait = InputWait();
+    const DWORD idle = WaitForInputIdle(process, wait);
     if (idle == WAIT_TIMEOUT) {
-        WriteLog("(%s)は起動完了待ﾀｲﾑｱｳﾄ(%d s).\n", name, static_cast<int>(inputTimeout));
+        WriteLog("(%s)は起動完了待ﾀｲﾑｱｳﾄ(%d s).\n", name, static_cast<int>(wait));
         return false;
     }
     if (idle != 0) {
@@ -119,10 +127,13 @@ STARTUPINFOA Executant::StartupInfo(char* desktopName) const {
     return si;
 }
 
+// Asynchronous: the window belongs to another program, which may be hung,
+// and the desktop's thread must not wait for it.
 void Executant::PlaceWindow(HWND window) const {
-    if (positionSet) SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    if (sizeSet) SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
-    ShowWindow(window, ShowMode());
+    constexpr UINT kAsync = SWP_NOZORDER | SWP_ASYNCWINDOWPOS;
+    if (positionSet) SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | kAsync);
+    if (sizeSet) SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | kAsync);
+    ShowWindowAsync(window, ShowMode());
 }
 
 HWND Executant::FindLaunchedWindow(HANDLE process, uint32_t timeoutMs, HANDLE snapshotBefore, HANDLE snapshotAfter) {
@@ -166,11 +177,11 @@ int Executant::Launch(const char* desktopName) {
     thread.Reset();
 
     DWORD threadId = pi.dwThreadId;
-    if (inputTimeout > 0) {
+    if (InputWait() > 0) {
         if (!WaitUntilIdle(process.Get(), fileName.c_str())) return 0;
         if (positionSet || sizeSet) {
             ResetWindowSearch(kSearchByProcessId);
-            HWND window = SearchLaunchedWindow(LaunchSearchRounds(inputTimeout), static_cast<LPARAM>(pi.dwProcessId));
+            HWND window = SearchLaunchedWindow(LaunchSearchRounds(InputWait()), static_cast<LPARAM>(pi.dwProcessId));
             if (window) {
                 PlaceWindow(window);
                 threadId = GetWindowThreadProcessId(window, nullptr);
@@ -228,7 +239,7 @@ int Executant::LaunchByShell() {
     if (prioritySet && PriorityClassBits(priority)) SetPriorityClass(process.Get(), PriorityClassBits(priority));
     if (!needWindow) return 0;
 
-    HWND window = FindLaunchedWindow(process.Get(), inputTimeout, before.Get(), after.Get());
+    HWND window = FindLaunchedWindow(process.Get(), InputWait(), before.Get(), after.Get());
     if (!window) {
         WriteLog("ToplevelWindow が獲得できませんでした.\n");
         return 0;

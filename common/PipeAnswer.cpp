@@ -1,5 +1,6 @@
 #include "PipeAnswer.h"
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -10,14 +11,36 @@
 
 namespace qv {
 
+DWORD BitmapAnswerMs(uint64_t replyBytes) {
+    const uint64_t ms = kTextAnswerMs + replyBytes / kBitmapBytesPerMs;
+    return ms < kAnswerCapMs ? static_cast<DWORD>(ms) : kAnswerCapMs;
+}
+
+ReplyChannel::ReplyChannel(const char* what, DWORD deadlineMs)
+    : m_what(what), m_start(GetTickCount()), m_deadlineMs(deadlineMs) {}
+
+DWORD ReplyChannel::Remaining() const {
+    const DWORD spent = GetTickCount() - m_start;
+    return spent < m_deadlineMs ? m_deadlineMs - spent : 0;
+}
+
 AnswerResult ReplyChannel::Open(bool logWaitFailure) {
     m_pipe.Reset();
-    if (!WaitNamedPipeA(kQueryPipeName, NMPWAIT_USE_DEFAULT_WAIT)) {
+    m_abandoned = false;
+    // Never the pipe's own default: the asker chooses that, and "forever" is
+    // one of its choices. WaitNamedPipe takes 0 as that default, so 1 ms is
+    // the least.
+    const DWORD wait = Remaining();
+    if (!WaitNamedPipeA(kQueryPipeName, wait ? wait : 1)) {
         if (logWaitFailure) WriteLog("WaitNamedPipe Error. Reason=%s\n", SystemErrorText().c_str());
         return AnswerResult::kWaitFailed;
     }
-    m_pipe.Reset(CreateFileA(kQueryPipeName, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    m_event.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (m_event)
+        m_pipe.Reset(CreateFileA(kQueryPipeName, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT |
+                                     SECURITY_IDENTIFICATION,
+                                 nullptr));
     if (!m_pipe) {
         WriteLog("CreateFile  Error. Reason=%s\n", SystemErrorText().c_str());
         return AnswerResult::kOpenFailed;
@@ -25,48 +48,84 @@ AnswerResult ReplyChannel::Open(bool logWaitFailure) {
     return AnswerResult::kSent;
 }
 
-void ReplyChannel::Write(const void* data, size_t size) {
-    if (!m_pipe) return;
+void ReplyChannel::Abandon(const char* reason) {
+    m_abandoned = true;
+    m_pipe.Reset();
+    WriteLog("Respons : %s Abandoned. Reason=%s\n", m_what, reason);
+}
+
+bool ReplyChannel::Write(const void* data, size_t size) {
+    if (!m_pipe) return false;
+    OVERLAPPED ov = {};
+    ov.hEvent = m_event.Get();
     DWORD written = 0;
-    WriteFile(m_pipe.Get(), data, static_cast<DWORD>(size), &written, nullptr);
+    if (!WriteFile(m_pipe.Get(), data, static_cast<DWORD>(size), &written, &ov)) {
+        if (GetLastError() != ERROR_IO_PENDING) {
+            Abandon(SystemErrorText().c_str());
+            return false;
+        }
+        // The write waits for the asker to make room; past the deadline it is
+        // cancelled, and still waited for, since it uses ov and data.
+        const bool done = WaitForSingleObject(ov.hEvent, Remaining()) == WAIT_OBJECT_0;
+        if (!done) CancelIo(m_pipe.Get());
+        const bool ok = GetOverlappedResult(m_pipe.Get(), &ov, &written, TRUE) != FALSE;
+        if (!done || !ok) {
+            char reason[64];
+            std::snprintf(reason, sizeof(reason), "not read within %u ms", static_cast<unsigned>(m_deadlineMs));
+            Abandon(done ? SystemErrorText().c_str() : reason);
+            return false;
+        }
+    }
+    if (written != size) {
+        Abandon("short write");
+        return false;
+    }
+    return true;
 }
 
-void ReplyChannel::Write(const PipeReply& reply) {
-    for (const std::string& field : reply.Fields()) Write(field.data(), field.size());
+bool ReplyChannel::Write(const PipeReply& reply) {
+    for (const std::string& field : reply.Fields())
+        if (!Write(field.data(), field.size())) return false;
+    return true;
 }
 
-AnswerResult SendPipeReply(const PipeReply& reply, bool logWaitFailure) {
-    ReplyChannel channel;
+AnswerResult ReplyChannel::Close() {
+    m_pipe.Reset();
+    m_event.Reset();
+    return m_abandoned ? AnswerResult::kAbandoned : AnswerResult::kSent;
+}
+
+AnswerResult SendPipeReply(const char* what, const PipeReply& reply, bool logWaitFailure) {
+    ReplyChannel channel(what, kTextAnswerMs);
     AnswerResult result = channel.Open(logWaitFailure);
     if (result != AnswerResult::kSent) return result;
     channel.Write(reply);
-    channel.Close();
-    return AnswerResult::kSent;
+    return channel.Close();
 }
 
 AnswerResult AnswerNumberOfDesktops(int count) {
     // Formatted before the pipe is opened, so the asker's connection is held
     // only for the write itself.
     std::string text = DecimalText(count);
-    AnswerResult result = SendPipeReply(TextReply(text.c_str()), true);
+    AnswerResult result = SendPipeReply("Number of Desktops", TextReply(text.c_str()), true);
     if (result == AnswerResult::kSent) WriteLog("Respons : Number of Desktops=(%s)\n", text.c_str());
     return result;
 }
 
 AnswerResult AnswerDesktopName(const char* name) {
-    AnswerResult result = SendPipeReply(TextReply(name), true);
+    AnswerResult result = SendPipeReply("Desktop Name", TextReply(name), true);
     if (result == AnswerResult::kSent) WriteLog("Respons : Desktop Name = (%s)\n", name);
     return result;
 }
 
 AnswerResult AnswerCurrentDesktopId(const char* id) {
-    AnswerResult result = SendPipeReply(TextReply(id), true);
+    AnswerResult result = SendPipeReply("Current DesktopID", TextReply(id), true);
     if (result == AnswerResult::kSent) WriteLog("Respons : Current DesktopID = (%s)\n", id);
     return result;
 }
 
 AnswerResult AnswerInformation(int32_t currentIndex, const std::vector<DesktopRecord>& desktops) {
-    AnswerResult result = SendPipeReply(InformationReply(currentIndex, desktops), false);
+    AnswerResult result = SendPipeReply("Information", InformationReply(currentIndex, desktops), false);
     if (result == AnswerResult::kSent) WriteLog("Respons : Information OK\n");
     return result;
 }
@@ -101,7 +160,8 @@ AnswerResult AnswerBitmap(HBITMAP snapshot, int keepBitmapSize) {
     // old heap to whoever holds the pipe.
     std::unique_ptr<unsigned char[]> chunk(captured ? new (std::nothrow) unsigned char[chunkSize]() : nullptr);
 
-    ReplyChannel channel;
+    const uint64_t replyBytes = 4 + (captured ? kBitmapInfoSize + uint64_t(chunkSize) * size.bmHeight : 16);
+    ReplyChannel channel("DIB Bitmap", BitmapAnswerMs(replyBytes));
     AnswerResult result = channel.Open(false);
     if (result != AnswerResult::kSent) return result;
     if (keepBitmapSize <= 0) {
@@ -117,19 +177,19 @@ AnswerResult AnswerBitmap(HBITMAP snapshot, int keepBitmapSize) {
             head.AddInt32(static_cast<int32_t>(chunkSize));
             std::string block = BitmapInfoBlock(size.bmWidth, size.bmHeight);
             head.AddBytes(block.data(), block.size());
-            channel.Write(head);
             BITMAPINFO info;
             static_assert(sizeof(info) == kBitmapInfoSize, "the block is a BITMAPINFO");
             std::memcpy(&info, block.data(), sizeof(info));
-            for (int line = 0; line < size.bmHeight; ++line) {
+            bool going = channel.Write(head);
+            for (int line = 0; going && line < size.bmHeight; ++line) {
                 GetDIBits(dc.Get(), snapshot, static_cast<UINT>(line), 1, chunk.get(), &info, DIB_RGB_COLORS);
-                channel.Write(chunk.get(), chunkSize);
+                going = channel.Write(chunk.get(), chunkSize);
             }
         }
     }
-    channel.Close();
-    WriteLog("Respons : DIB Bitmap OK\n");
-    return AnswerResult::kSent;
+    result = channel.Close();
+    if (result == AnswerResult::kSent) WriteLog("Respons : DIB Bitmap OK\n");
+    return result;
 }
 
 }  // namespace qv

@@ -9,6 +9,7 @@
 
 #include "Convert.h"
 #include "Handle.h"
+#include "Security.h"
 
 namespace qv {
 
@@ -31,20 +32,16 @@ public:
     }
 
     bool Create(uint32_t bufferSize) {
-        // A null DACL lets the daemon connect whichever account or desktop
-        // it runs on; remote callers are still turned away.
-        SECURITY_DESCRIPTOR sd;
-        if (!InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION)) return false;
-        if (!SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE)) return false;
-        SECURITY_ATTRIBUTES sa = {};
-        sa.nLength = sizeof(sa);
-        sa.lpSecurityDescriptor = &sd;
-        sa.bInheritHandle = FALSE;
+        // Only this logon session, this user and the system may connect, or
+        // add instances of the name that would take other askers' replies;
+        // remote callers are turned away.
+        PrivateSecurity security;
+        if (!security.Build(GENERIC_ALL)) return false;
         m_event.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
         if (!m_event) return false;
         m_pipe.Reset(CreateNamedPipeA(kQueryPipeName, PIPE_ACCESS_INBOUND | FILE_FLAG_WRITE_THROUGH | FILE_FLAG_OVERLAPPED,
                                       PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
-                                      PIPE_UNLIMITED_INSTANCES, bufferSize, bufferSize, 10000, &sa));
+                                      PIPE_UNLIMITED_INSTANCES, bufferSize, bufferSize, 10000, security.Attributes()));
         return m_pipe.Valid();
     }
 
@@ -118,6 +115,27 @@ private:
     bool m_connected = false;
 };
 
+// One asker of the session at a time. A turn left by a crashed asker
+// (WAIT_ABANDONED) is a turn like any other: its pipe died with it.
+class AskerTurn {
+public:
+    explicit AskerTurn(DWORD timeoutMs) : m_mutex(CreateMutexA(nullptr, FALSE, kAskerMutexName)) {
+        if (!m_mutex) return;
+        const DWORD waited = WaitForSingleObject(m_mutex.Get(), timeoutMs);
+        m_held = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+    }
+    ~AskerTurn() {
+        if (m_held) ReleaseMutex(m_mutex.Get());
+    }
+    AskerTurn(const AskerTurn&) = delete;
+    AskerTurn& operator=(const AskerTurn&) = delete;
+    bool Held() const { return m_held; }
+
+private:
+    UniqueHandle m_mutex;
+    bool m_held = false;
+};
+
 class PipeSource : public ByteSource {
 public:
     PipeSource(ServerPipe& pipe, DWORD timeoutMs) : m_pipe(pipe), m_timeoutMs(timeoutMs) {}
@@ -146,6 +164,11 @@ QueryResult AskHere(const PipeQuestion* question, ReplyReader* reader, uint32_t*
     if (answered < kDaemonVersion) return QueryResult::kVersionTooOld;
     if (!question) return QueryResult::kOk;
 
+    // The daemon connects to whichever instance of the one pipe name is
+    // listening, so two askers at once could each read the other's reply:
+    // the whole exchange takes turns with every asker of the session.
+    AskerTurn turn(timeouts.turnMs);
+    if (!turn.Held()) return QueryResult::kPipeBusy;
     ServerPipe pipe;
     if (!pipe.Create(PipeBufferSize(*question))) return QueryResult::kPipeCreateFailed;
     if (!pipe.BeginConnect()) return QueryResult::kNoConnection;

@@ -28,7 +28,13 @@ struct QueryTimeouts {
     // of 10000 ms; a little longer covers every answer that can still come.
     unsigned long connectMs = 11000;
     unsigned long readMs = 10000;  // each read of the reply once the daemon has connected
+    // The wait for the other askers of the session; a turn is bounded by the
+    // times above, so this covers one slow exchange and then some.
+    unsigned long turnMs = 30000;
 };
+
+// Askers of every program take turns on this mutex of the session.
+inline constexpr char kAskerMutexName[] = "Local\\Quorvel_QueryPipe_Turn";
 
 // Reads one reply from the connected pipe; for replies without a reader of
 // their own here (the snapshot bitmap).

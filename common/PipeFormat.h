@@ -34,7 +34,7 @@ enum class PipeQuestion : unsigned {
 // results in one numbering with these: -1 to -3 and -10 to -13 are its own
 // codes, and 0 its success. The rest have no code of the worker's: its
 // version check comes before any question (-4), and a question that was never
-// connected (-5, -6) reaches its reader as a size that could not be read
+// connected (-5, -6, -8) reaches its reader as a size that could not be read
 // (-10). A snapshot that broke off inside its rows is -7 here, with the rows
 // that came kept; the worker shows such a bitmap and reports 0.
 enum class QueryResult : int {
@@ -46,6 +46,7 @@ enum class QueryResult : int {
     kPostFailed = -5,
     kNoConnection = -6,        // the daemon did not connect to the pipe in time
     kCommunicationError = -7,  // the reply was cut short or malformed
+    kPipeBusy = -8,            // other askers held the pipe for longer than the wait allows
     kSizeNotRead = -10,        // the snapshot's chunk size did not arrive
     kNoBitmap = -11,           // chunk size 0: snapshots off, none captured, or the daemon lacked memory
     kNoMemory = -12,           // no room here for the row buffer or the bitmap

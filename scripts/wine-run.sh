@@ -6,8 +6,21 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 : "${WINEPREFIX:=$here/build/wineprefix}"
 export WINEPREFIX
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 export LANG=ja_JP.UTF-8
 # Without a glibc Japanese locale Wine takes the code page from LC_ALL only.
 export LC_ALL=ja_JP.UTF-8
-exec wine "$@"
+# Wine's helper processes (a desktop's explorer.exe, started by whichever
+# program first makes a window on that desktop) inherit the standard output
+# of the program that started them and can live for as long as the desktop is
+# in use. Whoever reads the program's output through a pipe (ctest) would
+# wait for them too; through a file, nobody does.
+out=$(mktemp)
+wine "$@" >"$out" 2>&1 </dev/null &
+pid=$!
+trap 'kill $pid 2>/dev/null; wait $pid; cat "$out"; rm -f "$out"; exit 143' TERM INT
+wait $pid
+rc=$?
+cat "$out"
+rm -f "$out"
+exit $rc

@@ -7,7 +7,7 @@ set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX="${WINEPREFIX:-$here/build/wineprefix}"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export LANG=ja_JP.UTF-8
 # Without a glibc Japanese locale Wine takes the code page from LC_ALL only.
 export LC_ALL=ja_JP.UTF-8

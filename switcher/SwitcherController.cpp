@@ -1,6 +1,7 @@
 #include "SwitcherController.h"
 
 #include <objbase.h>
+#include <mmsystem.h>
 // The Active Desktop interface is declared only after the internet header.
 #include <wininet.h>
 #include <shlobj.h>
@@ -116,7 +117,16 @@ BOOL CALLBACK InvalidateVisible(HWND window, LPARAM) {
 SwitcherController::SwitcherController() : m_hReturnDesktop(GetThreadDesktop(GetCurrentThreadId())) {}
 
 SwitcherController::~SwitcherController() {
+    // The sound images go with the desktops; a sound still playing from one
+    // must not read freed memory.
+    PlaySoundA(nullptr, nullptr, 0);
     if (m_hReturnDesktop) SwitchDesktop(m_hReturnDesktop);
+    // A desktop whose thread did not end is still in use by it: it is left
+    // to the end of the process, which follows.
+    std::vector<SwitcherDesktop*> inUse;
+    for (AncestryDesktop* desktop : Desktops())
+        if (static_cast<SwitcherDesktop*>(desktop)->ThreadLeftRunning()) inUse.push_back(static_cast<SwitcherDesktop*>(desktop));
+    for (SwitcherDesktop* desktop : inUse) Desktops().Remove(desktop);
 }
 
 AncestryDesktop* SwitcherController::CreateChild() { return new (std::nothrow) SwitcherDesktop; }
@@ -266,32 +276,55 @@ int SwitcherController::StartDesktopThreads() {
     if (!daemon.startSemaphore) return -1;
     WriteLog("CreateSemaphore() Handle = %08X\n",
              static_cast<unsigned>(reinterpret_cast<uintptr_t>(daemon.startSemaphore)));
-    std::vector<SwitcherDesktop*> order;
+    std::vector<SwitcherDesktop*> order, withoutThread;
     for (AncestryDesktop* desktop : Desktops()) order.push_back(static_cast<SwitcherDesktop*>(desktop));
     int index = 0;
+    bool stopped = false;
     for (SwitcherDesktop* desktop : order) {
-        if (m_bInitChange) SwitchDesktop(desktop->m_hDesktop.Get());
-        if (!desktop->StartThread()) break;
-        DWORD wait = WaitForSingleObject(daemon.startSemaphore, INFINITE);
-        if (wait != WAIT_OBJECT_0 && wait != WAIT_TIMEOUT) {
-            WriteLog("Waitting for Semaphore Error.  Reason=%s", SystemErrorText().c_str());
-            desktop->m_hThread.Reset();
-            break;
+        if (stopped) {
+            withoutThread.push_back(desktop);
+            continue;
         }
-        DWORD exitCode = 0;
-        GetExitCodeThread(desktop->m_hThread.Get(), &exitCode);
-        if (exitCode != STILL_ACTIVE) {
-            WriteLog("Thread Not Active : dwRet=%08X\n", static_cast<unsigned>(exitCode));
-            desktop->m_hThread.Reset();
-            break;
+        if (m_bInitChange) SwitchDesktop(desktop->m_hDesktop.Get());
+        if (!desktop->StartThread()) {
+            withoutThread.push_back(desktop);
+            stopped = true;
+            continue;
+        }
+        const DWORD bound = desktop->StartBoundMs();
+        const DWORD wait = WaitForSingleObject(daemon.startSemaphore, bound);
+        if (wait != WAIT_OBJECT_0) {
+            // The thread may still be starting, and uses its desktop and the
+            // semaphore: both stay, and no further thread is started.
+            if (wait == WAIT_TIMEOUT)
+                WriteLog("Desktop [%s] Thread Did Not Start Within %u ms.\n", desktop->m_strDesktopName.c_str(),
+                         static_cast<unsigned>(bound));
+            else
+                WriteLog("Waitting for Semaphore Error.  Reason=%s", SystemErrorText().c_str());
+            m_bStartOutstanding = true;
+            stopped = true;
+            continue;
+        }
+        if (!desktop->ThreadReady()) {
+            WriteLog("Thread Not Active : dwRet=%08X\n", static_cast<unsigned>(desktop->FailedThreadExitCode()));
+            withoutThread.push_back(desktop);
+            continue;
         }
         DrawLogo(index++);
     }
-    WriteLog("Close Semaphore Handle = %08X\n",
-             static_cast<unsigned>(reinterpret_cast<uintptr_t>(daemon.startSemaphore)));
-    CloseHandle(daemon.startSemaphore);
-    daemon.startSemaphore = nullptr;
+    if (!m_bStartOutstanding) {
+        WriteLog("Close Semaphore Handle = %08X\n",
+                 static_cast<unsigned>(reinterpret_cast<uintptr_t>(daemon.startSemaphore)));
+        CloseHandle(daemon.startSemaphore);
+        daemon.startSemaphore = nullptr;
+    }
+    for (SwitcherDesktop* desktop : withoutThread) RetireDesktop(desktop);
     if (m_bInitChange) SwitchDesktop(daemon.home->m_hDesktop.Get());
+    if (!daemon.home->m_hThreadWindow) {
+        // Without the home desktop's window the daemon has no way back.
+        WriteLog("Home Desktop [%s] Has No Thread.\n", daemon.home->m_strDesktopName.c_str());
+        return -1;
+    }
 
     SetWindowPos(daemon.mainWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_HIDEWINDOW | SWP_NOCOPYBITS);
     if (m_bRedraw) RedrawAll();
@@ -326,13 +359,38 @@ int SwitcherController::Run() {
 }
 
 int SwitcherController::CloseAllThreads() {
-    SwitcherDesktop* home = Daemon().home;
+    DaemonState& daemon = Daemon();
+    SwitcherDesktop* home = daemon.home;
+    bool allEnded = true;
     for (AncestryDesktop* desktop : Desktops()) static_cast<SwitcherDesktop*>(desktop)->m_bSkipClosing = m_bEndingBySessionEnd;
     for (AncestryDesktop* desktop : Desktops())
-        if (desktop != home) static_cast<SwitcherDesktop*>(desktop)->CloseThread();
-    if (home) home->CloseThread();
+        if (desktop != home) allEnded = static_cast<SwitcherDesktop*>(desktop)->CloseThread(kThreadEndBoundMs) && allEnded;
+    if (home) allEnded = home->CloseThread(kThreadEndBoundMs) && allEnded;
+    // A thread that never reported its start may still release the semaphore.
+    if (daemon.startSemaphore && allEnded) {
+        CloseHandle(daemon.startSemaphore);
+        daemon.startSemaphore = nullptr;
+    }
     WriteLog("Controller : All Threads Closed.\n");
     return 0;
+}
+
+void SwitcherController::RetireDesktop(SwitcherDesktop* desktop) {
+    DaemonState& daemon = Daemon();
+    WriteLog("Desktop [%s] Removed : No Thread.\n", desktop->m_strDesktopName.c_str());
+    // The threads already running may be walking the ring: the desktop is
+    // taken out of it but lives on until the end, so that a walker that
+    // still holds it reads a desktop and not freed memory.
+    Desktops().Remove(desktop);
+    m_retired.emplace_back(desktop);
+    if (daemon.home == desktop) return;
+    int number = 0;
+    SwitcherDesktop* d = daemon.home;
+    do {
+        d->m_nNumber = number++;
+        d = d->NextDesktop();
+    } while (d != daemon.home);
+    daemon.desktopCount = number;
 }
 
 void SwitcherController::RedrawAll() {

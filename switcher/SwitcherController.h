@@ -4,13 +4,15 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <vector>
+
 #include "AncestryController.h"
 #include "GdiObject.h"
+#include "SwitcherDesktop.h"
 #include "TextString.h"
 
 namespace qv {
-
-class SwitcherDesktop;
 
 class SwitcherController : public AncestryController {
 public:
@@ -60,6 +62,14 @@ private:
     void RegisterHotKeys(bool registering);
     void EndBySession(WPARAM wParam);
 
+    // Takes a desktop without a running thread out of the ring for good.
+    void RetireDesktop(SwitcherDesktop* desktop);
+
+    // Closing a desktop's applications sends each window at most a few
+    // messages of 5 s each; a thread that takes longer than this is hung.
+    static constexpr DWORD kThreadEndBoundMs = 60000;
+    std::vector<std::unique_ptr<SwitcherDesktop>> m_retired;
+    bool m_bStartOutstanding = false;  // a thread's start was given up while it ran
     bool m_bHotKeys[4] = {};
     UniqueGdi<HFONT> m_logoLarge;
     UniqueGdi<HFONT> m_logoSmall;

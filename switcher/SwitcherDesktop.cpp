@@ -6,6 +6,7 @@
 
 #include "Daemon.h"
 #include "Log.h"
+#include "Security.h"
 #include "SystemError.h"
 #include "TitleEscapes.h"
 
@@ -15,14 +16,6 @@ namespace {
 
 constexpr UINT kMenuCommandConfig = 40008;
 constexpr UINT kMenuCommandCompanion = 40010;
-
-// Hooks of other accounts allowed on the desktop, not inherited.
-void AllowOtherAccountHooks(HDESK desktop) {
-    USEROBJECTFLAGS flags = {};
-    flags.fInherit = FALSE;
-    flags.dwFlags = DF_ALLOWOTHERACCOUNTHOOK;
-    SetUserObjectInformationA(desktop, UOI_FLAGS, &flags, sizeof(flags));
-}
 
 unsigned HandleBits(HDESK desktop) { return static_cast<unsigned>(reinterpret_cast<uintptr_t>(desktop)); }
 
@@ -53,16 +46,14 @@ int SwitcherDesktop::CreateOrOpen() {
     const char* name = m_strDesktopName.c_str();
     m_hDesktop.Reset(OpenDesktopA(name, 0, FALSE, kDesktopAccess));
     if (m_hDesktop) {
-        AllowOtherAccountHooks(m_hDesktop.Get());
         WriteLog("Desktop [%s] Already Created.   HDESK=%08X.\n", name, HandleBits(m_hDesktop.Get()));
         return 1;
     }
-    // A null DACL: every account may use the desktop.
-    SECURITY_DESCRIPTOR sd;
-    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-    SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);
-    SECURITY_ATTRIBUTES sa = {sizeof(sa), &sd, FALSE};
-    m_hDesktop.Reset(CreateDesktopA(name, nullptr, nullptr, DF_ALLOWOTHERACCOUNTHOOK, kDesktopAccess, &sa));
+    // Only this logon session, this user and the system may open the
+    // desktop, read its screen or start programs on it.
+    PrivateSecurity security;
+    if (security.Build(GENERIC_ALL))
+        m_hDesktop.Reset(CreateDesktopA(name, nullptr, nullptr, 0, kDesktopAccess, security.Attributes()));
     if (!m_hDesktop) {
         std::string reason = SystemErrorText();
         WriteLog("Desktop [%s] Create Failed.\n", name);
@@ -70,7 +61,6 @@ int SwitcherDesktop::CreateOrOpen() {
         return -1;
     }
     WriteLog("Desktop [%s] Create Success.  HDESK=%08X\n", name, HandleBits(m_hDesktop.Get()));
-    AllowOtherAccountHooks(m_hDesktop.Get());
     return 0;
 }
 
@@ -96,22 +86,53 @@ bool SwitcherDesktop::StartThread() {
     return true;
 }
 
-void SwitcherDesktop::CloseThread() {
-    if (!m_hThread) return;
+DWORD SwitcherDesktop::StartBoundMs() const {
+    constexpr DWORD kWindowAndSound = 30000;
+    constexpr DWORD kBetweenStarts = 100;
+    uint64_t bound = kWindowAndSound;
+    for (const Executant* entry : Executants()) bound += entry->LongestStartMs() + kBetweenStarts;
+    return bound < 0x7FFFFFFF ? static_cast<DWORD>(bound) : 0x7FFFFFFF;
+}
+
+DWORD SwitcherDesktop::FailedThreadExitCode() {
+    // It has nothing left to do but return.
+    constexpr DWORD kEnding = 5000;
+    DWORD exitCode = STILL_ACTIVE;
+    if (WaitForSingleObject(m_hThread.Get(), kEnding) == WAIT_OBJECT_0) GetExitCodeThread(m_hThread.Get(), &exitCode);
+    return exitCode;
+}
+
+bool SwitcherDesktop::CloseThread(DWORD boundMs) {
+    if (!m_hThread) return true;
     if (m_hThreadWindow) PostMessageA(m_hThreadWindow, WM_CLOSE, 0, 0);
-    WaitForSingleObject(m_hThread.Get(), INFINITE);
+    if (WaitForSingleObject(m_hThread.Get(), boundMs) != WAIT_OBJECT_0) {
+        WriteLog("Desktop [%s] Thread Did Not End Within %u ms.\n", m_strDesktopName.c_str(),
+                 static_cast<unsigned>(boundMs));
+        m_bThreadLeftRunning = true;
+        return false;
+    }
     m_hThread.Reset();
+    return true;
 }
 
 bool SwitcherDesktop::SetUpThreadWindow() {
     DaemonState& daemon = Daemon();
     TextString title;
     if (ResolveTitleEscapes(m_strTitle.c_str(), title)) m_strTitle = std::move(title);
-    // A thread can change its desktop only before it owns any window.
-    SetThreadDesktop(m_hDesktop.Get());
+    // A thread can change its desktop only before it owns any window; on
+    // the wrong desktop its window could not be found by the other programs.
+    if (!SetThreadDesktop(m_hDesktop.Get())) {
+        WriteLog("Desktop [%s] SetThreadDesktop Failed. Reason=%s\n", m_strDesktopName.c_str(),
+                 SystemErrorText().c_str());
+        return false;
+    }
     HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kDesktopWindowClass, kDaemonWindowName,
                                   WS_POPUP | WS_DISABLED, 0, 0, 0, 0, nullptr, nullptr, daemon.instance, nullptr);
-    if (!window) return false;
+    if (!window) {
+        WriteLog("Desktop [%s] Thread Window Create Failed. Reason=%s\n", m_strDesktopName.c_str(),
+                 SystemErrorText().c_str());
+        return false;
+    }
     ++daemon.threadWindowCounter;
     if (m_strTitle.IsEmpty()) {
         char text[32];
@@ -150,6 +171,7 @@ DWORD WINAPI SwitcherDesktop::ThreadMain(void* param) {
     const char* name = desktop->m_strDesktopName.c_str();
     WriteLog("Desktop[%s] ThreadID=%08X Start.\n", name, static_cast<unsigned>(GetCurrentThreadId()));
     bool ready = desktop->SetUpThreadWindow();
+    desktop->m_bThreadReady.store(ready);
     ReleaseSemaphore(Daemon().startSemaphore, 1, nullptr);
     if (!ready) return 0;
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <vector>
 
 #include "AncestryDesktop.h"
@@ -29,8 +30,20 @@ public:
     int OpenExisting();
     // Starts the desktop's thread; false when it could not be made.
     bool StartThread();
-    // Posts the close request to the thread window and waits for the thread.
-    void CloseThread();
+    // How long the main thread waits for the thread to make its window and
+    // start the desktop's programs: each start's own waits, and then some.
+    DWORD StartBoundMs() const;
+    // Set by the thread, before it signals the start semaphore, once its
+    // window is made; read by the main thread after the signal.
+    bool ThreadReady() const { return m_bThreadReady.load(); }
+    // Waits a little for a thread that reported a failed start to end, and
+    // gives its exit code (STILL_ACTIVE if it did not end).
+    DWORD FailedThreadExitCode();
+    // Posts the close request to the thread window and waits for the thread,
+    // at most boundMs. False when it did not end: the desktop object is then
+    // still in use and must outlive the process's own clean-up.
+    bool CloseThread(DWORD boundMs);
+    bool ThreadLeftRunning() const { return m_bThreadLeftRunning; }
     // Sound, display mode and wallpaper when the desktop becomes current
     // (runs on its own thread).
     void Activate();
@@ -76,6 +89,8 @@ public:
 
 private:
     static DWORD WINAPI ThreadMain(void* param);
+    std::atomic<bool> m_bThreadReady{false};
+    bool m_bThreadLeftRunning = false;
     // Window, menu and programs; false when the window could not be made.
     bool SetUpThreadWindow();
     void StartPrograms();

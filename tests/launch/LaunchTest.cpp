@@ -52,7 +52,11 @@ TEST_F(LaunchTest, StartsOnTheNamedDesktopAndPlacesTheWindow) {
         EXPECT_EQ(entry->Launch(desktop.Name().c_str()), 0);
         HWND window = FindWindowA("QVFixtureWindow", "Placed");
         ASSERT_NE(window, nullptr);
-        GetWindowRect(window, &rect);
+        // Placed asynchronously, by the window's own thread.
+        qvtest::WaitUntil([&] {
+            GetWindowRect(window, &rect);
+            return rect.left == 50 && rect.top == 60 && rect.right - rect.left == 300 && rect.bottom - rect.top == 200;
+        }, 5000);
         zoomed = IsZoomed(window) != FALSE;
     }));
     qvtest::ProcessGuard guard;
@@ -80,7 +84,7 @@ TEST_F(LaunchTest, ShowModeThreeMaximisesTheFoundWindow) {
         EXPECT_EQ(entry->Launch(desktop.Name().c_str()), 0);
         HWND window = FindWindowA("QVFixtureWindow", "Maxed");
         ASSERT_NE(window, nullptr);
-        zoomed = IsZoomed(window) != FALSE;
+        zoomed = qvtest::WaitUntil([&] { return IsZoomed(window) != FALSE; }, 5000);
     }));
     qvtest::ProcessGuard guard;
     Started(report, guard);
@@ -88,29 +92,33 @@ TEST_F(LaunchTest, ShowModeThreeMaximisesTheFoundWindow) {
 }
 
 TEST_F(LaunchTest, NoTimeoutStartsWithoutWaitingOrPlacing) {
-    std::string report = Report("nowait.txt");
-    auto entry = FixtureEntry("NoWait", report, "--idle-delay=1500");
-    entry->Properties().Find("ExecutionPosition")->value.Assign("70,80");
-    entry->Properties().Find("ExecutionInputTO")->value.Assign("0");
-    entry->Apply();
-    ASSERT_EQ(entry->inputTimeout, 0u);
-    DWORD took = 0;
-    ASSERT_TRUE(qvtest::RunOnDesktop(desktop.Name(), [&] {
-        DWORD start = GetTickCount();
-        EXPECT_EQ(entry->Launch(desktop.Name().c_str()), 0);
-        took = GetTickCount() - start;
-    }));
-    qvtest::ProcessGuard guard;
-    Started(report, guard);
-    EXPECT_LT(took, 1000u);  // the fixture stays busy for 1500 ms
-    HWND window = qvtest::FindWindowOn(desktop.Name(), "QVFixtureWindow", "NoWait", 10000);
-    ASSERT_NE(window, nullptr);
-    Sleep(300);
-    RECT rect = {};
-    qvtest::RunOnDesktop(desktop.Name(), [&] { GetWindowRect(window, &rect); });
-    // Only the startup information placed it; nothing moved it afterwards.
-    EXPECT_EQ(rect.left, 70);
-    EXPECT_EQ(rect.top, 80);
+    // 0 is no wait; a negative time-out, which the file keeps as it is, is no
+    // wait either, never an endless one.
+    for (const char* timeout : {"0", "-1"}) {
+        const std::string title = std::string("NoWait") + timeout;
+        std::string report = Report((title + ".txt").c_str());
+        auto entry = FixtureEntry(title.c_str(), report, "--idle-delay=1500");
+        entry->Properties().Find("ExecutionPosition")->value.Assign("70,80");
+        entry->Properties().Find("ExecutionInputTO")->value.Assign(timeout);
+        entry->Apply();
+        DWORD took = 0;
+        ASSERT_TRUE(qvtest::RunOnDesktop(desktop.Name(), [&] {
+            DWORD start = GetTickCount();
+            EXPECT_EQ(entry->Launch(desktop.Name().c_str()), 0);
+            took = GetTickCount() - start;
+        }));
+        qvtest::ProcessGuard guard;
+        Started(report, guard);
+        EXPECT_LT(took, 1000u) << timeout;  // the fixture stays busy for 1500 ms
+        HWND window = qvtest::FindWindowOn(desktop.Name(), "QVFixtureWindow", title.c_str(), 10000);
+        ASSERT_NE(window, nullptr);
+        Sleep(300);
+        RECT rect = {};
+        qvtest::RunOnDesktop(desktop.Name(), [&] { GetWindowRect(window, &rect); });
+        // Only the startup information placed it; nothing moved it afterwards.
+        EXPECT_EQ(rect.left, 70) << timeout;
+        EXPECT_EQ(rect.top, 80) << timeout;
+    }
 }
 
 TEST_F(LaunchTest, WindowSearchRoundsFollowTheTimeout) {

@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <cstdio>
 #include <stdexcept>
 
 #include "CommandText.h"
@@ -152,6 +153,7 @@ bool Daemon::Start(const std::string& arguments, const std::string& desktop) {
     CloseHandle(pi.hThread);
     m_process = pi.hProcess;
     m_pid = pi.dwProcessId;
+    RememberStarted(m_pid, true);
     m_desktop = desktop.empty() ? CurrentDesktopName() : desktop;
     return true;
 }
@@ -165,7 +167,16 @@ bool Daemon::WaitReady(DWORD timeoutMs) const {
     std::string ready = "Active New Desktop [" + m_desktop + "]";
     auto isReady = [&] { return Log().find(ready) != std::string::npos; };
     WaitUntil([&] { return isReady() || !Running(); }, timeoutMs);
-    return isReady();
+    if (isReady()) return true;
+    // Why not: a box the daemon waits on, its end, or how far its log got.
+    const DaemonDialog box = WaitForDialog(0);
+    std::string log = Log();
+    if (log.size() > 1500) log = "..." + log.substr(log.size() - 1500);
+    std::fprintf(stderr, "daemon %lu not ready after %lu ms: %s%s; exit %ld; log:\n%s\n",
+                 static_cast<unsigned long>(m_pid), static_cast<unsigned long>(timeoutMs),
+                 box ? "box " : "no box", box ? (box.caption + ": " + box.text).c_str() : "", WaitExit(0),
+                 log.c_str());
+    return false;
 }
 
 bool Daemon::Running() const { return m_process && WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT; }

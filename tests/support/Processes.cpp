@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 #include "Desktops.h"
 #include "TestFiles.h"
@@ -13,6 +14,40 @@ std::string ProgramFolder() {
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string folder(path);
     return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+namespace {
+
+struct Started {
+    std::mutex lock;
+    std::set<DWORD> pids;
+    bool daemon = false;
+};
+
+Started& StartedRecord() {
+    static Started record;
+    return record;
+}
+
+}  // namespace
+
+void RememberStarted(DWORD pid, bool daemon) {
+    Started& record = StartedRecord();
+    std::lock_guard<std::mutex> hold(record.lock);
+    record.pids.insert(pid);
+    record.daemon = record.daemon || daemon;
+}
+
+std::set<DWORD> StartedProcesses() {
+    Started& record = StartedRecord();
+    std::lock_guard<std::mutex> hold(record.lock);
+    return record.pids;
+}
+
+bool StartedDaemon() {
+    Started& record = StartedRecord();
+    std::lock_guard<std::mutex> hold(record.lock);
+    return record.daemon;
 }
 
 std::string FixturePath() { return ProgramFolder() + "QVFixture.exe"; }

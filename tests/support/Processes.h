@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,12 @@ public:
 private:
     HANDLE m_process = nullptr;
 };
+
+// Processes a test started that may end before the processes they start
+// (a daemon, QVShlExe): the end-of-program check follows their children too.
+void RememberStarted(DWORD pid, bool daemon = false);
+std::set<DWORD> StartedProcesses();
+bool StartedDaemon();
 
 // Ends every process that owns a window of this class on the desktop.
 void EndWindowOwners(const std::string& desktopName, const char* className);

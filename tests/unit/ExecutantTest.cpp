@@ -169,6 +169,12 @@ TEST_F(ExecutantTest, FileEndingInsideTheBlockFails) {
     EXPECT_EQ(log.Text(), "");
 }
 
+TEST_F(ExecutantTest, TimeoutOutsideTheSaneRangeIsKeptInTheFile) {
+    // Starts clamp it when they wait; the file keeps what the user wrote.
+    ASSERT_EQ(Read("ExecutionFileName\ta.exe\r\nExecutionInputTO\t-1\r\n}\r\n"), 0);
+    EXPECT_EQ(Written(0, false), Crlf("\tExecutionFileName\ta.exe\n\tExecutionInputTO\t-1\n\tExecutionShowMode\t1\n"));
+}
+
 TEST_F(ExecutantTest, DefaultTimeoutIsNotWrittenButOthersAre) {
     ASSERT_EQ(Read("ExecutionFileName\ta.exe\r\nExecutionInputTO\t5000\r\n}\r\n"), 0);
     EXPECT_EQ(Written(0, false), Crlf("\tExecutionFileName\ta.exe\n\tExecutionShowMode\t1\n"));

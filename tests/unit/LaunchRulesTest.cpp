@@ -53,6 +53,17 @@ TEST(LaunchRules, ShowCommandAndShlExeSwitch) {
     EXPECT_EQ(qv::ShlExeSwitch(true, 5000), "/WatchDog:5000");
     EXPECT_EQ(qv::ShlExeSwitch(true, 0), "/NOWAIT:0");
     EXPECT_EQ(qv::ShlExeSwitch(false, 5000), "/NOWAIT:0");
+    // Stored time-outs outside the sane range: a negative one (read back as
+    // a huge unsigned value) waits not at all, a huge one at most 99999 ms;
+    // neither becomes INFINITE nor a "/WatchDog:-1" that QVShlExe refuses.
+    EXPECT_EQ(qv::ShlExeSwitch(true, static_cast<uint32_t>(-1)), "/NOWAIT:0");
+    EXPECT_EQ(qv::ShlExeSwitch(true, 0x80000000u), "/NOWAIT:0");
+    EXPECT_EQ(qv::ShlExeSwitch(true, 0x7FFFFFFFu), "/WatchDog:99999");
+    EXPECT_EQ(qv::InputTimeoutInUse(static_cast<uint32_t>(-1)), 0u);
+    EXPECT_EQ(qv::InputTimeoutInUse(0xFFFFFFFEu), 0u);
+    EXPECT_EQ(qv::InputTimeoutInUse(100000), 99999u);
+    EXPECT_EQ(qv::InputTimeoutInUse(99999), 99999u);
+    EXPECT_EQ(qv::InputTimeoutInUse(1), 1u);
 }
 
 TEST(LaunchRules, SearchRoundsForATimeout) {

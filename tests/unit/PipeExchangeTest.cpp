@@ -176,12 +176,12 @@ TEST_F(PipeExchange, AReplyThatBreaksOffEndsTheReading) {
         qv::PipeReply shortened;
         for (size_t i = 0; i < 8; ++i) shortened.AddBytes(reply.Fields()[i].data(), reply.Fields()[i].size());
         shortened.AddBytes("\x0E\0\0\0User_D", 10);
-        qv::SendPipeReply(shortened, true);
+        qv::SendPipeReply("Information", shortened, true);
     };
     // The header, then silence with the pipe held open: the read gives up.
     FakeDaemon::Behaviour silent;
     silent.onRequest = [](unsigned) {
-        qv::ReplyChannel channel;
+        qv::ReplyChannel channel("Information", 10000);
         if (channel.Open(true) != AnswerResult::kSent) return;
         int32_t header[2] = {3, 0};
         channel.Write(header, sizeof(header));
@@ -420,7 +420,7 @@ TEST_F(PipeExchange, AMalformedSnapshotEndsPromptlyWithWhatCameWhole) {
     auto writing = [](qv::PipeReply reply, int lines, DWORD thenHoldMs = 0) {
         FakeDaemon::Behaviour b;
         b.onRequest = [=](unsigned) {
-            qv::ReplyChannel channel;
+            qv::ReplyChannel channel("DIB Bitmap", 10000);
             if (channel.Open(true) != AnswerResult::kSent) return;
             channel.Write(reply);
             const std::string chunk(3 * 256 + 256, '\x40');
