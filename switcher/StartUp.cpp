@@ -9,6 +9,7 @@
 
 #include "CommandLine.h"
 #include "Daemon.h"
+#include "DaemonRequest.h"
 #include "Launching.h"
 #include "Log.h"
 #include "ParameterFile.h"
@@ -36,16 +37,16 @@ bool LaunchingDesktopName(TextString& name) {
 
 // -X: asks the running copy on this desktop to end. 0, or the exit code.
 int EndRunningCopy() {
-    if (!FindWindowA(kDesktopWindowClass, kDaemonWindowName)) {
+    if (!FindDaemonWindow(DaemonWindow::kThread)) {
         ShowStartupBox("終了に失敗しました.");
         return kExitNoThreadWindow;
     }
-    HWND main = FindWindowA(kMainWindowClass, kDaemonWindowName);
+    HWND main = FindDaemonWindow(DaemonWindow::kMain);
     if (!main) {
         ShowStartupBox("終了オプション -X はログオンしたﾃﾞｽｸﾄｯﾌﾟでしか使えません.");
         return kExitNoMainWindow;
     }
-    SendMessageA(main, kRequest, kRequestEndDaemon, 0);
+    SendMessageA(main, kRequestMessage, kEndDaemonRequest, 0);
     return 0;
 }
 

@@ -109,7 +109,7 @@ bool SwitcherDesktop::SetUpThreadWindow() {
     if (ResolveTitleEscapes(m_strTitle.c_str(), title)) m_strTitle = std::move(title);
     // A thread can change its desktop only before it owns any window.
     SetThreadDesktop(m_hDesktop.Get());
-    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kDesktopWindowClass, kDaemonWindowName,
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kThreadWindowClass, kDaemonWindowName,
                                   WS_POPUP | WS_DISABLED, 0, 0, 0, 0, nullptr, nullptr, daemon.instance, nullptr);
     if (!window) return false;
     ++daemon.threadWindowCounter;

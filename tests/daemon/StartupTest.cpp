@@ -157,7 +157,7 @@ TEST(DaemonInstance, SecondCopyIsRefusedWhereItCannotEndTheRunningOne) {
         ExpectBoxes(second, {c.box}, c.desktop);
         EXPECT_EQ(second.WaitExit(), c.exitCode);
         EXPECT_TRUE(running.Running());
-        EXPECT_EQ(qvtest::SendRequest(running.StartDesktop(), 8, 0), 0x200);
+        EXPECT_EQ(qvtest::SendRequest(running.StartDesktop(), qv::kVersionRequest, 0), 0x200);
     }
 }
 
