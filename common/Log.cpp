@@ -73,4 +73,15 @@ void WriteLog(const char* format, ...) {
     va_end(args);
 }
 
+bool AppendToLogFile(const char* name, const char* format, ...) {
+    FILE* file = name && *name ? std::fopen(name, "at") : nullptr;
+    if (!file) return false;
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(file, format, args);
+    va_end(args);
+    std::fclose(file);
+    return true;
+}
+
 }  // namespace qv

@@ -32,4 +32,9 @@ LogFile& ProcessLog();
 void SetLogFile(const char* name, int limit);
 void WriteLog(const char* format, ...);
 
+// One message appended to the named file as it stands, outside the process
+// log: the file is neither deleted nor restarted whatever its size, since
+// another process may be logging into it. False when it could not be opened.
+bool AppendToLogFile(const char* name, const char* format, ...);
+
 }  // namespace qv

@@ -9,6 +9,24 @@
 
 namespace qv {
 
+namespace {
+
+// False when the line is no header line.
+bool TakeHeaderLine(const char* key, const char* value, ParameterFileHeader& header) {
+    if (std::strcmp(key, "FileVersion") == 0) {
+        header.fileVersion.Assign(value);
+    } else if (std::strcmp(key, "LogFileName") == 0) {
+        header.logFileName.Assign(value);
+    } else if (std::strcmp(key, "LogFileLimit") == 0) {
+        header.logFileLimit = ParseDecimal(value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 int ReadParameterFile(FILE* file, AncestryController& controller, ParameterFileHeader& header) {
     char line[kLineBuffer];
     bool logSet = false;  // a second SetLogFile would delete what the first header logged
@@ -18,13 +36,8 @@ int ReadParameterFile(FILE* file, AncestryController& controller, ParameterFileH
         char* value;
         SplitLine(line, &key, &value);
         if (std::strcmp(key, "--EOF--") == 0) return kEndBeforeController;
-        if (std::strcmp(key, "FileVersion") == 0) {
-            header.fileVersion.Assign(value);
-        } else if (std::strcmp(key, "LogFileName") == 0) {
-            header.logFileName.Assign(value);
-        } else if (std::strcmp(key, "LogFileLimit") == 0) {
-            header.logFileLimit = ParseDecimal(value);
-        } else if (std::strcmp(value, "{") == 0) {
+        if (TakeHeaderLine(key, value, header)) continue;
+        if (std::strcmp(value, "{") == 0) {
             if (!logSet && header.LogWanted()) SetLogFile(header.logFileName.c_str(), header.logFileLimit);
             logSet = true;
             if (std::strcmp(key, AncestryController::kHeader) == 0) {
@@ -35,6 +48,18 @@ int ReadParameterFile(FILE* file, AncestryController& controller, ParameterFileH
         }
     }
     return kNoController;
+}
+
+void ReadParameterFileHeader(FILE* file, ParameterFileHeader& header) {
+    char line[kLineBuffer];
+    while (ReadParamLine(file, line)) {
+        if (IsCommentLine(line)) continue;
+        char* key;
+        char* value;
+        SplitLine(line, &key, &value);
+        if (std::strcmp(key, "--EOF--") == 0 || std::strcmp(value, "{") == 0) return;
+        TakeHeaderLine(key, value, header);
+    }
 }
 
 int WriteParameterFile(FILE* file, const ParameterFileHeader& header, AncestryController& controller) {

@@ -32,6 +32,11 @@ enum ReadParameterResult {
 // header lines ask for one.
 int ReadParameterFile(FILE* file, AncestryController& controller, ParameterFileHeader& header);
 
+// Reads the header lines only, up to the first record header or the end
+// marker, and sets no log file: a log that a running copy is writing stays
+// as it is.
+void ReadParameterFileHeader(FILE* file, ParameterFileHeader& header);
+
 // Writes the whole file in the configurator's layout. The file should be
 // open in text mode, so that every line ends in CR LF.
 int WriteParameterFile(FILE* file, const ParameterFileHeader& header, AncestryController& controller);

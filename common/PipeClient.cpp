@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include <cstring>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 #include "Convert.h"
+#include "DaemonRequest.h"
+#include "DesktopThread.h"
 #include "Handle.h"
 #include "Security.h"
 
@@ -153,13 +153,8 @@ QueryResult AskHere(const PipeQuestion* question, ReplyReader* reader, uint32_t*
     HWND window = FindWindowA(kThreadWindowClass, kDaemonWindowName);
     if (!window) return QueryResult::kNotFound;
 
-    // Not SMTO_BLOCK: an asker that owns windows must keep answering sent
-    // messages, or it and the daemon could wait on each other.
-    DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(window, kRequestMessage, kVersionRequest, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                             timeouts.answerMs, &answer))
-        answer = 0;
-    uint32_t answered = static_cast<uint32_t>(answer);
+    // No answer in time counts as the 0 of a window that is showing a dialog.
+    const uint32_t answered = static_cast<uint32_t>(SendRequest(window, kVersionRequest, 0, timeouts.answerMs).value);
     if (version) *version = answered;
     if (answered < kDaemonVersion) return QueryResult::kVersionTooOld;
     if (!question) return QueryResult::kOk;
@@ -266,21 +261,8 @@ PipeClient::PipeClient(std::string desktop, QueryTimeouts timeouts)
 QueryResult PipeClient::Run(const PipeQuestion* question, ReplyReader* reader, uint32_t* version) {
     if (m_desktop.empty()) return AskHere(question, reader, version, m_timeouts);
 
-    // The handle must outlive the worker: a desktop cannot be closed while a
-    // thread is attached to it.
-    UniqueDesktop desktop(
-        OpenDesktopA(m_desktop.c_str(), 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_WRITEOBJECTS | DESKTOP_ENUMERATE));
-    if (!desktop) return QueryResult::kAttachFailed;
     QueryResult result = QueryResult::kAttachFailed;
-    try {
-        // A fresh thread owns no window yet, which SetThreadDesktop requires.
-        std::thread worker([&] {
-            if (SetThreadDesktop(desktop.Get())) result = AskHere(question, reader, version, m_timeouts);
-        });
-        worker.join();
-    } catch (const std::system_error&) {
-        return QueryResult::kAttachFailed;
-    }
+    RunOnDesktop(m_desktop.c_str(), [&] { result = AskHere(question, reader, version, m_timeouts); });
     return result;
 }
 

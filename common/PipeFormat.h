@@ -9,25 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "Protocol.h"
+
 namespace qv {
-
-inline constexpr char kQueryPipeName[] = "\\\\.\\pipe\\Quorvel.pip";
-// The daemon's thread window on each desktop; other programs search for
-// both texts, so they must match byte for byte.
-inline constexpr char kThreadWindowClass[] = "MultipleDesktopSwitcher:Thread";
-inline constexpr char kDaemonWindowName[] = "MultipleDesktopSwitcher";
-
-inline constexpr unsigned kRequestMessage = 0x0401;  // WM_USER+1
-inline constexpr unsigned kVersionRequest = 8;
-inline constexpr uint32_t kDaemonVersion = 0x200;  // what the daemon answers and the least an asker accepts
 
 // The requests whose answer comes back through the pipe (wParam values).
 enum class PipeQuestion : unsigned {
-    kNumberOfDesktops = 3,
-    kDesktopName = 5,
-    kCurrentDesktopId = 6,
-    kBitmap = 7,
-    kInformation = 11,
+    kNumberOfDesktops = kNumberOfDesktopsRequest,
+    kDesktopName = kDesktopNameRequest,
+    kCurrentDesktopId = kCurrentDesktopIdRequest,
+    kBitmap = kBitmapRequest,
+    kInformation = kInformationRequest,
 };
 
 // Results of asking the daemon. The viewer's snapshot worker reports its

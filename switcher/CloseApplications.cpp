@@ -13,8 +13,6 @@ namespace qv {
 
 namespace {
 
-constexpr char kBarClass[] = "QVControlBar:ThreadWindow for Quorvel";
-constexpr char kBarTitle[] = "QVControlBar for Quorvel";
 constexpr LPARAM kLogoff = static_cast<LPARAM>(ENDSESSION_LOGOFF);
 // No application may hold up the end of its desktop: every message to one
 // gives up after this long, or at once when the application is hung.
@@ -112,7 +110,7 @@ BOOL CALLBACK WindowStep(HWND window, LPARAM param) {
 }
 
 WindowWalk StartWalk(SwitcherDesktop* desktop, int mode) {
-    return WindowWalk{desktop, mode, ProcessOf(FindWindowA(kBarClass, kBarTitle)),
+    return WindowWalk{desktop, mode, ProcessOf(FindWindowA(kBarThreadWindowClass, kBarWindowName)),
                       ProcessOf(FindWindowA("Progman", "Program Manager"))};
 }
 

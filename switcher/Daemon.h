@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "PipeFormat.h"
+#include "Protocol.h"
 #include "QuorvelRes.h"
 #include "TextString.h"
 
@@ -12,13 +12,6 @@ namespace qv {
 
 class SwitcherController;
 class SwitcherDesktop;
-
-// The thread windows' class and the window name are shared with the askers.
-inline constexpr char kMainWindowClass[] = "MultipleDesktopSwitcher with Mendrel";
-inline constexpr const char* kDesktopWindowClass = kThreadWindowClass;
-
-inline constexpr UINT kRequest = kRequestMessage;
-inline constexpr WPARAM kRequestEndDaemon = 12;  // main window only
 
 inline constexpr int kDaemonMenu = IDR_QUORVEL_MENU;
 inline constexpr int kVersionDialog = IDD_VERSION;

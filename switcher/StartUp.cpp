@@ -9,6 +9,7 @@
 
 #include "CommandLine.h"
 #include "Daemon.h"
+#include "DaemonRequest.h"
 #include "Launching.h"
 #include "Log.h"
 #include "ParameterFile.h"
@@ -20,6 +21,10 @@ namespace qv {
 namespace {
 
 constexpr char kDefaultParameterFile[] = "Quorvel.ini";
+constexpr char kAlreadyRunning[] = "既に起動されています.";
+// The running copy's main window only posts itself a close for the end
+// request: one that takes longer than this is taken for hung.
+constexpr DWORD kEndRequestTimeoutMs = 5000;
 
 // The launching desktop's name: first a small buffer, then the size asked for.
 bool LaunchingDesktopName(TextString& name) {
@@ -33,19 +38,37 @@ bool LaunchingDesktopName(TextString& name) {
     return name.Assign(buffer.data());
 }
 
+// Nothing has set this process's log yet, and the running copy may be
+// writing to the same file: the line is appended to the file that the
+// parameter file's header names, which is neither deleted nor restarted.
+void LogBeforeStart(const std::string& parameterPath, const char* format, int value) {
+    FILE* file = std::fopen(parameterPath.c_str(), "rt");
+    if (!file) return;
+    ParameterFileHeader header;
+    ReadParameterFileHeader(file, header);
+    std::fclose(file);
+    if (header.LogWanted()) AppendToLogFile(header.logFileName.c_str(), format, value);
+}
 
 // -X: asks the running copy on this desktop to end. 0, or the exit code.
-int EndRunningCopy() {
-    if (!FindWindowA(kDesktopWindowClass, kDaemonWindowName)) {
+int EndRunningCopy(const std::string& parameterPath) {
+    if (!FindDaemonWindow(DaemonWindow::kThread)) {
         ShowStartupBox("終了に失敗しました.");
         return kExitNoThreadWindow;
     }
-    HWND main = FindWindowA(kMainWindowClass, kDaemonWindowName);
+    HWND main = FindDaemonWindow(DaemonWindow::kMain);
     if (!main) {
         ShowStartupBox("終了オプション -X はログオンしたﾃﾞｽｸﾄｯﾌﾟでしか使えません.");
         return kExitNoMainWindow;
     }
-    SendMessageA(main, kRequest, kRequestEndDaemon, 0);
+    // A copy that does not answer cannot be ended: this start gives way as
+    // if -X had not been given.
+    if (SendRequest(main, kEndDaemonRequest, 0, kEndRequestTimeoutMs).outcome == RequestOutcome::kNoAnswer) {
+        LogBeforeStart(parameterPath, "Running Quorvel did not answer the end request within %d ms.\n",
+                       static_cast<int>(kEndRequestTimeoutMs));
+        ShowStartupBox(kAlreadyRunning);
+        return kExitAlreadyRunning;
+    }
     return 0;
 }
 
@@ -85,13 +108,15 @@ SwitcherController* StartUp(const char* commandLine, int* exitCode) {
         *exitCode = kExitNormal;
         return nullptr;
     }
+    std::string path = options.Value("-p");
+    if (path.empty()) path = kDefaultParameterFile;
     if (FindRunningInstance(own)) {
         if (!options.Has("-X")) {
-            ShowStartupBox("既に起動されています.");
+            ShowStartupBox(kAlreadyRunning);
             *exitCode = kExitAlreadyRunning;
             return nullptr;
         }
-        if (int code = EndRunningCopy()) {
+        if (int code = EndRunningCopy(path)) {
             *exitCode = code;
             return nullptr;
         }
@@ -106,8 +131,6 @@ SwitcherController* StartUp(const char* commandLine, int* exitCode) {
     controller->m_strSplash.Assign("Quorvel Ver2.0\r\n初期化中...");
     if (!LaunchingDesktopName(daemon.launchingDesktop)) ShowStartupBox("起動したデスクトップ名が獲得できません.");
 
-    std::string path = options.Value("-p");
-    if (path.empty()) path = kDefaultParameterFile;
     FILE* file = std::fopen(path.c_str(), "rt");
     if (!file) {
         ReportUnreadable(path);

@@ -207,7 +207,7 @@ int SwitcherController::InitDesktops() {
     }
 
     // The thread windows' class, and the helper programs beside the daemon.
-    RegisterDaemonClass(kDesktopWindowClass, DesktopWindowProc, true);
+    RegisterDaemonClass(kThreadWindowClass, DesktopWindowProc, true);
     char own[MAX_PATH + 1] = {};
     GetModuleFileNameA(nullptr, own, MAX_PATH);
     WriteLog("Module Fullpath=%s.\n", own);
@@ -470,7 +470,7 @@ LRESULT SwitcherController::OnCommand(WPARAM command, LPARAM lParam) {
     }
     SwitchTo(target);
     if (LPARAM chained = ChainedCommand(lParam))
-        SendMessageA(daemon.current->m_hThreadWindow, kRequest, 0, chained);
+        SendMessageA(daemon.current->m_hThreadWindow, kRequestMessage, kCommandTextRequest, chained);
     return 1;
 }
 
@@ -504,8 +504,8 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 1;
     case WM_COMMAND:
         return controller ? controller->OnCommand(wParam, lParam) : 1;
-    case kRequest:
-        if (wParam == kRequestEndDaemon && controller) return controller->OnCommand(kCmdExit, lParam);
+    case kRequestMessage:
+        if (wParam == kEndDaemonRequest && controller) return controller->OnCommand(kCmdExit, lParam);
         return 1;
     default:
         return DefWindowProcA(window, message, wParam, lParam);

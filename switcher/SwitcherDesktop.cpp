@@ -126,7 +126,7 @@ bool SwitcherDesktop::SetUpThreadWindow() {
                  SystemErrorText().c_str());
         return false;
     }
-    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kDesktopWindowClass, kDaemonWindowName,
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kThreadWindowClass, kDaemonWindowName,
                                   WS_POPUP | WS_DISABLED, 0, 0, 0, 0, nullptr, nullptr, daemon.instance, nullptr);
     if (!window) {
         WriteLog("Desktop [%s] Thread Window Create Failed. Reason=%s\n", m_strDesktopName.c_str(),

@@ -18,21 +18,6 @@ namespace qv {
 
 namespace {
 
-enum Request : WPARAM {
-    kCommandText = 0,
-    kSwitchToNumber = 1,
-    kSwitchFromEnd = 2,
-    kNumberOfDesktops = 3,
-    kActivateWindow = 4,
-    kDesktopName = 5,
-    kCurrentDesktopId = 6,
-    kBitmap = 7,
-    kVersion = 8,
-    kSoundSwitch = 9,
-    kSnapshotSize = 10,
-    kInformation = 11,
-};
-
 SwitcherDesktop* DesktopAt(int index) {
     SwitcherDesktop* d = Daemon().home;
     for (int i = 0; d && i < index; ++i) d = d->NextDesktop();
@@ -86,43 +71,43 @@ LRESULT ThreadWindow::OnRequest(WPARAM request, LPARAM lParam) {
     SwitcherController* controller = daemon.controller;
     char text[5];
     switch (request) {
-    case kCommandText:
+    case kCommandTextRequest:
         RunCommandText(lParam);
         return 1;
-    case kSwitchToNumber:
+    case kSwitchToNumberRequest:
         UnpackCommandText(static_cast<uint32_t>(lParam), text);
         ActivateDesktop(DesktopAt(SwitchToNumberIndex(text, daemon.desktopCount)));
         return 1;
-    case kSwitchFromEnd:
+    case kSwitchFromEndRequest:
         UnpackCommandText(static_cast<uint32_t>(lParam), text);
         ActivateDesktop(DesktopAt(SwitchFromEndIndex(text, daemon.desktopCount)));
         return 1;
-    case kNumberOfDesktops:
+    case kNumberOfDesktopsRequest:
         AnswerNumberOfDesktops(daemon.desktopCount);
         return 1;
-    case kActivateWindow:
+    case kActivateWindowRequest:
         SendMessageA(m_hWindow, WM_COMMAND, kCmdActivateWindow, lParam);
         return 1;
-    case kDesktopName:
+    case kDesktopNameRequest:
         AnswerDesktopName(m_pDesktop->m_strTitle.c_str());
         return 1;
-    case kCurrentDesktopId:
+    case kCurrentDesktopIdRequest:
         AnswerCurrentDesktopId(daemon.current ? daemon.current->m_strDesktopName.c_str() : "");
         return 1;
-    case kBitmap:
+    case kBitmapRequest:
         AnswerBitmap();
         return 1;
-    case kVersion:
+    case kVersionRequest:
         return kDaemonVersion;
-    case kSoundSwitch:
+    case kSoundSwitchRequest:
         SendMessageA(daemon.mainWindow, WM_COMMAND, kCmdSound, lParam);
         return 1;
-    case kSnapshotSize: {
+    case kSnapshotSizeRequest: {
         auto value = static_cast<int32_t>(lParam);
         if (controller) controller->m_nKeepBitmapSize = value < 0 ? 0 : (value > 32 ? 32 : value);
         return 1;
     }
-    case kInformation:
+    case kInformationRequest:
         AnswerInformation();
         return 1;
     default:
@@ -212,7 +197,7 @@ LRESULT ThreadWindow::OnCommand(WPARAM command, LPARAM lParam) {
     case kCmdExit: {
         SetForegroundWindow(m_hWindow);
         m_pDesktop->m_nBusy = 1;
-        const int answer = MessageBoxA(m_hWindow, "終了しますか？", kDesktopWindowClass,
+        const int answer = MessageBoxA(m_hWindow, "終了しますか？", kThreadWindowClass,
                                        MB_OKCANCEL | MB_ICONQUESTION | MB_DEFBUTTON2 | MB_SYSTEMMODAL);
         m_pDesktop->m_nBusy = 0;
         if (answer == IDOK) PostMessageA(daemon.mainWindow, WM_COMMAND, kCmdExit, lParam);
@@ -264,7 +249,7 @@ LRESULT ThreadWindow::OnCommand(WPARAM command, LPARAM lParam) {
 
 LRESULT CALLBACK DesktopWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* desktop = reinterpret_cast<SwitcherDesktop*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if ((message == WM_COMMAND || message == kRequest) && desktop && desktop->m_nBusy) {
+    if ((message == WM_COMMAND || message == kRequestMessage) && desktop && desktop->m_nBusy) {
         // A modal dialog is open here: bring it forward instead.
         HWND popup = GetLastActivePopup(window);
         SetForegroundWindow(popup ? popup : window);
@@ -309,7 +294,7 @@ LRESULT CALLBACK DesktopWindowProc(HWND window, UINT message, WPARAM wParam, LPA
         return 1;
     case WM_COMMAND:
         return desktop ? ThreadWindow(window, desktop).OnCommand(wParam, lParam) : 1;
-    case kRequest:
+    case kRequestMessage:
         return desktop ? ThreadWindow(window, desktop).OnRequest(wParam, lParam) : 1;
     default:
         break;

@@ -4,11 +4,17 @@
 //   QVFixture.exe [--title=T] [--idle-delay=MS] [--hidden=N] [--owned=N]
 //                 [--no-window] [--on-close=destroy|ignore] [--on-quit=exit|ignore]
 //                 [--on-queryend=yes|no|hang] [--report=PATH] [--exit-code=N]
-//                 [--color=0xBBGGRR] [--lifetime=MS]
+//                 [--color=0xBBGGRR] [--lifetime=MS] [--daemon-windows] [--hang=MS]
+//
+// --daemon-windows adds hidden windows of the daemon's main and thread window
+// classes, so that a copy of this program named Quorvel.exe stands for a
+// running daemon; --hang=MS keeps the thread from taking any message for
+// that long once its windows are made.
 //
 // Report lines (appended to PATH, one per event):
 //   START pid=<pid> tid=<tid> desktop=<name>
 //   WINDOW hwnd=<hex>
+//   DAEMON WINDOWS
 //   WM_CLOSE | THREAD WM_CLOSE | WM_QUIT | WM_QUERYENDSESSION | WM_ENDSESSION <0|1>
 //   LIFETIME | EXIT <code>
 // A fixture never outlives --lifetime (60000 ms unless given), so a failed
@@ -20,6 +26,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "Protocol.h"
 
 namespace {
 
@@ -36,6 +44,8 @@ struct Options {
     int exitCode = 0;
     COLORREF color = RGB(255, 255, 255);
     DWORD lifetime = 60000;
+    bool daemonWindows = false;
+    DWORD hang = 0;
 };
 
 Options g_options;
@@ -76,6 +86,8 @@ void Parse(const char* commandLine) {
         else if (name == "--exit-code") g_options.exitCode = std::atoi(value.c_str());
         else if (name == "--color") g_options.color = std::strtoul(value.c_str(), nullptr, 0);
         else if (name == "--lifetime") g_options.lifetime = std::strtoul(value.c_str(), nullptr, 0);
+        else if (name == "--daemon-windows") g_options.daemonWindows = true;
+        else if (name == "--hang") g_options.hang = std::strtoul(value.c_str(), nullptr, 0);
     }
 }
 
@@ -149,6 +161,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
         UpdateWindow(main);
         Report("WINDOW hwnd=%p", static_cast<void*>(main));
     }
+
+    if (g_options.daemonWindows) {
+        for (const char* className : {qv::kMainWindowClass, qv::kThreadWindowClass}) {
+            WNDCLASSA daemonClass = wc;
+            daemonClass.lpszClassName = className;
+            RegisterClassA(&daemonClass);
+            CreateWindowExA(WS_EX_TOOLWINDOW, className, qv::kDaemonWindowName, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                            instance, nullptr);
+        }
+        Report("DAEMON WINDOWS");
+    }
+    if (g_options.hang) Sleep(g_options.hang);
 
     MSG msg;
     int exitCode = g_options.exitCode;

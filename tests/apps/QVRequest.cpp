@@ -28,14 +28,10 @@
 #include <cstring>
 
 #include "CommandText.h"
-#include "Handle.h"
+#include "DaemonRequest.h"
+#include "DesktopThread.h"
 
 namespace {
-
-constexpr char kMainClass[] = "MultipleDesktopSwitcher with Mendrel";
-constexpr char kThreadClass[] = "MultipleDesktopSwitcher:Thread";
-constexpr char kWindowName[] = "MultipleDesktopSwitcher";
-constexpr UINT kRequestMessage = WM_USER + 1;
 
 enum ExitCode { kAnswered = 0, kNoWindow = 1, kNoAnswer = 2, kUsage = 3 };
 
@@ -97,12 +93,16 @@ int Parse(int argc, char** argv, Request& request) {
     return positional == 0 ? Usage("the request number is missing") : 0;
 }
 
-// Requests 0 to 2 carry their argument as text, every other one as a value.
+bool CarriesText(WPARAM request) {
+    return request == qv::kCommandTextRequest || request == qv::kSwitchToNumberRequest ||
+           request == qv::kSwitchFromEndRequest;
+}
+
 bool ComputeLParam(const Request& request, LPARAM& lParam) {
     lParam = 0;
     if (!request.argument) return true;
     bool asText = request.kind == ArgumentKind::kText ||
-                  (request.kind == ArgumentKind::kByRequest && request.wParam <= 2);
+                  (request.kind == ArgumentKind::kByRequest && CarriesText(request.wParam));
     if (asText) {
         lParam = static_cast<LPARAM>(qv::PackCommandText(request.argument));
         return true;
@@ -121,31 +121,34 @@ int main(int argc, char** argv) {
     LPARAM lParam = 0;
     if (!ComputeLParam(request, lParam)) return Usage("the argument of this request must be a number");
 
-    // A window is found by class only from a thread on its own desktop; this
-    // thread has no window yet, so it may still move.
-    qv::UniqueDesktop desktop;
-    if (request.desktop) {
-        desktop.Reset(OpenDesktopA(request.desktop, 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_WRITEOBJECTS));
-        if (!desktop || !SetThreadDesktop(desktop.Get())) {
-            std::fprintf(stderr, "QVRequest: cannot enter desktop %s (error %lu)\n", request.desktop, GetLastError());
-            return kUsage;
+    int code = kNoWindow;
+    auto ask = [&] {
+        const qv::DaemonWindow target = request.threadWindow ? qv::DaemonWindow::kThread : qv::DaemonWindow::kMain;
+        HWND window = qv::FindDaemonWindow(target);
+        qv::RequestReply reply =
+            qv::SendRequest(window, static_cast<qv::DaemonRequest>(request.wParam), lParam, request.timeoutMs);
+        switch (reply.outcome) {
+        case qv::RequestOutcome::kNoWindow:
+            std::printf("no window of class \"%s\" on this desktop\n",
+                        request.threadWindow ? qv::kThreadWindowClass : qv::kMainWindowClass);
+            code = kNoWindow;
+            break;
+        case qv::RequestOutcome::kNoAnswer:
+            std::printf("no answer from window %p within %lu ms\n", static_cast<void*>(window), request.timeoutMs);
+            code = kNoAnswer;
+            break;
+        case qv::RequestOutcome::kAnswered:
+            std::printf("result=%lld (0x%llX)\n", static_cast<long long>(reply.value),
+                        static_cast<unsigned long long>(reply.value));
+            code = kAnswered;
+            break;
         }
+    };
+    if (!request.desktop) {
+        ask();
+    } else if (!qv::RunOnDesktop(request.desktop, ask)) {
+        std::fprintf(stderr, "QVRequest: cannot enter desktop %s\n", request.desktop);
+        return kUsage;
     }
-
-    const char* className = request.threadWindow ? kThreadClass : kMainClass;
-    HWND window = FindWindowA(className, kWindowName);
-    if (!window) {
-        std::printf("no window of class \"%s\" on this desktop\n", className);
-        return kNoWindow;
-    }
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, kRequestMessage, request.wParam, lParam, SMTO_ABORTIFHUNG, request.timeoutMs,
-                             &result)) {
-        std::printf("no answer from window %p within %lu ms (error %lu)\n", static_cast<void*>(window),
-                    request.timeoutMs, GetLastError());
-        return kNoAnswer;
-    }
-    std::printf("result=%lld (0x%llX)\n", static_cast<long long>(static_cast<LONG_PTR>(result)),
-                static_cast<unsigned long long>(result));
-    return kAnswered;
+    return code;
 }

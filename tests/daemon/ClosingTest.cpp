@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandText.h"
 #include "Daemon.h"
 #include "DaemonExtras.h"
 #include "Processes.h"
@@ -15,8 +16,6 @@
 namespace {
 
 using qvtest::Daemon;
-
-const WPARAM kQueryApplications = 40016;
 
 // A fixture started by the daemon on its desktop, reporting into the daemon's folder.
 struct Application {
@@ -163,11 +162,11 @@ TEST(DaemonClosing, QueryStopsAtARefusalAndAsksNobodyWithoutCancelOk) {
     ASSERT_TRUE(yes.Up());
     ASSERT_TRUE(unasked.Up());
 
-    EXPECT_EQ(qvtest::SendToThreadWindow("User_Desktop0", WM_COMMAND, kQueryApplications, 0), 0);
+    EXPECT_EQ(qvtest::SendToThreadWindow("User_Desktop0", WM_COMMAND, qv::kCmdQueryEnd, 0), 0);
     EXPECT_EQ(no.Received(), (std::vector<std::string>{"WM_QUERYENDSESSION", "WM_ENDSESSION 0"}));
-    EXPECT_EQ(qvtest::SendToThreadWindow("User_Desktop1", WM_COMMAND, kQueryApplications, 0), 1);
+    EXPECT_EQ(qvtest::SendToThreadWindow("User_Desktop1", WM_COMMAND, qv::kCmdQueryEnd, 0), 1);
     EXPECT_EQ(yes.Received(), (std::vector<std::string>{"WM_QUERYENDSESSION", "WM_ENDSESSION 1"}));
-    EXPECT_EQ(qvtest::SendToThreadWindow("User_Desktop2", WM_COMMAND, kQueryApplications, 0), 1);
+    EXPECT_EQ(qvtest::SendToThreadWindow("User_Desktop2", WM_COMMAND, qv::kCmdQueryEnd, 0), 1);
     EXPECT_TRUE(unasked.Received().empty());
 
     const std::vector<std::string> log = daemon.LogLines();
@@ -190,12 +189,12 @@ TEST(DaemonClosing, HungApplicationHoldsNeitherTheQueryNorTheEndForLong) {
     // Its window thread sleeps in WM_QUERYENDSESSION from then on: the query
     // and WM_ENDSESSION(FALSE) after it cost at most 5 s each.
     DWORD start = GetTickCount();
-    EXPECT_EQ(qvtest::SendToThreadWindow("User_Desktop0", WM_COMMAND, kQueryApplications, 0, 30000), 0)
+    EXPECT_EQ(qvtest::SendToThreadWindow("User_Desktop0", WM_COMMAND, qv::kCmdQueryEnd, 0, 30000), 0)
         << "no answer counts as a refusal";
     EXPECT_LT(GetTickCount() - start, 13000u);
     EXPECT_EQ(hung.Received(), std::vector<std::string>{"WM_QUERYENDSESSION"});
     start = GetTickCount();
-    EXPECT_EQ(qvtest::SendToThreadWindow("User_Desktop0", WM_COMMAND, kQueryApplications, 0, 15000), 0)
+    EXPECT_EQ(qvtest::SendToThreadWindow("User_Desktop0", WM_COMMAND, qv::kCmdQueryEnd, 0, 15000), 0)
         << "asked again while it hangs";
     EXPECT_LT(GetTickCount() - start, 6000u);
 
@@ -218,7 +217,7 @@ TEST(DaemonClosing, SessionEndEndsTheDaemonWithOneAndLeavesApplicationsAlone) {
 
     EXPECT_EQ(qvtest::SendToMainWindow(home, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
     EXPECT_TRUE(qvtest::SendToMainWindow(home, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF).has_value());
-    EXPECT_EQ(qvtest::SendRequest(home, 8, 0), 0x200) << "a session that goes on changes nothing";
+    EXPECT_EQ(qvtest::SendRequest(home, qv::kVersionRequest, 0), 0x200) << "a session that goes on changes nothing";
     // The daemon ends inside the handler: no answer comes.
     qvtest::SendToMainWindow(home, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, 10000);
     EXPECT_EQ(daemon.WaitExit(), 1);

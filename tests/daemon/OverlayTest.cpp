@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandText.h"
 #include "Daemon.h"
 #include "Processes.h"
 
@@ -120,7 +121,7 @@ TEST(DaemonTitle, FloatsLargeAndCentredThenSmallInItsCornerThenGoes) {
     ScreenShot shot = ScreenShot::Take();
     const int W = shot.width, H = shot.height;
     ASSERT_EQ(Find(shot, color).count, 0) << "the colour must be the title's alone";
-    ASSERT_EQ(qvtest::SendMainCommand(home, 40003), 1);
+    ASSERT_EQ(qvtest::SendMainCommand(home, qv::kCmdNext), 1);
     const DWORD switched = GetTickCount();
     auto at = [&](DWORD ms) {
         while (GetTickCount() - switched < ms) Sleep(10);
@@ -165,7 +166,7 @@ TEST(DaemonTitle, FloatsLargeAndCentredThenSmallInItsCornerThenGoes) {
     EXPECT_EQ(Find(ScreenShot::Take(), color).count, 0);
 
     // A desktop whose colour is "none" shows no title at all.
-    ASSERT_EQ(qvtest::SendMainCommand(home, 40003), 1);
+    ASSERT_EQ(qvtest::SendMainCommand(home, qv::kCmdNext), 1);
     const DWORD second = GetTickCount();
     bool shown = false;
     RECT rect = {};

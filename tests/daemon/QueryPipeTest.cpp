@@ -35,7 +35,7 @@ public:
         m_pipe = CreateNamedPipeA(qv::kQueryPipeName, PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE | PIPE_WAIT,
                                   PIPE_UNLIMITED_INSTANCES, buffer, buffer, 10000, nullptr);
         m_posted = m_pipe != INVALID_HANDLE_VALUE &&
-                   qvtest::PostRequest(desktop, static_cast<WPARAM>(question), 0);
+                   qvtest::PostRequest(desktop, static_cast<qv::DaemonRequest>(question), 0);
     }
     ~HostileAsker() {
         if (m_pipe != INVALID_HANDLE_VALUE) CloseHandle(m_pipe);
@@ -66,7 +66,7 @@ TEST(DaemonQueryPipe, AskerThatNeverReadsHoldsNoDesktopThreadForLong) {
     // The switch home needs both threads: the current one captures its
     // snapshot, home's activates it. Each gives up its answer first.
     const DWORD start = GetTickCount();
-    EXPECT_EQ(qvtest::SendRequest("User_Desktop1", 1, static_cast<LPARAM>(qv::PackCommandText("1")), 20000), 1);
+    EXPECT_EQ(qvtest::SendRequest("User_Desktop1", qv::kSwitchToNumberRequest, static_cast<LPARAM>(qv::PackCommandText("1")), 20000), 1);
     const DWORD took = GetTickCount() - start;
     EXPECT_LT(took, 12000u) << "the switch waited for the answers";
     EXPECT_EQ(qvtest::AskCurrentDesktopId("User_Desktop1"), home);

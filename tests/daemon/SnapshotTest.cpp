@@ -79,7 +79,7 @@ TEST(DaemonSnapshot, OffKeepsNothingAndSaysSoApartFromNotCaptured) {
     EXPECT_EQ(daemon.Log().find("KeepBitmap Start"), std::string::npos);
 
     // On again: home was left while they were off, so it has none.
-    EXPECT_EQ(qvtest::SendRequest(home, 10, 4), 1);
+    EXPECT_EQ(qvtest::SendRequest(home, qv::kSnapshotSizeRequest, 4), 1);
     EXPECT_EQ(qvtest::RawReply(home, qv::PipeQuestion::kBitmap), kNotCaptured);
     EXPECT_EQ(qvtest::SendCommandText("User_Desktop0", "H"), 1);
     const std::string reply = qvtest::RawReply("User_Desktop0", qv::PipeQuestion::kBitmap);

@@ -5,14 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "CommandText.h"
 #include "Daemon.h"
 #include "Processes.h"
 
 namespace {
 
 using qvtest::Daemon;
-
-const WPARAM kSoundSwitch = 40014;
 
 // A tenth of a second of 8-bit mono silence at 8 kHz.
 std::string TinyWav() {
@@ -59,9 +58,9 @@ TEST(DaemonSound, EachDesktopLoadsItsFileWhenItsThreadStarts) {
         EXPECT_EQ(qvtest::AskCurrentDesktopId(home), id);
     }
     // Toggle, toggle back, off, on: there is a switch to work.
-    for (LPARAM choice : {0, 0, 2, 1}) EXPECT_EQ(qvtest::SendMainCommand(home, kSoundSwitch, choice), 1) << choice;
-    EXPECT_EQ(qvtest::SendMainCommand(home, kSoundSwitch, 3), 0) << "no such choice";
-    EXPECT_EQ(qvtest::SendRequest("User_Desktop1", 9, 1), 1);  // on, through the thread window
+    for (LPARAM choice : {0, 0, 2, 1}) EXPECT_EQ(qvtest::SendMainCommand(home, qv::kCmdSound, choice), 1) << choice;
+    EXPECT_EQ(qvtest::SendMainCommand(home, qv::kCmdSound, 3), 0) << "no such choice";
+    EXPECT_EQ(qvtest::SendRequest("User_Desktop1", qv::kSoundSwitchRequest, 1), 1);  // on, through the thread window
     // Switched on for every desktop: those without a sound image only stop
     // what is playing.
     EXPECT_EQ(qvtest::SendCommandText("User_Desktop1", "HN"), 1);
@@ -86,9 +85,9 @@ TEST(DaemonSound, SwitchIsThereWhenADesktopHadASoundFileAtTheStart) {
         Daemon daemon;
         ASSERT_TRUE(daemon.StartReady(std::string(qvtest::kQuietController) + c.controller, {c.desktop}));
         const std::string home = daemon.StartDesktop();
-        for (LPARAM choice : {0, 1, 2}) EXPECT_EQ(qvtest::SendMainCommand(home, kSoundSwitch, choice), c.answer);
-        EXPECT_EQ(qvtest::SendRequest(home, 9, 0), 1) << "a request is always taken";
-        EXPECT_EQ(qvtest::SendMainCommand(home, kSoundSwitch, 0), c.answer) << "the request changed nothing";
+        for (LPARAM choice : {0, 1, 2}) EXPECT_EQ(qvtest::SendMainCommand(home, qv::kCmdSound, choice), c.answer);
+        EXPECT_EQ(qvtest::SendRequest(home, qv::kSoundSwitchRequest, 0), 1) << "a request is always taken";
+        EXPECT_EQ(qvtest::SendMainCommand(home, qv::kCmdSound, 0), c.answer) << "the request changed nothing";
     }
 }
 

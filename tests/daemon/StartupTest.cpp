@@ -10,6 +10,8 @@
 #include "Desktops.h"
 #include "PipeClient.h"
 #include "Processes.h"
+#include "Protocol.h"
+#include "TestFiles.h"
 
 namespace {
 
@@ -157,7 +159,7 @@ TEST(DaemonInstance, SecondCopyIsRefusedWhereItCannotEndTheRunningOne) {
         ExpectBoxes(second, {c.box}, c.desktop);
         EXPECT_EQ(second.WaitExit(), c.exitCode);
         EXPECT_TRUE(running.Running());
-        EXPECT_EQ(qvtest::SendRequest(running.StartDesktop(), 8, 0), 0x200);
+        EXPECT_EQ(qvtest::SendRequest(running.StartDesktop(), qv::kVersionRequest, 0), 0x200);
     }
 }
 
@@ -175,6 +177,42 @@ TEST(DaemonInstance, MinusXEndsTheRunningCopyAndStartsInItsPlace) {
     int32_t count = 0;
     EXPECT_EQ(qv::PipeClient(second.StartDesktop()).AskNumberOfDesktops(&count), qv::QueryResult::kOk);
     EXPECT_EQ(count, 2) << "the second copy's file has one record";
+}
+
+// A copy whose main window takes no message: -X must neither wait for it nor
+// lose a line of the log that both copies name.
+TEST(DaemonInstance, MinusXGivesWayToARunningCopyThatDoesNotAnswer) {
+    Daemon second;
+    qvtest::WriteBytes(second.LogPath(), "running copy line 1\r\nrunning copy line 2\r\n");
+    second.WriteParameters(qvtest::ParameterText(second.LogPath(), qvtest::kQuietController, {""}));
+    // A copy of the fixture named Quorvel.exe counts as a running daemon.
+    second.CopyIn(qvtest::FixturePath(), "Quorvel.exe");
+    std::string standIn = "\"" + second.Dir().File("Quorvel.exe") + "\" --no-window --daemon-windows --hang=60000";
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    ASSERT_TRUE(CreateProcessA(nullptr, standIn.data(), nullptr, nullptr, FALSE, 0, nullptr, second.Dir().Path().c_str(),
+                               &si, &pi));
+    qvtest::ProcessGuard hung(pi.dwProcessId);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    // Its thread window is made last, just before the thread stops.
+    ASSERT_NE(qvtest::FindWindowOn(qvtest::CurrentDesktopName(), qv::kThreadWindowClass, qv::kDaemonWindowName, 10000),
+              nullptr);
+
+    const DWORD start = GetTickCount();
+    ASSERT_TRUE(second.Start("-X -p \"" + second.ParameterPath() + "\""));
+    qvtest::DaemonDialog box = second.WaitForDialog(30000);
+    const DWORD waited = GetTickCount() - start;
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box.text, kRunning);
+    EXPECT_LT(waited, 20000u) << "the end request is bounded, the stand-in hangs for a minute";
+    EXPECT_TRUE(second.Press(box, IDOK));
+    EXPECT_EQ(second.WaitExit(), 10);
+    EXPECT_TRUE(hung.Running());
+    EXPECT_EQ(second.LogLines(), (std::vector<std::string>{"running copy line 1", "running copy line 2",
+                                                           "Running Quorvel did not answer the end request within "
+                                                           "5000 ms."}));
 }
 
 }  // namespace

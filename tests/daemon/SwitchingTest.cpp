@@ -37,11 +37,11 @@ TEST_F(DaemonSwitching, NextPreviousHomeAndBackKeepCurrentAndPrevious) {
         int window;
         int expected;
     } steps[] = {
-        {40003, nullptr, 0, 1}, {0, "N", 2, 2}, {40003, nullptr, 0, 0},  // next wraps to home
-        {0, "P", 1, 2},         {40017, nullptr, 0, 0}, {0, "B", 0, 2},  // back swaps
-        {40005, nullptr, 0, 0}, {0, "H", 2, 0},                          // home while home...
-        {40017, nullptr, 0, 0},                                          // ...made home the previous one
-        {40004, nullptr, 0, 2},
+        {qv::kCmdNext, nullptr, 0, 1}, {0, "N", 2, 2}, {qv::kCmdNext, nullptr, 0, 0},  // next wraps to home
+        {0, "P", 1, 2}, {qv::kCmdBack, nullptr, 0, 0}, {0, "B", 0, 2},                 // back swaps
+        {qv::kCmdHome, nullptr, 0, 0}, {0, "H", 2, 0},                                 // home while home...
+        {qv::kCmdBack, nullptr, 0, 0},                                                 // ...made home the previous one
+        {qv::kCmdPrevious, nullptr, 0, 2},
     };
     int n = 0;
     for (const auto& step : steps) {
@@ -56,15 +56,20 @@ TEST_F(DaemonSwitching, NextPreviousHomeAndBackKeepCurrentAndPrevious) {
 
 TEST_F(DaemonSwitching, NumberedAndRelativeRequestsWalkTheRing) {
     struct {
-        WPARAM request;
+        qv::DaemonRequest request;
         const char* text;
         int window;
         int expected;
     } steps[] = {
-        {1, "3", 0, 2}, {1, "4", 2, 0}, {1, "2", 1, 1}, {1, "x", 1, 0}, {1, "3", 0, 2}, {1, "0", 0, 0},
-        {2, "1", 1, 2}, {2, "2", 0, 1}, {2, "0", 2, 0},
+        {qv::kSwitchToNumberRequest, "3", 0, 2}, {qv::kSwitchToNumberRequest, "4", 2, 0},
+        {qv::kSwitchToNumberRequest, "2", 1, 1}, {qv::kSwitchToNumberRequest, "x", 1, 0},
+        {qv::kSwitchToNumberRequest, "3", 0, 2}, {qv::kSwitchToNumberRequest, "0", 0, 0},
+        {qv::kSwitchFromEndRequest, "1", 1, 2},  {qv::kSwitchFromEndRequest, "2", 0, 1},
+        {qv::kSwitchFromEndRequest, "0", 2, 0},
         // Relative to the desktop of the window asked, not to the current one.
-        {0, "+4", 0, 1}, {0, "-1", 0, 2}, {0, "+1", 0, 1}, {0, "-0", 2, 2}, {0, "+0", 0, 0},
+        {qv::kCommandTextRequest, "+4", 0, 1}, {qv::kCommandTextRequest, "-1", 0, 2},
+        {qv::kCommandTextRequest, "+1", 0, 1}, {qv::kCommandTextRequest, "-0", 2, 2},
+        {qv::kCommandTextRequest, "+0", 0, 0},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(::testing::Message() << "request " << step.request << " \"" << step.text << "\" at " << step.window);
@@ -81,9 +86,9 @@ TEST_F(DaemonSwitching, ChainedCommandsRunOnTheDesktopSwitchedTo) {
     // P to home, N from there, then +1 from the window of the desktop N reached.
     EXPECT_EQ(qvtest::SendCommandText(desk[1], "PN+1"), 1);
     EXPECT_EQ(Current(), desk[2]);
-    EXPECT_EQ(qvtest::SendMainCommand(desk[0], 40003, qv::PackCommandText("N")), 1);
+    EXPECT_EQ(qvtest::SendMainCommand(desk[0], qv::kCmdNext, qv::PackCommandText("N")), 1);
     EXPECT_EQ(Current(), desk[1]);
-    EXPECT_EQ(qvtest::SendMainCommand(desk[0], 40005, qv::PackCommandText("P2")), 1);
+    EXPECT_EQ(qvtest::SendMainCommand(desk[0], qv::kCmdHome, qv::PackCommandText("P2")), 1);
     EXPECT_EQ(Current(), desk[2]);
     EXPECT_TRUE(daemon.WaitForLog("Quorvel Command Detected[2]\r\n", 2000)) << "the rest after P travels on";
 }
@@ -129,24 +134,24 @@ TEST_F(DaemonSwitching, HotKeysPressedOnTheKeyboardSwitch) {
 using DaemonRequests = DaemonRing;
 
 TEST_F(DaemonRequests, VersionIsRefusedOnlyWhileTheWindowShowsADialog) {
-    EXPECT_EQ(qvtest::SendRequest(desk[1], 8, 0), 0x200);
+    EXPECT_EQ(qvtest::SendRequest(desk[1], qv::kVersionRequest, 0), 0x200);
     uint32_t version = 0;
     EXPECT_EQ(qv::PipeClient(desk[1]).CheckVersion(&version), qv::QueryResult::kOk);
     EXPECT_EQ(version, 0x200u);
 
-    ASSERT_TRUE(qvtest::PostRequest(desk[1], 0, qv::PackCommandText("V")));
+    ASSERT_TRUE(qvtest::PostRequest(desk[1], qv::kCommandTextRequest, qv::PackCommandText("V")));
     qvtest::DaemonDialog dialog = daemon.WaitForDialog(10000, desk[1]);
     ASSERT_TRUE(dialog) << "version dialog";
-    EXPECT_EQ(qvtest::SendRequest(desk[1], 8, 0), 0);
+    EXPECT_EQ(qvtest::SendRequest(desk[1], qv::kVersionRequest, 0), 0);
     EXPECT_EQ(qv::PipeClient(desk[1]).CheckVersion(&version), qv::QueryResult::kVersionTooOld);
     EXPECT_EQ(version, 0u);
-    EXPECT_EQ(qvtest::SendRequest(desk[1], 10, 4), 0);
-    EXPECT_EQ(qvtest::SendRequest(desk[1], 1, qv::PackCommandText("3")), 0);
+    EXPECT_EQ(qvtest::SendRequest(desk[1], qv::kSnapshotSizeRequest, 4), 0);
+    EXPECT_EQ(qvtest::SendRequest(desk[1], qv::kSwitchToNumberRequest, qv::PackCommandText("3")), 0);
     EXPECT_EQ(Current(), desk[0]) << "a busy window switches nothing";
-    EXPECT_EQ(qvtest::SendRequest(desk[2], 8, 0), 0x200) << "only the window showing the dialog is busy";
+    EXPECT_EQ(qvtest::SendRequest(desk[2], qv::kVersionRequest, 0), 0x200) << "only the window showing the dialog is busy";
 
     EXPECT_TRUE(daemon.Press(dialog, IDOK));
-    EXPECT_EQ(qvtest::SendRequest(desk[1], 8, 0), 0x200);
+    EXPECT_EQ(qvtest::SendRequest(desk[1], qv::kVersionRequest, 0), 0x200);
 }
 
 // Everything the daemon writes before it closes the pipe.
@@ -169,7 +174,7 @@ TEST_F(DaemonRequests, SnapshotSizeIsKeptWithinZeroAndThirtyTwo) {
     RECT screen = {};
     GetWindowRect(GetDesktopWindow(), &screen);
     const int32_t width = (screen.right - screen.left) / 32, height = (screen.bottom - screen.top) / 32;
-    EXPECT_EQ(qvtest::SendRequest(desk[0], 10, 100), 1);
+    EXPECT_EQ(qvtest::SendRequest(desk[0], qv::kSnapshotSizeRequest, 100), 1);
     EXPECT_EQ(qvtest::SendCommandText(desk[0], "N"), 1);  // home is left: its snapshot is taken
     WholeReply bitmap;
     ASSERT_EQ(qv::PipeClient(desk[0]).Ask(qv::PipeQuestion::kBitmap, bitmap), qv::QueryResult::kOk);
@@ -179,7 +184,7 @@ TEST_F(DaemonRequests, SnapshotSizeIsKeptWithinZeroAndThirtyTwo) {
     EXPECT_EQ(bitmap.Int(12), height);
     EXPECT_EQ(bitmap.bytes.size(), 4 + 44 + static_cast<size_t>(height) * chunk);
 
-    EXPECT_EQ(qvtest::SendRequest(desk[0], 10, -5), 1);
+    EXPECT_EQ(qvtest::SendRequest(desk[0], qv::kSnapshotSizeRequest, -5), 1);
     WholeReply off;
     ASSERT_EQ(qv::PipeClient(desk[0]).Ask(qv::PipeQuestion::kBitmap, off), qv::QueryResult::kOk);
     EXPECT_EQ(off.bytes, std::string(4, '\0')) << "snapshots off";

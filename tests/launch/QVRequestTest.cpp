@@ -5,97 +5,21 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <iterator>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "Desktops.h"
+#include "FakeDaemonWindows.h"
 #include "Handle.h"
 #include "Processes.h"
+#include "Protocol.h"
 #include "TestFiles.h"
 
 namespace {
 
-constexpr char kMainClass[] = "MultipleDesktopSwitcher with Mendrel";
-constexpr char kThreadClass[] = "MultipleDesktopSwitcher:Thread";
-constexpr char kWindowName[] = "MultipleDesktopSwitcher";
-constexpr UINT kRequestMessage = WM_USER + 1;
-
-struct Received {
-    std::string className;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
-// Windows of the daemon's classes on a desktop, served by their own thread;
-// they note every request and answer as the daemon does for the version.
-class FakeDaemonWindows {
-public:
-    FakeDaemonWindows(const std::string& desktopName, bool withMainWindow) {
-        std::atomic<int> ready{0};
-        m_thread = std::thread([&, desktopName, withMainWindow] {
-            qv::UniqueDesktop desktop(OpenDesktopA(desktopName.c_str(), 0, FALSE, GENERIC_ALL));
-            if (!desktop || !SetThreadDesktop(desktop.Get())) {
-                ready = -1;
-                return;
-            }
-            m_threadId = GetCurrentThreadId();
-            std::vector<HWND> windows;
-            for (const char* className : {kThreadClass, kMainClass}) {
-                if (className == kMainClass && !withMainWindow) continue;
-                WNDCLASSA wc = {};
-                wc.lpfnWndProc = Procedure;
-                wc.hInstance = GetModuleHandleA(nullptr);
-                wc.lpszClassName = className;
-                RegisterClassA(&wc);
-                HWND window = CreateWindowExA(0, className, kWindowName, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                              wc.hInstance, nullptr);
-                SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-                windows.push_back(window);
-            }
-            ready = 1;
-            MSG msg;
-            while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-            for (HWND window : windows) DestroyWindow(window);
-            UnregisterClassA(kThreadClass, GetModuleHandleA(nullptr));
-            UnregisterClassA(kMainClass, GetModuleHandleA(nullptr));
-        });
-        qvtest::WaitUntil([&] { return ready != 0; }, 10000);
-        m_ready = ready == 1;
-    }
-    ~FakeDaemonWindows() {
-        if (m_threadId) PostThreadMessageA(m_threadId, WM_QUIT, 0, 0);
-        m_thread.join();
-    }
-    FakeDaemonWindows(const FakeDaemonWindows&) = delete;
-    FakeDaemonWindows& operator=(const FakeDaemonWindows&) = delete;
-
-    bool Ready() const { return m_ready; }
-    std::vector<Received> Requests() {
-        std::lock_guard<std::mutex> lock(m_lock);
-        return m_requests;
-    }
-
-private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        auto* self = reinterpret_cast<FakeDaemonWindows*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (message != kRequestMessage || !self) return DefWindowProcA(window, message, wParam, lParam);
-        char className[64] = {};
-        GetClassNameA(window, className, sizeof(className));
-        std::lock_guard<std::mutex> lock(self->m_lock);
-        self->m_requests.push_back({className, wParam, lParam});
-        return wParam == 8 ? 0x200 : 1;
-    }
-
-    std::thread m_thread;
-    std::atomic<DWORD> m_threadId{0};
-    bool m_ready = false;
-    std::mutex m_lock;
-    std::vector<Received> m_requests;
-};
+using qvtest::FakeDaemonWindows;
+using Received = FakeDaemonWindows::Received;
 
 struct ToolRun {
     DWORD exitCode;
@@ -172,7 +96,7 @@ TEST_F(QVRequestTest, ArgumentTravelsAsPackedTextOrNumberByRequest) {
     std::vector<Received> received = daemon.Requests();
     ASSERT_EQ(received.size(), std::size(cases));
     for (size_t i = 0; i < received.size(); ++i) {
-        EXPECT_EQ(received[i].className, kThreadClass) << cases[i].arguments;
+        EXPECT_EQ(received[i].className, qv::kThreadWindowClass) << cases[i].arguments;
         EXPECT_EQ(received[i].wParam, cases[i].wParam) << cases[i].arguments;
         EXPECT_EQ(received[i].lParam, cases[i].lParam) << cases[i].arguments;
     }
@@ -190,8 +114,8 @@ TEST_F(QVRequestTest, ExitRequestGoesToTheMainWindowAndNeedsOne) {
     EXPECT_EQ(Run("12").exitCode, 0u);
     std::vector<Received> received = daemon.Requests();
     ASSERT_EQ(received.size(), 1u);
-    EXPECT_EQ(received[0].className, kMainClass);
-    EXPECT_EQ(received[0].wParam, 12u);
+    EXPECT_EQ(received[0].className, qv::kMainWindowClass);
+    EXPECT_EQ(received[0].wParam, qv::kEndDaemonRequest);
     EXPECT_EQ(received[0].lParam, 0);
 }
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "CommandText.h"
+#include "DaemonExtras.h"
 #include "Desktops.h"
 #include "PipeClient.h"
 #include "Processes.h"
@@ -13,29 +14,6 @@
 namespace qvtest {
 
 namespace {
-
-const char kMainClass[] = "MultipleDesktopSwitcher with Mendrel";
-const char kThreadClass[] = "MultipleDesktopSwitcher:Thread";
-const char kWindowName[] = "MultipleDesktopSwitcher";
-const UINT kRequest = WM_USER + 1;
-
-HWND PollWindow(const char* className, DWORD timeoutMs) {
-    HWND window = nullptr;
-    WaitUntil([&] { return (window = FindWindowA(className, kWindowName)) != nullptr; }, timeoutMs);
-    return window;
-}
-
-std::optional<LRESULT> SendOn(const std::string& desktop, const char* className, UINT message, WPARAM wParam,
-                              LPARAM lParam, DWORD timeoutMs) {
-    std::optional<LRESULT> result;
-    RunOnDesktop(desktop, [&] {
-        HWND window = PollWindow(className, 5000);
-        DWORD_PTR answer = 0;
-        if (window && SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, timeoutMs, &answer))
-            result = static_cast<LRESULT>(answer);
-    });
-    return result;
-}
 
 std::string Text(HWND window) {
     char text[2048] = {};
@@ -191,8 +169,8 @@ long Daemon::WaitExit(DWORD timeoutMs) const {
 bool Daemon::Stop(DWORD timeoutMs) {
     bool posted = false;
     RunOnDesktop(m_desktop, [&] {
-        HWND main = PollWindow(kMainClass, 2000);
-        posted = main && PostMessageA(main, kRequest, 12, 0);
+        HWND main = WaitForDaemonWindow(qv::DaemonWindow::kMain, 2000);
+        posted = main && PostMessageA(main, qv::kRequestMessage, qv::kEndDaemonRequest, 0);
     });
     return posted && WaitExit(timeoutMs) >= 0;
 }
@@ -257,28 +235,29 @@ DWORD Daemon::FindChild(const char* imageName) const {
 }
 
 HWND DaemonThreadWindow(const std::string& desktop, DWORD timeoutMs) {
-    return FindWindowOn(desktop, kThreadClass, kWindowName, timeoutMs);
+    return FindWindowOn(desktop, qv::kThreadWindowClass, qv::kDaemonWindowName, timeoutMs);
 }
 
-std::optional<LRESULT> SendRequest(const std::string& desktop, WPARAM request, LPARAM lParam, DWORD timeoutMs) {
-    return SendOn(desktop, kThreadClass, kRequest, request, lParam, timeoutMs);
+std::optional<LRESULT> SendRequest(const std::string& desktop, qv::DaemonRequest request, LPARAM lParam,
+                                   DWORD timeoutMs) {
+    return SendToThreadWindow(desktop, qv::kRequestMessage, request, lParam, timeoutMs);
 }
 
 std::optional<LRESULT> SendCommandText(const std::string& desktop, const char* text) {
-    return SendRequest(desktop, 0, static_cast<LPARAM>(qv::PackCommandText(text)));
+    return SendRequest(desktop, qv::kCommandTextRequest, static_cast<LPARAM>(qv::PackCommandText(text)));
 }
 
-bool PostRequest(const std::string& desktop, WPARAM request, LPARAM lParam) {
+bool PostRequest(const std::string& desktop, qv::DaemonRequest request, LPARAM lParam) {
     bool posted = false;
     RunOnDesktop(desktop, [&] {
-        HWND window = PollWindow(kThreadClass, 5000);
-        posted = window && PostMessageA(window, kRequest, request, lParam);
+        HWND window = WaitForDaemonWindow(qv::DaemonWindow::kThread);
+        posted = window && PostMessageA(window, qv::kRequestMessage, request, lParam);
     });
     return posted;
 }
 
 std::optional<LRESULT> SendMainCommand(const std::string& desktop, WPARAM command, LPARAM lParam) {
-    return SendOn(desktop, kMainClass, WM_COMMAND, command, lParam, 10000);
+    return SendToMainWindow(desktop, WM_COMMAND, command, lParam);
 }
 
 std::string AskCurrentDesktopId(const std::string& desktop) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Desktops.h"
+#include "Protocol.h"
 #include "TestFiles.h"
 
 namespace qvtest {
@@ -95,7 +96,7 @@ public:
     bool Running() const;
     // The exit code, or -1 when the daemon did not end in time.
     long WaitExit(DWORD timeoutMs = 20000) const;
-    // Ends it as any program may: WM_USER+1 wParam 12 to its main window.
+    // Ends it as any program may: the end request to its main window.
     bool Stop(DWORD timeoutMs = 20000);
 
     std::string Log() const { return ReadBytes(LogPath()); }
@@ -122,12 +123,12 @@ private:
 // The daemon's windows and requests, reached from a worker thread attached
 // to the desktop concerned.
 HWND DaemonThreadWindow(const std::string& desktop, DWORD timeoutMs = 5000);
-// SendMessageTimeout of WM_USER+1; nothing when the window is missing or
-// the answer did not come in time.
-std::optional<LRESULT> SendRequest(const std::string& desktop, WPARAM request, LPARAM lParam,
+// A request sent with a time-out; nothing when the window is missing or the
+// answer did not come in time.
+std::optional<LRESULT> SendRequest(const std::string& desktop, qv::DaemonRequest request, LPARAM lParam,
                                    DWORD timeoutMs = 10000);
 std::optional<LRESULT> SendCommandText(const std::string& desktop, const char* text);  // request 0
-bool PostRequest(const std::string& desktop, WPARAM request, LPARAM lParam);
+bool PostRequest(const std::string& desktop, qv::DaemonRequest request, LPARAM lParam);
 // WM_COMMAND to the main window on the desktop, sent with a time-out.
 std::optional<LRESULT> SendMainCommand(const std::string& desktop, WPARAM command, LPARAM lParam = 0);
 // The "Current DesktopID" reply, asked at the thread window of the desktop;

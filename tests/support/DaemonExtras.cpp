@@ -8,15 +8,15 @@ namespace qvtest {
 
 namespace {
 
-std::optional<LRESULT> SendOn(const std::string& desktop, const char* className, UINT message, WPARAM wParam,
+std::optional<LRESULT> SendOn(const std::string& desktop, qv::DaemonWindow target, UINT message, WPARAM wParam,
                               LPARAM lParam, DWORD timeoutMs) {
     std::optional<LRESULT> result;
     RunOnDesktop(desktop, [&] {
-        HWND window = nullptr;
-        WaitUntil([&] { return (window = FindWindowA(className, qv::kDaemonWindowName)) != nullptr; }, 5000);
-        DWORD_PTR answer = 0;
-        if (window && SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, timeoutMs, &answer))
-            result = static_cast<LRESULT>(answer);
+        // Not SMTO_ABORTIFHUNG: a test waits out its whole time-out, also
+        // for a daemon thread that sleeps in its closing ladder.
+        qv::RequestReply reply = qv::SendBounded(WaitForDaemonWindow(target), message, wParam, lParam, timeoutMs,
+                                                 SMTO_NORMAL);
+        if (reply.Answered()) result = reply.value;
     });
     return result;
 }
@@ -33,14 +33,20 @@ public:
 
 }  // namespace
 
+HWND WaitForDaemonWindow(qv::DaemonWindow window, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = qv::FindDaemonWindow(window)) != nullptr; }, timeoutMs);
+    return found;
+}
+
 std::optional<LRESULT> SendToThreadWindow(const std::string& desktop, UINT message, WPARAM wParam, LPARAM lParam,
                                           DWORD timeoutMs) {
-    return SendOn(desktop, qv::kThreadWindowClass, message, wParam, lParam, timeoutMs);
+    return SendOn(desktop, qv::DaemonWindow::kThread, message, wParam, lParam, timeoutMs);
 }
 
 std::optional<LRESULT> SendToMainWindow(const std::string& desktop, UINT message, WPARAM wParam, LPARAM lParam,
                                         DWORD timeoutMs) {
-    return SendOn(desktop, "MultipleDesktopSwitcher with Mendrel", message, wParam, lParam, timeoutMs);
+    return SendOn(desktop, qv::DaemonWindow::kMain, message, wParam, lParam, timeoutMs);
 }
 
 std::string RawReply(const std::string& desktop, qv::PipeQuestion question) {

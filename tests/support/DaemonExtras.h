@@ -7,9 +7,14 @@
 #include <optional>
 #include <string>
 
+#include "DaemonRequest.h"
 #include "PipeFormat.h"
 
 namespace qvtest {
+
+// The daemon's window on the calling thread's desktop, waited for while the
+// daemon may still be making it; null when it did not come in time.
+HWND WaitForDaemonWindow(qv::DaemonWindow window, DWORD timeoutMs = 5000);
 
 // The message to the desktop's thread window, or to the main window (which
 // lies on the desktop the daemon was started on), sent with a time-out from

@@ -2,7 +2,8 @@
 
 #include <atomic>
 #include <stdexcept>
-#include <thread>
+
+#include "DesktopThread.h"
 
 namespace qvtest {
 
@@ -25,16 +26,7 @@ TestDesktop::~TestDesktop() {
 }
 
 bool RunOnDesktop(const std::string& desktopName, const std::function<void()>& fn) {
-    HDESK desktop = OpenDesktopA(desktopName.c_str(), 0, FALSE, GENERIC_ALL);
-    if (!desktop) return false;
-    bool attached = false;
-    std::thread worker([&] {
-        attached = SetThreadDesktop(desktop) != FALSE;
-        if (attached) fn();
-    });
-    worker.join();
-    CloseDesktop(desktop);
-    return attached;
+    return qv::RunOnDesktop(desktopName.c_str(), fn, GENERIC_ALL);
 }
 
 HWND FindWindowOn(const std::string& desktopName, const char* className, const char* title, DWORD timeoutMs) {

@@ -25,8 +25,8 @@ private:
     HDESK m_desktop = nullptr;
 };
 
-// Runs fn on a new thread attached to the named desktop and waits for it.
-// False when the thread could not attach (fn then does not run).
+// qv::RunOnDesktop with every right: tests also make windows, hooks and
+// input on the desktops they enter.
 bool RunOnDesktop(const std::string& desktopName, const std::function<void()>& fn);
 
 // Polls FindWindow(className, title) on the named desktop until a window

@@ -44,6 +44,21 @@ TEST(Log, SetLogFileStartsTheFileAfresh) {
     EXPECT_EQ(ReadBytes(path), "new\r\n");
 }
 
+TEST(Log, AppendToLogFileNeitherDeletesNorRestartsAnotherWritersFile) {
+    qvtest::TempDir dir;
+    std::string path = dir.File("q.log");
+    qv::LogFile running;
+    running.SetLogFile(path.c_str(), 16);
+    running.WriteLog("running copy line\n");  // past that writer's limit already
+    EXPECT_TRUE(qv::AppendToLogFile(path.c_str(), "second copy %d\n", 10));
+    EXPECT_EQ(ReadBytes(path), "running copy line\r\nsecond copy 10\r\n");
+    std::string fresh = dir.File("fresh.log");
+    EXPECT_TRUE(qv::AppendToLogFile(fresh.c_str(), "x\n"));
+    EXPECT_EQ(ReadBytes(fresh), "x\r\n");
+    EXPECT_FALSE(qv::AppendToLogFile(dir.Path().c_str(), "x\n")) << "a folder";
+    EXPECT_FALSE(qv::AppendToLogFile("", "x\n"));
+}
+
 TEST(Log, NothingIsWrittenWithoutNameOrPositiveLimit) {
     qvtest::TempDir dir;
     for (int limit : {0, -1}) {

@@ -37,6 +37,24 @@ protected:
     qv::ParameterFileHeader header;
 };
 
+TEST_F(ParameterFileTest, HeaderAloneEndsAtTheFirstRecordAndLeavesTheLogFileAsItIs) {
+    const std::string logPath = dir.File("running.log");
+    qvtest::WriteBytes(logPath, "written by the running copy\r\n");
+    qvtest::TextInput in(dir, Crlf(";Quorvel\nLogFileName\t" + logPath +
+                                   "\nLogFileLimit\t777\nMendrel::RingListClass\t{\n}\nLogFileLimit\t5\n"
+                                   "FileVersion\t0x0100\n"));
+    qv::ReadParameterFileHeader(in.get(), header);
+    EXPECT_EQ(std::string(header.logFileName.c_str()), logPath);
+    EXPECT_EQ(header.logFileLimit, 777);
+    EXPECT_STREQ(header.fileVersion.c_str(), qv::ParameterFileHeader::kCurrentVersion);
+    EXPECT_EQ(qvtest::ReadBytes(logPath), "written by the running copy\r\n");
+
+    qv::ParameterFileHeader ended;
+    qvtest::TextInput marker(dir, Crlf("LogFileLimit\t10\n--EOF--\nLogFileLimit\t20\n"));
+    qv::ReadParameterFileHeader(marker.get(), ended);
+    EXPECT_EQ(ended.logFileLimit, 10);
+}
+
 TEST_F(ParameterFileTest, FullFileReadsAndWritesBackInTheConfiguratorsLayout) {
     const std::string logPath = dir.File("quorvel.log");
     const std::string args = LongArguments();
