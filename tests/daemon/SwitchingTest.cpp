@@ -14,16 +14,19 @@
 
 namespace {
 
-// A daemon with the ring home (index 0), User_Desktop0 (1), User_Desktop1 (2).
+// A daemon with the ring home (index 0), User_Desktop0 (1), User_Desktop1
+// (2), shared by the tests of a suite; each starts at home.
 class DaemonRing : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(daemon.StartReady(qvtest::kQuietController, {"", ""}));
+        ASSERT_TRUE(daemon.Running());
         desk[0] = daemon.StartDesktop();
+        ASSERT_EQ(qvtest::SendCommandText(desk[0], "H"), 1);
+        ASSERT_EQ(Current(), desk[0]);
     }
     std::string Current() { return qvtest::AskCurrentDesktopId(desk[0]); }
 
-    qvtest::Daemon daemon;
+    qvtest::Daemon& daemon = qvtest::SharedDaemon(qvtest::kQuietController, {"", ""});
     std::string desk[3] = {"", "User_Desktop0", "User_Desktop1"};
 };
 

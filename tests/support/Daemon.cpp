@@ -234,6 +234,34 @@ DWORD Daemon::FindChild(const char* imageName) const {
     return found;
 }
 
+namespace {
+
+struct Shared {
+    std::unique_ptr<Daemon> daemon;
+    std::string configuration;
+};
+
+Shared& SharedRecord() {
+    static Shared shared;
+    return shared;
+}
+
+}  // namespace
+
+Daemon& SharedDaemon(const std::string& controllerLines, const std::vector<std::string>& desktops) {
+    Shared& shared = SharedRecord();
+    std::string configuration = controllerLines;
+    for (const std::string& desktop : desktops) configuration += "\x01" + desktop;
+    if (shared.daemon && shared.configuration == configuration && shared.daemon->Running()) return *shared.daemon;
+    shared.daemon.reset();  // ends the other one, and its turn, first
+    shared.daemon = std::make_unique<Daemon>();
+    shared.configuration = configuration;
+    shared.daemon->StartReady(controllerLines, desktops);
+    return *shared.daemon;
+}
+
+void EndSharedDaemon() { SharedRecord().daemon.reset(); }
+
 HWND DaemonThreadWindow(const std::string& desktop, DWORD timeoutMs) {
     return FindWindowOn(desktop, qv::kThreadWindowClass, qv::kDaemonWindowName, timeoutMs);
 }

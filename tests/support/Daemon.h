@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -119,6 +120,15 @@ private:
     DWORD m_pid = 0;
     std::string m_desktop;
 };
+
+// One daemon for the tests of a test program that can share it: started by
+// the first test that asks for this configuration, kept for the next ones
+// that ask for the same, started anew when it ended or when another
+// configuration is asked for. Its log holds what earlier tests did too. Not
+// ready (not Running()) when the start failed.
+Daemon& SharedDaemon(const std::string& controllerLines, const std::vector<std::string>& desktops);
+// Ends the shared daemon; the end-of-program check does so before it looks.
+void EndSharedDaemon();
 
 // The daemon's windows and requests, reached from a worker thread attached
 // to the desktop concerned.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Daemon.h"
 #include "Processes.h"
 
 namespace qvtest {
@@ -83,6 +84,7 @@ bool DesktopsLeft(const std::string& prefix, std::string* names) {
 class LeakCheck : public ::testing::Environment {
 public:
     void TearDown() override {
+        EndSharedDaemon();
         std::vector<ProcessEntry> left;
         // A process told to end a moment ago may still be on its way out.
         WaitUntil([&] { return (left = Descendants()).empty(); }, 5000);

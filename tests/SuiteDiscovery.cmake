@@ -1,0 +1,24 @@
+# Read by ctest when it starts: one test per GoogleTest suite of a test
+# program, run in one process, so that the cases of a suite can share what is
+# costly to make (a running daemon). Set by the including file: PROGRAM, the
+# program's path; EMULATOR, what runs it; PROPERTIES, for every suite.
+execute_process(COMMAND "${EMULATOR}" "${PROGRAM}" --gtest_list_tests
+                OUTPUT_VARIABLE listing RESULT_VARIABLE status TIMEOUT 60)
+get_filename_component(name "${PROGRAM}" NAME_WE)
+if(NOT status EQUAL 0)
+  # A program that cannot list its tests is a failure, not a silent skip.
+  add_test("${name}_NOT_LISTED" "${EMULATOR}" "${PROGRAM}" --gtest_list_tests)
+  set_tests_properties("${name}_NOT_LISTED" PROPERTIES WILL_FAIL TRUE)
+  return()
+endif()
+string(REPLACE "\r" "" listing "${listing}")
+string(REPLACE "\n" ";" lines "${listing}")
+foreach(line IN LISTS lines)
+  # A suite line starts in the first column and ends with its dot (and, for
+  # typed and parameterised suites, a comment).
+  if(line MATCHES "^([^ #][^ ]*)\\.( .*)?$")
+    set(suite "${CMAKE_MATCH_1}")
+    add_test("${suite}" "${EMULATOR}" "${PROGRAM}" "--gtest_filter=${suite}.*")
+    set_tests_properties("${suite}" PROPERTIES ${PROPERTIES})
+  endif()
+endforeach()
