@@ -164,7 +164,7 @@ TEST(PrivateSecurity, DesktopStillGivesTheSuiteItsRights) {
     ASSERT_TRUE(security.Build(GENERIC_ALL)) << GetLastError();
     const std::string name = DesktopName("Rights");
     qv::UniqueDesktop created(
-        CreateDesktopA(name.c_str(), nullptr, nullptr, DF_ALLOWOTHERACCOUNTHOOK, kDaemonDesktopAccess, security.Attributes()));
+        CreateDesktopA(name.c_str(), nullptr, nullptr, 0, kDaemonDesktopAccess, security.Attributes()));
     ASSERT_TRUE(created) << GetLastError();
     // Opened by name before any thread uses the desktop: Wine drops the name
     // soon after the last thread leaves it.
@@ -172,10 +172,6 @@ TEST(PrivateSecurity, DesktopStillGivesTheSuiteItsRights) {
     EXPECT_TRUE(daemonOpen) << GetLastError();
     qv::UniqueDesktop programOpen(OpenDesktopA(name.c_str(), 0, FALSE, kProgramDesktopAccess));
     ASSERT_TRUE(programOpen) << GetLastError();
-
-    USEROBJECTFLAGS flags = {};
-    flags.dwFlags = DF_ALLOWOTHERACCOUNTHOOK;
-    EXPECT_TRUE(SetUserObjectInformationA(created.Get(), UOI_FLAGS, &flags, sizeof(flags))) << GetLastError();
 
     bool attached = false;
     bool windowMade = false;
