@@ -195,9 +195,15 @@ int SwitcherController::InitDesktops() {
                     "ﾛｸﾞｲﾝしたﾃﾞｨｽｸﾄｯﾌﾟから起動されていない可能性があります.\r\n"
                     "ﾛｸﾞｲﾝしたﾃﾞｽｸﾄｯﾌﾟをﾙｰﾄに変更しますか?\r\n",
                     kDaemonWindowName, MB_YESNO | MB_ICONQUESTION | MB_TASKMODAL) == IDYES) {
-        home = logon;
-        SetThreadDesktop(logon->m_hDesktop.Get());
-        m_hReturnDesktop = GetThreadDesktop(GetCurrentThreadId());
+        // The main window is made on the main thread's desktop: where the
+        // thread cannot move, the launching desktop stays home.
+        if (SetThreadDesktop(logon->m_hDesktop.Get())) {
+            home = logon;
+            m_hReturnDesktop = GetThreadDesktop(GetCurrentThreadId());
+        } else {
+            WriteLog("SetThreadDesktop(%s) Failed. Reason=%s\n", logon->m_strDesktopName.c_str(),
+                     SystemErrorText().c_str());
+        }
     }
     daemon.home = home;
     daemon.current = home;
