@@ -35,6 +35,18 @@ struct DaemonState {
 
 DaemonState& Daemon();
 
+// Messages between the daemon's own threads. The main thread waits for a
+// desktop thread no longer than kDesktopThreadAnswerMs, so that one busy
+// desktop (a slow reader of its snapshot, an application slow to close)
+// cannot hold the hot keys and the exit; a desktop thread waits for the main
+// thread, which may be waiting for two other desktops in one switch, longer.
+// A message that was not answered in time is still handled when its
+// receiver gets to it; only its result is lost, and the wait logged.
+inline constexpr DWORD kDesktopThreadAnswerMs = 10000;
+inline constexpr DWORD kMainThreadAnswerMs = 3 * kDesktopThreadAnswerMs;
+LRESULT SendToDesktopThread(HWND threadWindow, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT SendToMainThread(UINT message, WPARAM wParam, LPARAM lParam);
+
 // A file that exists and has none of the excluded attributes.
 bool IsPlainFile(const char* path, DWORD excluded = FILE_ATTRIBUTE_DIRECTORY);
 

@@ -407,7 +407,7 @@ void SwitcherController::RedrawAll() {
 
 void SwitcherController::TakeSnapshot() {
     SwitcherDesktop* current = Daemon().current;
-    if (m_nKeepBitmapSize > 0 && current) SendMessageA(current->m_hThreadWindow, WM_COMMAND, kCmdCaptureSnapshot, 0);
+    if (m_nKeepBitmapSize > 0 && current) SendToDesktopThread(current->m_hThreadWindow, WM_COMMAND, kCmdCaptureSnapshot, 0);
 }
 
 void SwitcherController::SwitchTo(SwitcherDesktop* target) {
@@ -416,7 +416,7 @@ void SwitcherController::SwitchTo(SwitcherDesktop* target) {
     daemon.previous = daemon.current;
     daemon.current = target;
     SwitchDesktop(target->m_hDesktop.Get());
-    SendMessageA(target->m_hThreadWindow, WM_COMMAND, kCmdActivate, 0);
+    SendToDesktopThread(target->m_hThreadWindow, WM_COMMAND, kCmdActivate, 0);
 }
 
 LRESULT SwitcherController::SetSoundMode(LPARAM lParam) {
@@ -467,7 +467,7 @@ LRESULT SwitcherController::OnCommand(WPARAM command, LPARAM lParam) {
         SwitchTo(target);
         return 1;
     case kCmdMenu:
-        if (daemon.current) SendMessageA(daemon.current->m_hThreadWindow, WM_COMMAND, kCmdMenu, 0);
+        if (daemon.current) SendToDesktopThread(daemon.current->m_hThreadWindow, WM_COMMAND, kCmdMenu, 0);
         return 1;
     case kCmdSound:
         return SetSoundMode(lParam);
@@ -476,7 +476,7 @@ LRESULT SwitcherController::OnCommand(WPARAM command, LPARAM lParam) {
     }
     SwitchTo(target);
     if (LPARAM chained = ChainedCommand(lParam))
-        SendMessageA(daemon.current->m_hThreadWindow, kRequestMessage, kCommandTextRequest, chained);
+        SendToDesktopThread(daemon.current->m_hThreadWindow, kRequestMessage, kCommandTextRequest, chained);
     return 1;
 }
 

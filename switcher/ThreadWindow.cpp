@@ -27,8 +27,7 @@ SwitcherDesktop* DesktopAt(int index) {
 // Makes the desktop current through the main window, even when it is already.
 void ActivateDesktop(SwitcherDesktop* target) {
     if (target)
-        SendMessageA(Daemon().mainWindow, WM_COMMAND, kCmdActivateWindow,
-                     reinterpret_cast<LPARAM>(target->m_hThreadWindow));
+        SendToMainThread(WM_COMMAND, kCmdActivateWindow, reinterpret_cast<LPARAM>(target->m_hThreadWindow));
 }
 
 INT_PTR CALLBACK VersionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
@@ -100,7 +99,7 @@ LRESULT ThreadWindow::OnRequest(WPARAM request, LPARAM lParam) {
     case kVersionRequest:
         return kDaemonVersion;
     case kSoundSwitchRequest:
-        SendMessageA(daemon.mainWindow, WM_COMMAND, kCmdSound, lParam);
+        SendToMainThread(WM_COMMAND, kCmdSound, lParam);
         return 1;
     case kSnapshotSizeRequest: {
         auto value = static_cast<int32_t>(lParam);
@@ -133,8 +132,10 @@ void ThreadWindow::RunCommandText(LPARAM packed) {
     HWND target = action.target == CommandTarget::kMainWindow ? Daemon().mainWindow : m_hWindow;
     if (action.post)
         PostMessageA(target, WM_COMMAND, action.command, static_cast<LPARAM>(action.lParam));
+    else if (target == m_hWindow)
+        SendMessageA(target, WM_COMMAND, action.command, static_cast<LPARAM>(action.lParam));  // this thread: a call
     else
-        SendMessageA(target, WM_COMMAND, action.command, static_cast<LPARAM>(action.lParam));
+        SendToMainThread(WM_COMMAND, action.command, static_cast<LPARAM>(action.lParam));
 }
 
 LRESULT ThreadWindow::Modal(int dialog, DLGPROC procedure, LPARAM param) {
@@ -208,10 +209,10 @@ LRESULT ThreadWindow::OnCommand(WPARAM command, LPARAM lParam) {
     case kCmdHome:
     case kCmdBack:
     case kCmdSound:
-        SendMessageA(daemon.mainWindow, WM_COMMAND, command, 0);
+        SendToMainThread(WM_COMMAND, command, 0);
         return 1;
     case kCmdActivateWindow:
-        SendMessageA(daemon.mainWindow, WM_COMMAND, command, lParam);
+        SendToMainThread(WM_COMMAND, command, lParam);
         return 1;
     case kCmdVersion:
         return Modal(kVersionDialog, VersionDialogProc, 0);
