@@ -1,7 +1,8 @@
 # Read by ctest when it starts: one test per GoogleTest suite of a test
 # program, run in one process, so that the cases of a suite can share what is
 # costly to make (a running daemon). Set by the including file: PROGRAM, the
-# program's path; EMULATOR, what runs it; PROPERTIES, for every suite.
+# program's path; EMULATOR, what runs it; PROPERTIES, for every suite;
+# ALONE, the suites that run with no other test beside them.
 execute_process(COMMAND "${EMULATOR}" "${PROGRAM}" --gtest_list_tests
                 OUTPUT_VARIABLE listing RESULT_VARIABLE status TIMEOUT 60)
 get_filename_component(name "${PROGRAM}" NAME_WE)
@@ -20,5 +21,9 @@ foreach(line IN LISTS lines)
     set(suite "${CMAKE_MATCH_1}")
     add_test("${suite}" "${EMULATOR}" "${PROGRAM}" "--gtest_filter=${suite}.*")
     set_tests_properties("${suite}" PROPERTIES ${PROPERTIES})
+    list(FIND ALONE "${suite}" at)
+    if(NOT at EQUAL -1)
+      set_tests_properties("${suite}" PROPERTIES RUN_SERIAL TRUE)
+    endif()
   endif()
 endforeach()

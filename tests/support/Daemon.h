@@ -90,7 +90,13 @@ public:
     // waits until the home desktop was activated, which the daemon does just
     // before its message loop.
     bool StartReady(const std::string& controllerLines, const std::vector<std::string>& desktops);
-    bool WaitReady(DWORD timeoutMs = 20000) const;
+    // Waits while the daemon's start goes on: until it is ready, ends, or
+    // writes nothing to its log for stallMs. Each step of its start logs a
+    // line or is bounded by the daemon itself (a desktop thread that does not
+    // start within 30 s is given up, and logged), so a start that is slow,
+    // as every first window on a new desktop is under Wine on a loaded
+    // machine, is waited for, and one that is stuck is not.
+    bool WaitReady(DWORD stallMs = 40000) const;
 
     DWORD Pid() const { return m_pid; }
     const std::string& StartDesktop() const { return m_desktop; }
