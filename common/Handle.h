@@ -58,7 +58,15 @@ struct LibraryHandleTraits {
     static void Close(Type h) { FreeLibrary(h); }
 };
 
+struct RegistryKeyTraits {
+    using Type = HKEY;
+    static Type Invalid() { return nullptr; }
+    static bool Valid(Type h) { return h != nullptr; }
+    static void Close(Type h) { RegCloseKey(h); }
+};
+
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
+using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
 using UniqueDesktop = UniqueResource<DesktopHandleTraits>;
 using UniqueLibrary = UniqueResource<LibraryHandleTraits>;
 

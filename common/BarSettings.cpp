@@ -1,0 +1,260 @@
+#include "BarSettings.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "Convert.h"
+#include "Handle.h"
+#include "Log.h"
+#include "Messages.h"
+#include "ParamLine.h"
+#include "PathText.h"
+#include "TextString.h"
+
+namespace qv {
+
+namespace {
+
+constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr char kMapGroupsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups";
+constexpr char kQuickLaunchUnderAppData[] = "\\Microsoft\\Internet Explorer\\Quick Launch";
+
+bool Is(const char* text, const char* wanted) { return std::strcmp(text, wanted) == 0; }
+
+// One controller line; false for a key the controller does not have.
+bool StoreControllerSetting(BarController* c, const char* key, const char* value) {
+    if (Is(key, "MouseOver")) {
+        c->mouseOver = ParseDecimal(value);
+    } else if (Is(key, "FixPin")) {
+        c->fixPin = ParseDecimal(value) != 0;
+    } else if (Is(key, "RollTimer")) {
+        c->rollTimer = ClampBarTimer(ParseDecimal(value));
+    } else if (Is(key, "RegionTimer")) {
+        c->regionTimer = ClampBarTimer(ParseDecimal(value));
+    } else if (Is(key, "HangerSortID")) {
+        c->hangerSortId = ParseDecimal(value);
+    } else if (Is(key, "HangerSortDir")) {
+        c->hangerSortAscending = ParseDecimal(value) != 0;
+    } else if (Is(key, "MenuFileCond")) {
+        c->menuFileCond = static_cast<uint32_t>(ParseDecimal(value)) & 0xFF;
+    } else if (Is(key, "HotKeyActive")) {
+        c->hotKeyActive = ParseWord32(value);
+    } else if (Is(key, "InitHangonModule")) {
+        TextString module(value);
+        module.LowerAscii();
+        c->initHangonModules.emplace_back(module.c_str());
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The controller block after its header: true when it was closed.
+bool ReadControllerBlock(ParamReader& reader, BarController* controller) {
+    for (;;) {
+        switch (reader.Next()) {
+        case ParamReader::kEof:
+            return false;
+        case ParamReader::kEndMarker:
+        case ParamReader::kClose:
+            return true;
+        case ParamReader::kHeader:
+        case ParamReader::kSetting:
+            if (!StoreControllerSetting(controller, reader.Key(), reader.Value()))
+                WriteLog(msg::kUnknownKeyEntry, reader.Key());
+            break;
+        }
+    }
+}
+
+// A panel block after its header: the last panel it completes, if any.
+bool ReadPanelBlock(ParamReader& reader, PanelDescription* panel) {
+    bool kindGiven = false, completed = false;
+    PanelDescription pending;
+    for (;;) {
+        switch (reader.Next()) {
+        case ParamReader::kEof:
+            return false;
+        case ParamReader::kEndMarker:
+        case ParamReader::kClose:
+            return completed;
+        case ParamReader::kHeader:
+        case ParamReader::kSetting:
+            if (Is(reader.Key(), "MenuKind")) {
+                pending.kind = PanelKindFromNumber(ParseDecimal(reader.Value()));
+                kindGiven = true;
+            } else if (Is(reader.Key(), "MenuString")) {
+                pending.caption = reader.Value();
+            } else if (Is(reader.Key(), "StartDirectory") && kindGiven) {
+                pending.startDirectory = reader.Value();
+                *panel = pending;
+                completed = true;
+                pending = PanelDescription();
+                kindGiven = false;
+            }
+            break;
+        }
+    }
+}
+
+bool ReadRegistryText(HKEY root, const char* keyName, const char* valueName, std::string* text) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, keyName, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
+    UniqueRegistryKey key(opened);
+    DWORD type = 0, size = 0;
+    // Paths are short; a value claiming more is not a folder.
+    constexpr DWORD kMaxValue = 32768;
+    if (RegQueryValueExA(key.Get(), valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ) || size == 0 || size > kMaxValue)
+        return false;
+    std::string value(size + 1, '\0');
+    if (RegQueryValueExA(key.Get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
+        ERROR_SUCCESS)
+        return false;
+    value.resize(std::strlen(value.c_str()));
+    if (type == REG_EXPAND_SZ) {
+        const DWORD needed = ExpandEnvironmentStringsA(value.c_str(), nullptr, 0);
+        if (needed == 0 || needed > kMaxValue) return false;
+        std::string expanded(needed, '\0');
+        if (ExpandEnvironmentStringsA(value.c_str(), expanded.data(), needed) == 0) return false;
+        expanded.resize(std::strlen(expanded.c_str()));
+        value = std::move(expanded);
+    }
+    *text = std::move(value);
+    return !text->empty();
+}
+
+}  // namespace
+
+int32_t ClampBarTimer(int32_t ms) {
+    if (ms <= BarController::kTimerMin) return BarController::kTimerMin;
+    if (ms >= BarController::kTimerMax) return BarController::kTimerMax;
+    return ms;
+}
+
+BarReadResult ReadBarController(FILE* file, BarController* controller) {
+    ParamReader reader(file);
+    for (;;) {
+        switch (reader.Next()) {
+        case ParamReader::kEof:
+        case ParamReader::kEndMarker:
+            return BarReadResult::kRead;
+        case ParamReader::kHeader:
+            if (Is(reader.Key(), kBarControllerHeader) && !ReadControllerBlock(reader, controller))
+                return BarReadResult::kCutShort;
+            break;
+        case ParamReader::kClose:
+        case ParamReader::kSetting:
+            if (Is(reader.Key(), "FileVersion")) controller->fileVersion = reader.Value();
+            break;
+        }
+    }
+}
+
+BarReadResult ReadBarControllerFile(const char* path, BarController* controller) {
+    FILE* file = std::fopen(path, "rt");
+    if (!file) return BarReadResult::kNoFile;
+    BarReadResult result = ReadBarController(file, controller);
+    std::fclose(file);
+    return result;
+}
+
+PanelKind PanelKindFromNumber(int32_t number) {
+    return number >= 1 && number <= 4 ? static_cast<PanelKind>(number) : PanelKind::kFolder;
+}
+
+std::vector<PanelDescription> ReadPanelDescriptions(FILE* file, int desktopNumber) {
+    std::vector<PanelDescription> panels;
+    ParamReader reader(file);
+    int blocks = 0;
+    // The desktop blocks are counted wherever they stand; the lines of the
+    // others, and of the controller, are passed over.
+    for (;;) {
+        ParamReader::Kind kind = reader.Next();
+        if (kind == ParamReader::kEof || kind == ParamReader::kEndMarker) return panels;
+        if (kind == ParamReader::kHeader && Is(reader.Key(), kBarDesktopHeader) && blocks++ == desktopNumber) break;
+    }
+    for (;;) {
+        switch (reader.Next()) {
+        case ParamReader::kEof:
+        case ParamReader::kEndMarker:
+        case ParamReader::kClose:
+            return panels;
+        case ParamReader::kHeader:
+            if (Is(reader.Key(), kMenuPanelHeader)) {
+                PanelDescription panel;
+                if (ReadPanelBlock(reader, &panel)) panels.push_back(std::move(panel));
+            }
+            break;
+        case ParamReader::kSetting:
+            break;
+        }
+    }
+}
+
+std::vector<PanelDescription> DefaultPanelDescriptions() {
+    return {{PanelKind::kUserFolder, "ﾃﾞｽｸﾄｯﾌﾟ", "Desktop"},
+            {PanelKind::kCommonFolder, "Common ﾃﾞｽｸﾄｯﾌﾟ", "Common Desktop"},
+            {PanelKind::kUserFolder, "お気に入り", "Favorites"}};
+}
+
+bool SystemFolders::ShellFolder(bool common, const char* valueName, std::string* folder) const {
+    return ReadRegistryText(common ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kShellFoldersKey, valueName, folder);
+}
+
+bool SystemFolders::MappedQuickLaunch(std::string* folder) const {
+    return ReadRegistryText(HKEY_CURRENT_USER, kMapGroupsKey, "Quick Launch", folder);
+}
+
+bool SystemFolders::IsDirectory(const std::string& path) const {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<MenuPanel> ResolvePanels(const std::vector<PanelDescription>& panels, const char* parameterPath,
+                                     const char* desktopName, const FolderSource& folders) {
+    std::vector<MenuPanel> resolved;
+    for (const PanelDescription& panel : panels) {
+        MenuPanel shown;
+        shown.kind = panel.kind;
+        shown.caption = panel.caption.empty() ? panel.startDirectory : panel.caption;
+        bool found = true;
+        switch (panel.kind) {
+        case PanelKind::kFolder:
+            shown.folder = panel.startDirectory;
+            break;
+        case PanelKind::kUserFolder:
+        case PanelKind::kCommonFolder:
+            found = folders.ShellFolder(panel.kind == PanelKind::kCommonFolder, panel.startDirectory.c_str(),
+                                        &shown.folder);
+            break;
+        case PanelKind::kQuickLaunch: {
+            std::string appData;
+            found = folders.ShellFolder(false, "AppData", &appData) &&
+                    folders.IsDirectory(shown.folder = appData + kQuickLaunchUnderAppData);
+            if (!found) found = folders.MappedQuickLaunch(&shown.folder) && folders.IsDirectory(shown.folder);
+            break;
+        }
+        case PanelKind::kProgramList:
+            shown.folder = std::string(parameterPath, DirectoryLength(parameterPath)) + desktopName + ".ini";
+            break;
+        }
+        if (found) resolved.push_back(std::move(shown));
+    }
+    return resolved;
+}
+
+std::vector<MenuPanel> ReadDesktopPanels(const char* parameterPath, int desktopNumber, const char* desktopName,
+                                         const FolderSource& folders) {
+    std::vector<PanelDescription> panels;
+    if (FILE* file = std::fopen(parameterPath, "rt")) {
+        panels = ReadPanelDescriptions(file, desktopNumber);
+        std::fclose(file);
+    } else {
+        panels = DefaultPanelDescriptions();
+    }
+    return ResolvePanels(panels, parameterPath, desktopName, folders);
+}
+
+}  // namespace qv
