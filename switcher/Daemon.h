@@ -49,6 +49,9 @@ LRESULT SendToMainThread(UINT message, WPARAM wParam, LPARAM lParam);
 
 // A file that exists and has none of the excluded attributes.
 bool IsPlainFile(const char* path, DWORD excluded = FILE_ATTRIBUTE_DIRECTORY);
+// What a program file the daemon starts must not be.
+inline constexpr DWORD kNotAProgramFile =
+    FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE;
 
 // Start-up message boxes: task-modal, OK, no icon.
 void ShowStartupBox(const char* text);

@@ -77,8 +77,7 @@ int EndRunningCopy(const std::string& parameterPath) {
 void ReportUnreadable(const std::string& path) {
     if (path != kDefaultParameterFile) {
         ShowUsage((path + " が読めません.").c_str());
-    } else if (IsPlainFile("QVConfig.exe", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_SYSTEM |
-                                               FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_OFFLINE)) {
+    } else if (IsPlainFile("QVConfig.exe", kNotAProgramFile)) {
         RunProgram(nullptr, "QVConfig.exe", nullptr, nullptr, nullptr, 0);
     } else {
         ShowStartupBox("設定が未定義です.ｺﾝﾌｫｸﾞﾚｰﾀで設定して下さい.");

@@ -331,6 +331,7 @@ int SwitcherController::StartDesktopThreads() {
         WriteLog("Home Desktop [%s] Has No Thread.\n", daemon.home->m_strDesktopName.c_str());
         return -1;
     }
+    if (m_bControlBar) StartControlBar();
 
     SetWindowPos(daemon.mainWindow, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_HIDEWINDOW | SWP_NOCOPYBITS);
     if (m_bRedraw) RedrawAll();
@@ -360,6 +361,7 @@ int SwitcherController::Run() {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    if (m_bControlBar) StopControlBar();
     RegisterHotKeys(false);
     return 0;
 }

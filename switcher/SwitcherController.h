@@ -62,6 +62,11 @@ private:
     void RegisterHotKeys(bool registering);
     void EndBySession(WPARAM wParam);
 
+    // The control bar (ControlBar.cpp): started once all desktop threads
+    // run, told to quit when the main loop has ended.
+    void StartControlBar();
+    void StopControlBar();
+
     // Takes a desktop without a running thread out of the ring for good.
     void RetireDesktop(SwitcherDesktop* desktop);
 

@@ -118,7 +118,7 @@ void Daemon::CopyIn(const std::string& from, const char* name) const {
 
 bool Daemon::Start(const std::string& arguments, const std::string& desktop) {
     if (m_process) return false;
-    std::string program = ProgramFolder() + "Quorvel.exe";
+    std::string program = m_program.empty() ? ProgramFolder() + "Quorvel.exe" : m_program;
     std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     std::string desktopName = desktop;
     STARTUPINFOA si = {};
@@ -134,6 +134,11 @@ bool Daemon::Start(const std::string& arguments, const std::string& desktop) {
     RememberStarted(m_pid, true);
     m_desktop = desktop.empty() ? CurrentDesktopName() : desktop;
     return true;
+}
+
+bool Daemon::RunFromDir() {
+    m_program = m_dir.File("Quorvel.exe");
+    return CopyFileA((ProgramFolder() + "Quorvel.exe").c_str(), m_program.c_str(), FALSE) != FALSE;
 }
 
 bool Daemon::StartReady(const std::string& controllerLines, const std::vector<std::string>& desktops) {

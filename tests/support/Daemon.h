@@ -86,6 +86,9 @@ public:
     // Starts Quorvel.exe with the arguments, working in Dir(), on the desktop
     // (empty: the caller's).
     bool Start(const std::string& arguments, const std::string& desktop = std::string());
+    // Starts a copy of Quorvel.exe in Dir() from now on, so that the programs
+    // the daemon looks for beside itself are the test's own.
+    bool RunFromDir();
     // Writes ParameterText(LogPath(), ...) and starts with -p on it, then
     // waits until the home desktop was activated, which the daemon does just
     // before its message loop.
@@ -125,6 +128,7 @@ private:
     HANDLE m_process = nullptr;
     DWORD m_pid = 0;
     std::string m_desktop;
+    std::string m_program;  // empty: the build's own
 };
 
 // One daemon for the tests of a test program that can share it: started by
