@@ -74,42 +74,30 @@ int SwitcherDesktop::LoadSound() {
     return 0;
 }
 
-INT_PTR CALLBACK SnapshotSizeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* controller = reinterpret_cast<SwitcherController*>(GetWindowLongPtrA(dialog, DWLP_USER));
-    switch (message) {
-    case WM_INITDIALOG: {
-        SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-        controller = reinterpret_cast<SwitcherController*>(lParam);
-        RECT rect = {};
-        GetWindowRect(dialog, &rect);
-        SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2,
-                     (GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        HWND list = GetDlgItem(dialog, IDC_SNAPSHOT_RATE);
-        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("OFF"));
-        for (int i = 1; i <= 32; ++i) {
-            char text[8];
-            std::snprintf(text, sizeof(text), "%d", i);
-            SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
-        }
-        int current = controller ? controller->m_nKeepBitmapSize : 0;
-        SendMessageA(list, CB_SETCURSEL, current < 0 ? 0 : current > 32 ? 32 : current, 0);
-        return TRUE;
+BOOL SnapshotSizeDialog::OnInit() {
+    HWND dialog = Handle();
+    RECT rect = {};
+    GetWindowRect(dialog, &rect);
+    SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    HWND list = GetDlgItem(dialog, IDC_SNAPSHOT_RATE);
+    SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("OFF"));
+    for (int i = 1; i <= 32; ++i) {
+        char text[8];
+        std::snprintf(text, sizeof(text), "%d", i);
+        SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            LRESULT chosen = SendDlgItemMessageA(dialog, IDC_SNAPSHOT_RATE, CB_GETCURSEL, 0, 0);
-            if (controller) controller->m_nKeepBitmapSize = chosen < 0 ? 0 : chosen > 32 ? 32 : static_cast<int>(chosen);
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        return FALSE;
-    default:
-        return FALSE;
+    const int current = m_pController ? m_pController->m_nKeepBitmapSize : 0;
+    SendMessageA(list, CB_SETCURSEL, current < 0 ? 0 : current > 32 ? 32 : current, 0);
+    return TRUE;
+}
+
+BOOL SnapshotSizeDialog::OnCommand(WORD id, WORD code, HWND control) {
+    if (id == IDOK) {
+        const LRESULT chosen = SendDlgItemMessageA(Handle(), IDC_SNAPSHOT_RATE, CB_GETCURSEL, 0, 0);
+        if (m_pController) m_pController->m_nKeepBitmapSize = chosen < 0 ? 0 : chosen > 32 ? 32 : static_cast<int>(chosen);
     }
+    return Dialog::OnCommand(id, code, control);
 }
 
 }  // namespace qv

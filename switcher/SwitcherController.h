@@ -11,6 +11,7 @@
 #include "GdiObject.h"
 #include "SwitcherDesktop.h"
 #include "TextString.h"
+#include "WindowBase.h"
 
 namespace qv {
 
@@ -83,7 +84,17 @@ private:
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK DesktopWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// The snapshot-size dialog; its initialisation parameter is the controller.
-INT_PTR CALLBACK SnapshotSizeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// The snapshot-size dialog: KeepBitmapSize of the controller, 0 to 32.
+class SnapshotSizeDialog : public Dialog {
+public:
+    explicit SnapshotSizeDialog(SwitcherController* controller) : m_pController(controller) {}
+
+protected:
+    BOOL OnInit() override;
+    BOOL OnCommand(WORD id, WORD code, HWND control) override;
+
+private:
+    SwitcherController* m_pController;
+};
 
 }  // namespace qv

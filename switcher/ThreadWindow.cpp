@@ -13,6 +13,7 @@
 #include "PipeAnswer.h"
 #include "SwitcherController.h"
 #include "SwitcherDesktop.h"
+#include "WindowBase.h"
 
 namespace qv {
 
@@ -30,21 +31,6 @@ void ActivateDesktop(SwitcherDesktop* target) {
         SendToMainThread(WM_COMMAND, kCmdActivateWindow, reinterpret_cast<LPARAM>(target->m_hThreadWindow));
 }
 
-INT_PTR CALLBACK VersionDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
-        }
-        return FALSE;
-    default:
-        return FALSE;
-    }
-}
-
 class ThreadWindow {
 public:
     ThreadWindow(HWND window, SwitcherDesktop* desktop) : m_hWindow(window), m_pDesktop(desktop) {}
@@ -55,7 +41,7 @@ public:
 private:
     void RunCommandText(LPARAM packed);
     // A modal dialog on this window; requests wait while it is open.
-    LRESULT Modal(int dialog, DLGPROC procedure, LPARAM param);
+    LRESULT Modal(Dialog& dialog, int resource);
     void StartSibling(const char* program, const std::string& arguments);
     void ShowMenu();
     void AnswerBitmap();
@@ -138,9 +124,9 @@ void ThreadWindow::RunCommandText(LPARAM packed) {
         SendToMainThread(WM_COMMAND, action.command, static_cast<LPARAM>(action.lParam));
 }
 
-LRESULT ThreadWindow::Modal(int dialog, DLGPROC procedure, LPARAM param) {
+LRESULT ThreadWindow::Modal(Dialog& dialog, int resource) {
     m_pDesktop->m_nBusy = 1;
-    DialogBoxParamA(Daemon().instance, MAKEINTRESOURCEA(dialog), m_hWindow, procedure, param);
+    dialog.DoModal(Daemon().instance, resource, m_hWindow);
     m_pDesktop->m_nBusy = 0;
     return 1;
 }
@@ -215,13 +201,20 @@ LRESULT ThreadWindow::OnCommand(WPARAM command, LPARAM lParam) {
         SendToMainThread(WM_COMMAND, command, lParam);
         return 1;
     case kCmdVersion:
-        return Modal(kVersionDialog, VersionDialogProc, 0);
+    {
+        // Its OK ends it; nothing else to do.
+        Dialog version;
+        return Modal(version, kVersionDialog);
+    }
     case kCmdActivate:
         m_pDesktop->Activate();
         m_pDesktop->StartTitle();
         return 1;
     case kCmdSnapshotSize:
-        return Modal(IDD_SNAPSHOT_SIZE, SnapshotSizeDialogProc, reinterpret_cast<LPARAM>(daemon.controller));
+    {
+        SnapshotSizeDialog sizes(daemon.controller);
+        return Modal(sizes, IDD_SNAPSHOT_SIZE);
+    }
     case kCmdCaptureSnapshot:
         if (daemon.controller && daemon.controller->m_nKeepBitmapSize > 0) m_pDesktop->CaptureSnapshot();
         return 1;

@@ -11,6 +11,7 @@
 #include "Launching.h"
 #include "PipeClient.h"
 #include "Processes.h"
+#include "QuorvelRes.h"
 
 namespace {
 
@@ -191,6 +192,26 @@ TEST_F(DaemonRequests, SnapshotSizeIsKeptWithinZeroAndThirtyTwo) {
     WholeReply off;
     ASSERT_EQ(qv::PipeClient(desk[0]).Ask(qv::PipeQuestion::kBitmap, off), qv::QueryResult::kOk);
     EXPECT_EQ(off.bytes, std::string(4, '\0')) << "snapshots off";
+}
+
+TEST_F(DaemonRequests, SnapshotSizeDialogSetsTheSizeChosenInItsList) {
+    ASSERT_EQ(qvtest::SendRequest(desk[0], qv::kSnapshotSizeRequest, 0), 1);
+    ASSERT_TRUE(qvtest::PostRequest(desk[0], qv::kCommandTextRequest, qv::PackCommandText("K")));
+    qvtest::DaemonDialog dialog = daemon.WaitForDialog(10000, desk[0]);
+    ASSERT_TRUE(dialog);
+    HWND list = GetDlgItem(dialog.window, IDC_SNAPSHOT_RATE);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 0) << "OFF, as the daemon has it";
+    EXPECT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 33);
+    SendMessageA(list, CB_SETCURSEL, 8, 0);
+    ASSERT_TRUE(daemon.Press(dialog, IDOK));
+
+    // Home, left, is kept at an eighth of the screen.
+    EXPECT_EQ(qvtest::SendCommandText(desk[0], "N"), 1);
+    WholeReply bitmap;
+    ASSERT_EQ(qv::PipeClient(desk[0]).Ask(qv::PipeQuestion::kBitmap, bitmap), qv::QueryResult::kOk);
+    EXPECT_EQ(bitmap.Int(8), GetSystemMetrics(SM_CXSCREEN) / 8);
+    EXPECT_EQ(bitmap.Int(12), GetSystemMetrics(SM_CYSCREEN) / 8);
 }
 
 }  // namespace

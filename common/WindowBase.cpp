@@ -1,0 +1,96 @@
+#include "WindowBase.h"
+
+namespace qv {
+
+Window::~Window() {
+    if (m_hWnd) DestroyWindow(m_hWnd);
+}
+
+bool Window::Register(WNDCLASSEXA wc) {
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = Procedure;
+    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+Window* Window::FromHandle(HWND window) {
+    return reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+HWND Window::Create(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
+                    int height, HWND parent, HMENU menu, HINSTANCE instance) {
+    return CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu, instance, this);
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* self = FromHandle(window);
+    if (message == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        if (self) {
+            self->m_hWnd = window;
+            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+    }
+    if (!self) return DefWindowProcA(window, message, wParam, lParam);
+    LRESULT result = self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->m_hWnd = nullptr;
+        self->OnDestroyed();
+    }
+    return result;
+}
+
+Dialog::~Dialog() {
+    if (m_hWnd && !m_bModal) DestroyWindow(m_hWnd);
+}
+
+INT_PTR Dialog::DoModal(HINSTANCE instance, int resource, HWND owner) {
+    m_bModal = true;
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(resource), owner, Procedure, reinterpret_cast<LPARAM>(this));
+}
+
+HWND Dialog::CreateModeless(HINSTANCE instance, int resource, HWND owner) {
+    m_bModal = false;
+    return CreateDialogParamA(instance, MAKEINTRESOURCEA(resource), owner, Procedure, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL Dialog::OnCommand(WORD id, WORD, HWND) {
+    if (id != IDOK && id != IDCANCEL) return FALSE;
+    End(id);
+    return TRUE;
+}
+
+BOOL Dialog::HandleMessage(UINT, WPARAM, LPARAM) { return FALSE; }
+
+void Dialog::End(INT_PTR result) {
+    if (!m_hWnd) return;
+    if (m_bModal)
+        EndDialog(m_hWnd, result);
+    else
+        DestroyWindow(m_hWnd);
+}
+
+INT_PTR CALLBACK Dialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        if (!self) return TRUE;
+        self->m_hWnd = dialog;
+        SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        return self->OnInit();
+    }
+    if (!self) return FALSE;
+    BOOL handled = message == WM_COMMAND ? self->OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))
+                                         : self->HandleMessage(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(dialog, DWLP_USER, 0);
+        self->m_hWnd = nullptr;
+    }
+    return handled;
+}
+
+}  // namespace qv
