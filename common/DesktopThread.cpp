@@ -1,5 +1,6 @@
 #include "DesktopThread.h"
 
+#include <set>
 #include <system_error>
 #include <thread>
 
@@ -23,6 +24,33 @@ bool RunOnDesktop(const char* desktopName, const std::function<void()>& fn, ACCE
         return false;
     }
     return attached;
+}
+
+namespace {
+
+BOOL CALLBACK CollectDesktop(LPSTR desktopName, LPARAM param) {
+    reinterpret_cast<std::vector<std::string>*>(param)->emplace_back(desktopName);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<std::string> WindowStationDesktops() {
+    constexpr int kListings = 4;
+    std::vector<std::string> names;
+    std::set<std::string> seen;
+    for (int listing = 0; listing < kListings; ++listing) {
+        std::vector<std::string> listed;
+        EnumDesktopsA(GetProcessWindowStation(), CollectDesktop, reinterpret_cast<LPARAM>(&listed));
+        bool newName = false;
+        for (std::string& name : listed) {
+            if (!seen.insert(name).second) continue;
+            newName = true;
+            names.push_back(std::move(name));
+        }
+        if (listing > 0 && !newName) break;
+    }
+    return names;
 }
 
 }  // namespace qv

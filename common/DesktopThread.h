@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace qv {
 
@@ -17,5 +19,12 @@ inline constexpr ACCESS_MASK kDesktopWorkerAccess = DESKTOP_READOBJECTS | DESKTO
 // be opened, the thread not started or not attached; fn then has not run.
 bool RunOnDesktop(const char* desktopName, const std::function<void()>& fn,
                   ACCESS_MASK access = kDesktopWorkerAccess);
+
+// The names of the desktops of the calling process's window station. A
+// listing during which another desktop goes away can miss one that stays
+// (seen under Wine): the desktops are listed again until a listing brings no
+// name that an earlier one did not, a few times at most, and every name seen
+// is given once, in the order first seen.
+std::vector<std::string> WindowStationDesktops();
 
 }  // namespace qv

@@ -12,6 +12,7 @@
 
 #include "CommandText.h"
 #include "Daemon.h"
+#include "DesktopThread.h"
 #include "Log.h"
 #include "PathText.h"
 #include "SwitcherDesktop.h"
@@ -77,9 +78,6 @@ bool WallpaperFromRegistry(TextString& path) {
     return ok && path.Assign(text);
 }
 
-BOOL CALLBACK AddExisting(LPSTR name, LPARAM param) {
-    return reinterpret_cast<SwitcherController*>(param)->AddExistingDesktop(name) ? TRUE : FALSE;
-}
 
 // A chained command travels up to its first zero byte, seen from the top.
 LPARAM ChainedCommand(LPARAM lParam) {
@@ -163,7 +161,8 @@ int SwitcherController::InitDesktops() {
     for (AncestryDesktop* desktop : Desktops()) static_cast<SwitcherDesktop*>(desktop)->CreateOrOpen();
     // Adopted desktops go after the file's last one.
     Desktops().SetEntry(static_cast<AncestryDesktop*>(Desktops().Entry()->Prev()));
-    EnumDesktopsA(GetProcessWindowStation(), AddExisting, reinterpret_cast<LPARAM>(this));
+    for (const std::string& name : WindowStationDesktops())
+        if (!AddExistingDesktop(name.c_str())) break;
 
     std::vector<AncestryDesktop*> unusable;
     for (AncestryDesktop* desktop : Desktops())

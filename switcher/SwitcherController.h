@@ -37,7 +37,7 @@ public:
     int CloseAllThreads();
     void RedrawAll();
 
-    // Adds a desktop of the window station (EnumDesktops); false stops.
+    // Adds a desktop of the window station; false stops the adoption.
     bool AddExistingDesktop(const char* name);
 
     SwitcherDesktop* FirstDesktop() const;

@@ -8,6 +8,7 @@
 #include "CommandText.h"
 #include "DaemonExtras.h"
 #include "Desktops.h"
+#include "DesktopThread.h"
 #include "PipeClient.h"
 #include "Processes.h"
 
@@ -28,16 +29,9 @@ namespace {
 int g_turnsHeld = 0;  // by this process; the mutex counts them too, but does not tell
 
 bool RecordDesktopsLeft() {
-    bool left = false;
-    EnumDesktopsA(
-        GetProcessWindowStation(),
-        [](LPSTR name, LPARAM param) -> BOOL {
-            if (std::string(name).rfind("User_Desktop", 0) != 0) return TRUE;
-            *reinterpret_cast<bool*>(param) = true;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&left));
-    return left;
+    for (const std::string& name : qv::WindowStationDesktops())
+        if (name.rfind("User_Desktop", 0) == 0) return true;
+    return false;
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Daemon.h"
+#include "DesktopThread.h"
 #include "Processes.h"
 
 namespace qvtest {
@@ -65,19 +66,9 @@ std::vector<ProcessEntry> Descendants() {
 }
 
 bool DesktopsLeft(const std::string& prefix, std::string* names) {
-    struct Search {
-        const std::string* prefix;
-        std::string* names;
-    } search = {&prefix, names};
     names->clear();
-    EnumDesktopsA(
-        GetProcessWindowStation(),
-        [](LPSTR name, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (std::string(name).rfind(*s->prefix, 0) == 0) *s->names += std::string(name) + " ";
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    for (const std::string& name : qv::WindowStationDesktops())
+        if (name.rfind(prefix, 0) == 0) *names += name + " ";
     return !names->empty();
 }
 
