@@ -50,8 +50,10 @@ bool StoreControllerSetting(BarController* c, const char* key, const char* value
     return true;
 }
 
-// The controller block after its header: true when it was closed.
-bool ReadControllerBlock(ParamReader& reader, BarController* controller) {
+// The lines of a block after its header, each given to onLine, up to its
+// closing line or the end marker (true) or the end of the file (false).
+template <class OnLine>
+bool ReadBlockLines(ParamReader& reader, OnLine&& onLine) {
     for (;;) {
         switch (reader.Next()) {
         case ParamReader::kEof:
@@ -61,41 +63,39 @@ bool ReadControllerBlock(ParamReader& reader, BarController* controller) {
             return true;
         case ParamReader::kHeader:
         case ParamReader::kSetting:
-            if (!StoreControllerSetting(controller, reader.Key(), reader.Value()))
-                WriteLog(msg::kUnknownKeyEntry, reader.Key());
+            onLine(reader.Key(), reader.Value());
             break;
         }
     }
 }
 
-// A panel block after its header: the last panel it completes, if any.
+// The controller block after its header: true when it was closed.
+bool ReadControllerBlock(ParamReader& reader, BarController* controller) {
+    return ReadBlockLines(reader, [controller](const char* key, const char* value) {
+        if (!StoreControllerSetting(controller, key, value)) WriteLog(msg::kUnknownKeyEntry, key);
+    });
+}
+
+// A panel block after its header: the last panel it completes, if it was
+// closed.
 bool ReadPanelBlock(ParamReader& reader, PanelDescription* panel) {
     bool kindGiven = false, completed = false;
     PanelDescription pending;
-    for (;;) {
-        switch (reader.Next()) {
-        case ParamReader::kEof:
-            return false;
-        case ParamReader::kEndMarker:
-        case ParamReader::kClose:
-            return completed;
-        case ParamReader::kHeader:
-        case ParamReader::kSetting:
-            if (Is(reader.Key(), "MenuKind")) {
-                pending.kind = PanelKindFromNumber(ParseDecimal(reader.Value()));
-                kindGiven = true;
-            } else if (Is(reader.Key(), "MenuString")) {
-                pending.caption = reader.Value();
-            } else if (Is(reader.Key(), "StartDirectory") && kindGiven) {
-                pending.startDirectory = reader.Value();
-                *panel = pending;
-                completed = true;
-                pending = PanelDescription();
-                kindGiven = false;
-            }
-            break;
+    const bool closed = ReadBlockLines(reader, [&](const char* key, const char* value) {
+        if (Is(key, "MenuKind")) {
+            pending.kind = PanelKindFromNumber(ParseDecimal(value));
+            kindGiven = true;
+        } else if (Is(key, "MenuString")) {
+            pending.caption = value;
+        } else if (Is(key, "StartDirectory") && kindGiven) {
+            pending.startDirectory = value;
+            *panel = pending;
+            completed = true;
+            pending = PanelDescription();
+            kindGiven = false;
         }
-    }
+    });
+    return closed && completed;
 }
 
 bool ReadRegistryText(HKEY root, const char* keyName, const char* valueName, std::string* text) {

@@ -35,13 +35,13 @@ public:
         // Only this logon session, this user and the system may connect, or
         // add instances of the name that would take other askers' replies;
         // remote callers are turned away.
-        PrivateSecurity security;
-        if (!security.Build(GENERIC_ALL)) return false;
+        SECURITY_ATTRIBUTES* security = PrivateAttributes();
+        if (!security) return false;
         m_event.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
         if (!m_event) return false;
         m_pipe.Reset(CreateNamedPipeA(kQueryPipeName, PIPE_ACCESS_INBOUND | FILE_FLAG_WRITE_THROUGH | FILE_FLAG_OVERLAPPED,
                                       PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
-                                      PIPE_UNLIMITED_INSTANCES, bufferSize, bufferSize, 10000, security.Attributes()));
+                                      PIPE_UNLIMITED_INSTANCES, bufferSize, bufferSize, 10000, security));
         return m_pipe.Valid();
     }
 

@@ -33,8 +33,6 @@ struct QueryTimeouts {
     unsigned long turnMs = 30000;
 };
 
-// Askers of every program take turns on this mutex of the session.
-inline constexpr char kAskerMutexName[] = "Local\\Quorvel_QueryPipe_Turn";
 
 // Reads one reply from the connected pipe; for replies without a reader of
 // their own here (the snapshot bitmap).

@@ -9,6 +9,9 @@
 namespace qv {
 
 inline constexpr char kQueryPipeName[] = "\\\\.\\pipe\\Quorvel.pip";
+// The daemon connects to whichever instance of the pipe listens: the askers
+// of every program take turns on this mutex of the session for a question.
+inline constexpr char kAskerMutexName[] = "Local\\Quorvel_QueryPipe_Turn";
 
 // The daemon's main window lies on the desktop it was started on; it takes
 // the end request only. Each desktop has one thread window, which takes all

@@ -37,6 +37,13 @@ std::unique_ptr<BYTE[]> ReadTokenGroups(HANDLE token, DWORD* error) {
 
 }  // namespace
 
+SECURITY_ATTRIBUTES* PrivateAttributes() {
+    static PrivateSecurity security;
+    static const DWORD error = security.Build(GENERIC_ALL) ? ERROR_SUCCESS : GetLastError();
+    SetLastError(error);
+    return security.Attributes();
+}
+
 bool PrivateSecurity::Build(ACCESS_MASK access) {
     m_built = false;
     // Compose's token handle is closed by the time the error is set again,

@@ -35,4 +35,11 @@ private:
     bool m_built = false;
 };
 
+// The suite's objects all grant GENERIC_ALL to those three: built once per
+// process, since the token does not change, and shared by every pipe
+// instance and desktop the process makes. Null when it could not be built
+// (the last error of that one attempt tells why); the callers then make
+// nothing rather than an object open to everybody.
+SECURITY_ATTRIBUTES* PrivateAttributes();
+
 }  // namespace qv

@@ -51,9 +51,8 @@ int SwitcherDesktop::CreateOrOpen() {
     }
     // Only this logon session, this user and the system may open the
     // desktop, read its screen or start programs on it.
-    PrivateSecurity security;
-    if (security.Build(GENERIC_ALL))
-        m_hDesktop.Reset(CreateDesktopA(name, nullptr, nullptr, 0, kDesktopAccess, security.Attributes()));
+    if (SECURITY_ATTRIBUTES* security = PrivateAttributes())
+        m_hDesktop.Reset(CreateDesktopA(name, nullptr, nullptr, 0, kDesktopAccess, security));
     if (!m_hDesktop) {
         std::string reason = SystemErrorText();
         WriteLog("Desktop [%s] Create Failed.\n", name);

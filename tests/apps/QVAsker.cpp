@@ -13,24 +13,12 @@
 
 #include <windows.h>
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 
+#include "Log.h"
 #include "PipeClient.h"
 
 namespace {
-
-int Report(const char* path, int code, const char* format, ...) {
-    if (FILE* file = std::fopen(path, "w")) {
-        va_list args;
-        va_start(args, format);
-        std::vfprintf(file, format, args);
-        va_end(args);
-        std::fclose(file);
-    }
-    return code;
-}
 
 int Ask(const char* report, int rounds, uint32_t desktops, int32_t width, int32_t height) {
     qv::PipeClient client;
@@ -38,21 +26,24 @@ int Ask(const char* report, int rounds, uint32_t desktops, int32_t width, int32_
         qv::DesktopInformation info;
         qv::QueryResult result = client.AskInformation(&info);
         if (result != qv::QueryResult::kOk || info.count != desktops || info.desktops.size() != desktops) {
-            return Report(report, 1, "round %d: Information result %d, count %u, records %u\n", round,
-                          static_cast<int>(result), static_cast<unsigned>(info.count),
-                          static_cast<unsigned>(info.desktops.size()));
+            qv::AppendToLogFile(report, "round %d: Information result %d, count %u, records %u\n", round,
+                                static_cast<int>(result), static_cast<unsigned>(info.count),
+                                static_cast<unsigned>(info.desktops.size()));
+            return 1;
         }
         qv::BitmapLines lines;
         int32_t linesRead = 0;
         result = client.AskBitmap(lines, &linesRead);
         if (result != qv::QueryResult::kOk || lines.shape.width != width || lines.shape.height != height ||
             linesRead != height) {
-            return Report(report, 1, "round %d: bitmap result %d, %dx%d, %d lines\n", round,
-                          static_cast<int>(result), static_cast<int>(lines.shape.width),
-                          static_cast<int>(lines.shape.height), static_cast<int>(linesRead));
+            qv::AppendToLogFile(report, "round %d: bitmap result %d, %dx%d, %d lines\n", round,
+                                static_cast<int>(result), static_cast<int>(lines.shape.width),
+                                static_cast<int>(lines.shape.height), static_cast<int>(linesRead));
+            return 1;
         }
     }
-    return Report(report, 0, "%d rounds right\n", rounds);
+    qv::AppendToLogFile(report, "%d rounds right\n", rounds);
+    return 0;
 }
 
 }  // namespace

@@ -8,18 +8,14 @@
 #include <cstdio>
 #include <string>
 
+#include "Log.h"
 #include "Protocol.h"
 
 namespace {
 
 std::string g_report;
 
-void Report(const char* line) {
-    if (FILE* file = std::fopen(g_report.c_str(), "a")) {
-        std::fprintf(file, "%s\n", line);
-        std::fclose(file);
-    }
-}
+void Report(const char* line) { qv::AppendToLogFile(g_report.c_str(), "%s\n", line); }
 
 LRESULT CALLBACK BarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == qv::kRequestMessage) {

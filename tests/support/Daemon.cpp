@@ -8,7 +8,6 @@
 #include "CommandText.h"
 #include "DaemonExtras.h"
 #include "Desktops.h"
-#include "DesktopThread.h"
 #include "PipeClient.h"
 #include "Processes.h"
 
@@ -28,12 +27,6 @@ namespace {
 
 int g_turnsHeld = 0;  // by this process; the mutex counts them too, but does not tell
 
-bool RecordDesktopsLeft() {
-    for (const std::string& name : qv::WindowStationDesktops())
-        if (name.rfind("User_Desktop", 0) == 0) return true;
-    return false;
-}
-
 }  // namespace
 
 DaemonTurn::DaemonTurn() {
@@ -47,7 +40,7 @@ DaemonTurn::DaemonTurn() {
     // Wine takes a desktop's name away a second after its last thread left,
     // even from a daemon that has just opened it again: the desktops of the
     // previous turn's daemon must be gone before the next daemon looks for them.
-    if (g_turnsHeld++ == 0) WaitUntil([] { return !RecordDesktopsLeft(); }, 10000);
+    if (g_turnsHeld++ == 0) WaitUntil([] { return DesktopsNamed("User_Desktop").empty(); }, 10000);
 }
 
 DaemonTurn::~DaemonTurn() {

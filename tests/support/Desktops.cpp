@@ -38,6 +38,13 @@ HWND FindWindowOn(const std::string& desktopName, const char* className, const c
     return found;
 }
 
+std::string DesktopsNamed(const std::string& prefix) {
+    std::string names;
+    for (const std::string& name : qv::WindowStationDesktops())
+        if (name.rfind(prefix, 0) == 0) names += name + " ";
+    return names;
+}
+
 std::string CurrentDesktopName() {
     char name[256] = {};
     GetUserObjectInformationA(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, name, sizeof(name) - 1, nullptr);

@@ -33,6 +33,10 @@ bool RunOnDesktop(const std::string& desktopName, const std::function<void()>& f
 // appears or the time is up.
 HWND FindWindowOn(const std::string& desktopName, const char* className, const char* title, DWORD timeoutMs);
 
+// The desktops of the window station whose names start with prefix, each
+// followed by a blank; empty when there are none.
+std::string DesktopsNamed(const std::string& prefix);
+
 // Name of the calling thread's desktop.
 std::string CurrentDesktopName();
 

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "Daemon.h"
-#include "DesktopThread.h"
 #include "Processes.h"
 
 namespace qvtest {
@@ -65,13 +64,6 @@ std::vector<ProcessEntry> Descendants() {
     return found;
 }
 
-bool DesktopsLeft(const std::string& prefix, std::string* names) {
-    names->clear();
-    for (const std::string& name : qv::WindowStationDesktops())
-        if (name.rfind(prefix, 0) == 0) *names += name + " ";
-    return !names->empty();
-}
-
 class LeakCheck : public ::testing::Environment {
 public:
     void TearDown() override {
@@ -92,7 +84,7 @@ public:
         if (StartedDaemon()) prefixes.push_back("User_Desktop");
         for (const std::string& prefix : prefixes) {
             std::string names;
-            if (!WaitUntil([&] { return !DesktopsLeft(prefix, &names); }, 10000))
+            if (!WaitUntil([&] { return (names = DesktopsNamed(prefix)).empty(); }, 10000))
                 ADD_FAILURE() << "desktops left: " << names;
         }
     }
