@@ -2,8 +2,10 @@
 # `make run`: the daemon Quorvel.exe on the sample configuration under Wine.
 #   scripts/run.sh [build folder]          (default: build)
 # Runs on $DISPLAY when it is set, else on a private Xvfb (wine-session.sh).
-# Works on a copy of examples/Quorvel.ini in <build>/run/, from <build>/bin,
-# where the sample's programs lie. After a few seconds it saves a screenshot;
+# Works on copies of examples/Quorvel.ini and, beside it where the daemon
+# sends its control bar, examples/QVCtrlBar.ini in <build>/run/, from
+# <build>/bin, where the daemon finds the bar. The sample's desktops each show
+# Wine's notepad. After a few seconds it saves a screenshot;
 # then it runs until the daemon ends. Ctrl+C ends the daemon through its own
 # exit request (QVRequest.exe 12), as a user's tool would, and waits for it.
 set -u
@@ -12,7 +14,9 @@ build=$(cd "${1:-$here/build}" 2>/dev/null && pwd) || { echo "run: no build fold
 bin=$build/bin
 rundir=$build/run
 
-for program in Quorvel.exe QVRequest.exe QVFixture.exe; do
+# The sample switches the bar on: without it the daemon would stop at its
+# "not found" box.
+for program in Quorvel.exe QVRequest.exe QVCtrlBar.exe; do
   if [ ! -f "$bin/$program" ]; then
     echo "run: $bin/$program is not built" >&2
     exit 1
@@ -47,6 +51,7 @@ rm -f "$screenshot"
 LOGPATH=$(windows_path "$log") LC_ALL=C awk '
   /^LogFileName\t/ { printf "LogFileName\t%s\r\n", ENVIRON["LOGPATH"]; next }
   { print }' "$here/examples/Quorvel.ini" >"$parameters"
+cp "$here/examples/QVCtrlBar.ini" "$rundir/QVCtrlBar.ini"
 parameters_windows=$(windows_path "$parameters")
 
 interrupted=""
