@@ -46,10 +46,14 @@ inline constexpr uint32_t kDaemonVersion = 0x200;  // what the daemon answers an
 // alone when it closes a desktop's applications.
 inline constexpr char kBarThreadWindowClass[] = "QVControlBar:ThreadWindow for Quorvel";
 inline constexpr char kBarWindowName[] = "QVControlBar for Quorvel";
+// The bar's one main window, on the desktop the bar was started on, which
+// takes the hanger's requests for every desktop; same window name.
+inline constexpr char kBarMainWindowClass[] = "QVControlBar:MainWindow for Quorvel";
 
 enum BarRequest : unsigned {
     kBarHangWindowRequest = 1,  // hang a window on the bar
-    kBarEndRequest = 7,         // end the bar
+    kBarShowRequest = 6,        // unroll the bar and drop its hollow frame
+    kBarEndRequest = 7,         // end the bar; lParam 0 at once, 1 asks to end it alone, 2 with the daemon
 };
 
 }  // namespace qv

@@ -188,24 +188,31 @@ bool Daemon::WaitForLog(const std::string& piece, DWORD timeoutMs) const {
 }
 
 DaemonDialog Daemon::WaitForDialog(DWORD timeoutMs, const std::string& desktop) const {
+    return WaitForProcessDialog(m_pid, desktop.empty() ? m_desktop : desktop, timeoutMs);
+}
+
+bool Daemon::Press(const DaemonDialog& dialog, int button, DWORD timeoutMs) const {
+    return PressDialog(dialog, button, timeoutMs);
+}
+
+DaemonDialog WaitForProcessDialog(DWORD pid, const std::string& desktop, DWORD timeoutMs) {
     struct Search {
         DWORD pid;
         HWND found;
-    } search = {m_pid, nullptr};
+    } search = {pid, nullptr};
     DaemonDialog dialog;
-    RunOnDesktop(desktop.empty() ? m_desktop : desktop, [&] {
+    RunOnDesktop(desktop, [&] {
         WaitUntil(
             [&] {
                 EnumWindows(
                     [](HWND window, LPARAM param) -> BOOL {
                         auto* s = reinterpret_cast<Search*>(param);
                         char className[64] = {};
-                        DWORD pid = 0;
+                        DWORD owner = 0;
                         GetClassNameA(window, className, sizeof(className));
-                        GetWindowThreadProcessId(window, &pid);
+                        GetWindowThreadProcessId(window, &owner);
                         // Shown only once its texts are set.
-                        if (pid != s->pid || std::string(className) != "#32770" ||
-                            !IsWindowVisible(window))
+                        if (owner != s->pid || std::string(className) != "#32770" || !IsWindowVisible(window))
                             return TRUE;
                         s->found = window;
                         return FALSE;
@@ -222,7 +229,7 @@ DaemonDialog Daemon::WaitForDialog(DWORD timeoutMs, const std::string& desktop) 
     return dialog;
 }
 
-bool Daemon::Press(const DaemonDialog& dialog, int button, DWORD timeoutMs) const {
+bool PressDialog(const DaemonDialog& dialog, int button, DWORD timeoutMs) {
     if (!dialog || !PostMessageA(dialog.window, WM_COMMAND, button, 0)) return false;
     return WaitUntil([&] { return !IsWindow(dialog.window); }, timeoutMs);
 }

@@ -131,6 +131,11 @@ private:
     std::string m_program;  // empty: the build's own
 };
 
+// A dialog (class "#32770") of any process on the desktop, and a press of
+// one of its buttons that waits until the dialog is gone.
+DaemonDialog WaitForProcessDialog(DWORD pid, const std::string& desktop, DWORD timeoutMs = 10000);
+bool PressDialog(const DaemonDialog& dialog, int button, DWORD timeoutMs = 10000);
+
 // One daemon for the tests of a test program that can share it: started by
 // the first test that asks for this configuration, kept for the next ones
 // that ask for the same, started anew when it ended or when another

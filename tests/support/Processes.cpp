@@ -107,6 +107,30 @@ bool ProcessGuard::WaitForEnd(DWORD timeoutMs) const {
     return m_process && WaitForSingleObject(m_process, timeoutMs) == WAIT_OBJECT_0;
 }
 
+long ProcessGuard::WaitExit(DWORD timeoutMs) const {
+    DWORD code = 0;
+    if (!WaitForEnd(timeoutMs) || !GetExitCodeProcess(m_process, &code)) return -1;
+    return static_cast<long>(code);
+}
+
+bool StartProgram(ProcessGuard& guard, const std::string& program, const std::string& arguments,
+                  const std::string& desktop) {
+    const std::string path = ProgramFolder() + program;
+    std::string line = "\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
+    std::string desktopName = desktop;
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    if (!desktopName.empty()) si.lpDesktop = desktopName.data();
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    guard.Watch(pi.dwProcessId);  // while this handle keeps the id from being reused
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    RememberStarted(pi.dwProcessId);
+    return true;
+}
+
 void EndWindowOwners(const std::string& desktopName, const char* className) {
     RunOnDesktop(desktopName, [&] {
         for (int i = 0; i < 20; ++i) {

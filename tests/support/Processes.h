@@ -37,6 +37,8 @@ public:
     DWORD Pid() const { return m_process ? GetProcessId(m_process) : 0; }
     // Waits for the end; true when it came in time.
     bool WaitForEnd(DWORD timeoutMs) const;
+    // The exit code, or -1 when the process did not end in time.
+    long WaitExit(DWORD timeoutMs) const;
 
 private:
     HANDLE m_process = nullptr;
@@ -47,6 +49,12 @@ private:
 void RememberStarted(DWORD pid, bool daemon = false);
 std::set<DWORD> StartedProcesses();
 bool StartedDaemon();
+
+// Starts a program of the build (ProgramFolder) with the arguments, on the
+// desktop (empty: the caller's), watched by guard and remembered for the
+// end-of-program check; false when it could not be started.
+bool StartProgram(ProcessGuard& guard, const std::string& program, const std::string& arguments,
+                  const std::string& desktop = "");
 
 // Ends every process that owns a window of this class on the desktop.
 void EndWindowOwners(const std::string& desktopName, const char* className);

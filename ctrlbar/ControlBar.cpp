@@ -1,0 +1,340 @@
+#include "ControlBar.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "BarButtons.h"
+#include "BarShared.h"
+#include "BarWindow.h"
+#include "CommandLine.h"
+#include "DaemonRequest.h"
+#include "DesktopButtons.h"
+#include "Handle.h"
+#include "Log.h"
+#include "PipeClient.h"
+#include "ProcessApi.h"
+#include "Protocol.h"
+#include "QVCtrlBarRes.h"
+
+namespace qv {
+
+namespace {
+
+constexpr char kCaption[] = "QVControlBar for Quorvel";
+constexpr char kUsage[] = "QVControlBar(コントロールバー)\r\nUsage : \r\nQVControlBar.exe [-p ParamFile]\r\n\r\n";
+constexpr char kAlreadyRunning[] = "制御ﾊﾞｰ起動ｴﾗｰ.\r\n制御ﾊﾞｰは、既に起動されています．";
+constexpr char kDaemonNotRunning[] = "制御ﾊﾞｰ起動ｴﾗｰ.\r\nQuorvelは、動作していません．";
+constexpr char kNoMemory[] = "メモリが足りません";
+constexpr char kNoDaemonWindow[] = "Quorvel は動いていません.";
+constexpr char kWrongVersion[] = "このバージョンのQuorvelでは動作しません.";
+constexpr char kNoOwnDesktop[] = "起動したデスクトップ名が獲得できません.";
+constexpr char kPipeInitFailed[] = "プロセス間通信の初期化に失敗しました.";
+constexpr char kPipeFailed[] = "プロセス間通信中にエラーが発生しました.";
+constexpr char kNoHomeDesktop[] = "ホームデスクトップが見つかりません.";
+constexpr char kNoMainWindow[] = "ウィンドウの初期化に失敗しました.";
+
+constexpr ACCESS_MASK kBarDesktopAccess = 0xF20F01FF;
+// How long a bar's thread may take to make its windows, and to end.
+constexpr DWORD kBarStartMs = 10000;
+constexpr DWORD kBarEndMs = 10000;
+constexpr int kHotKeyId = 1;
+
+void ShowStartError(const char* text) { MessageBoxA(nullptr, text, kCaption, MB_OK | MB_TASKMODAL); }
+
+std::string ProgramFolder() {
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string folder(path, length < sizeof(path) ? length : 0);
+    const size_t cut = folder.find_last_of("\\/");
+    return cut == std::string::npos ? std::string() : folder.substr(0, cut + 1);
+}
+
+// One desktop's bar and the thread that serves it.
+class BarThread {
+public:
+    BarThread(BarShared& shared, int number, UniqueDesktop desktop, HDESK startDesktop, HANDLE semaphore)
+        : m_shared(shared), m_number(number), m_desktop(std::move(desktop)), m_startDesktop(startDesktop),
+          m_semaphore(semaphore) {}
+    ~BarThread() { Finish(); }
+    BarThread(const BarThread&) = delete;
+    BarThread& operator=(const BarThread&) = delete;
+
+    // Starts the thread and waits until its bar is made; false when it could
+    // not be made in time, and no bar after it should be tried.
+    bool Start() {
+        m_thread.Reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
+        if (!m_thread) return false;
+        const DWORD wait = WaitForSingleObject(m_semaphore, kBarStartMs);
+        return wait == WAIT_OBJECT_0 && m_ready;
+    }
+    HWND Bar() const { return m_window; }
+    void Post(UINT message, WPARAM wParam, LPARAM lParam) const {
+        if (HWND window = m_window) PostMessageA(window, message, wParam, lParam);
+    }
+    // Closes the bar and waits, bounded, for its thread; one that does not
+    // end is left to the end of the process.
+    void Finish() {
+        if (!m_thread) return;
+        Post(WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(m_thread.Get(), kBarEndMs) != WAIT_OBJECT_0)
+            WriteLog("Bar thread of desktop %d did not end.\n", m_number);
+        m_thread.Reset();
+    }
+
+private:
+    static DWORD WINAPI Run(void* parameter) {
+        static_cast<BarThread*>(parameter)->Serve();
+        return 0;
+    }
+    void Serve() {
+        std::unique_ptr<BarWindow> bar;
+        if (SetThreadDesktop(m_desktop.Get())) {
+            bar = std::make_unique<BarWindow>(m_shared, m_number);
+            if (bar->Build()) m_window = bar->Handle();
+        }
+        m_ready = m_window != nullptr;
+        ReleaseSemaphore(m_semaphore, 1, nullptr);
+        if (m_ready) {
+            bar->Start();
+            MSG msg;
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+        }
+        m_window = nullptr;
+        bar.reset();
+        // The desktop can be closed only by a thread that has left it.
+        SetThreadDesktop(m_startDesktop);
+        m_desktop.Reset();
+    }
+
+    BarShared& m_shared;
+    const int m_number;
+    UniqueDesktop m_desktop;
+    HDESK m_startDesktop;
+    HANDLE m_semaphore;
+    UniqueHandle m_thread;
+    std::atomic<HWND> m_window{nullptr};
+    std::atomic<bool> m_ready{false};
+};
+
+// The invisible main window on the starting desktop: the hot key, the pin
+// for all bars, and the end of the process.
+class MainWindow : public Window {
+public:
+    explicit MainWindow(const std::vector<std::unique_ptr<BarThread>>& bars) : m_bars(bars) {}
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case WM_HOTKEY:
+            TellBars(kRequestMessage, kBarShowRequest);
+            return 0;
+        case kPinToggledMessage:
+            TellBars(kPinChangedMessage, 0);
+            return 0;
+        case kRequestMessage:
+            return 0;  // the hanger's requests: nothing is hung on yet
+        case WM_CLOSE:
+            DestroyWindow(Handle());
+            return 0;
+        case WM_DESTROY:
+            UnregisterHotKey(Handle(), kHotKeyId);
+            PostQuitMessage(0);
+            return 0;
+        }
+        return Window::HandleMessage(message, wParam, lParam);
+    }
+
+private:
+    void TellBars(UINT message, WPARAM wParam) const {
+        for (const auto& bar : m_bars) bar->Post(message, wParam, 0);
+    }
+    const std::vector<std::unique_ptr<BarThread>>& m_bars;
+};
+
+// What the daemon says of its desktops; false after showing why not.
+bool LearnDesktops(BarShared& shared) {
+    PipeClient client;
+    QueryResult result = client.CheckVersion();
+    if (result == QueryResult::kNotFound) {
+        ShowStartError(kNoDaemonWindow);
+        return false;
+    }
+    if (result != QueryResult::kOk) {
+        ShowStartError(kWrongVersion);
+        return false;
+    }
+    std::string own;
+    if (!ThreadDesktopName(&own)) {
+        ShowStartError(kNoOwnDesktop);
+        return false;
+    }
+    DesktopInformation info;
+    result = client.AskInformation(&info);
+    if (result == QueryResult::kNotFound) {
+        ShowStartError(kNoDaemonWindow);
+        return false;
+    }
+    if (result == QueryResult::kPipeCreateFailed) {
+        ShowStartError(kPipeInitFailed);
+        return false;
+    }
+    // A reply cut short would give bars that miss desktops without a word:
+    // only a whole reply is used.
+    if (result != QueryResult::kOk || info.desktops.empty()) {
+        ShowStartError(kPipeFailed);
+        return false;
+    }
+    if (!info.FindById(own.c_str())) {
+        ShowStartError(kNoHomeDesktop);
+        return false;
+    }
+    for (const DesktopRecord& record : info.desktops) {
+        const int number = static_cast<int>(shared.desktops.size());
+        shared.desktops.push_back(BarDesktop{number, record.id, record.name, DesktopColor(number)});
+    }
+    return true;
+}
+
+bool RegisterMainClass(HINSTANCE instance) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_CTRLBAR));
+    wc.hIconSm = LoadIconA(instance, MAKEINTRESOURCEA(IDI_CTRLBAR_SMALL));
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.lpszClassName = kBarMainWindowClass;
+    return Window::Register(wc);
+}
+
+// The bars, one thread each, in the daemon's order; the first that cannot
+// be made stops the rest, and those made keep running.
+void StartBars(BarShared& shared, HANDLE semaphore, std::vector<std::unique_ptr<BarThread>>& bars) {
+    HDESK start = GetThreadDesktop(GetCurrentThreadId());
+    for (const BarDesktop& desktop : shared.desktops) {
+        UniqueDesktop handle(OpenDesktopA(desktop.id.c_str(), 0, FALSE, kBarDesktopAccess));
+        if (!handle) {
+            WriteLog("OpenDesktop(%s) Failed.\n", desktop.id.c_str());
+            return;
+        }
+        bars.push_back(std::make_unique<BarThread>(shared, desktop.number, std::move(handle), start, semaphore));
+        if (!bars.back()->Start()) {
+            WriteLog("Bar of desktop %s did not start.\n", desktop.id.c_str());
+            return;
+        }
+    }
+}
+
+int RunBars(BarShared& shared) {
+    HINSTANCE instance = shared.instance;
+    if (!RegisterMainClass(instance) || !RegisterBarButtonClasses(instance) || !BarWindow::RegisterClass(instance)) {
+        ShowStartError(kNoMainWindow);
+        return 1;
+    }
+    std::vector<std::unique_ptr<BarThread>> bars;
+    MainWindow main(bars);
+    if (!main.Create(0, kBarMainWindowClass, kBarWindowName, WS_POPUP | WS_SYSMENU, 0, 0, 0, 0, nullptr, nullptr,
+                     instance)) {
+        ShowStartError(kNoMainWindow);
+        return 1;
+    }
+    shared.mainWindow = main.Handle();
+    UniqueHandle semaphore(CreateSemaphoreA(nullptr, 0, 1, nullptr));
+    WriteLog("CreateSemaphore() Handle = %08X\n", static_cast<unsigned>(reinterpret_cast<uintptr_t>(semaphore.Get())));
+    if (semaphore) StartBars(shared, semaphore.Get(), bars);
+
+    const uint32_t hotKey = shared.controller.hotKeyActive;
+    if (hotKey != 0) RegisterHotKey(main.Handle(), kHotKeyId, hotKey >> 16, hotKey & 0xFFFF);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    for (auto& bar : bars) bar->Finish();
+    bars.clear();
+    return 0;
+}
+
+}  // namespace
+
+bool BarImages::Load(HINSTANCE instance) {
+    auto bitmap = [instance](int id) {
+        // Light grey in the images becomes the face colour of the buttons.
+        return static_cast<HBITMAP>(
+            LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS));
+    };
+    auto icon = [instance](int id) {
+        return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+    };
+    system = bitmap(IDB_SYSTEM);
+    pinPinned = bitmap(IDB_PIN_PINNED);
+    pinLoose = bitmap(IDB_PIN_LOOSE);
+    knob = bitmap(IDB_KNOB);
+    pageNext = bitmap(IDB_PAGE_NEXT);
+    pagePrevious = bitmap(IDB_PAGE_PREVIOUS);
+    switchMenu = bitmap(IDB_SWITCH_MENU);
+    hangerMenu = bitmap(IDB_HANGER_MENU);
+    pageBack = bitmap(IDB_PAGE_BACK);
+    menuFolder = icon(IDI_MENU_FOLDER);
+    menuItem = icon(IDI_MENU_ITEM);
+    return system && pinPinned && pinLoose && knob && pageNext && pagePrevious && switchMenu && hangerMenu &&
+           pageBack && menuFolder && menuItem;
+}
+
+void BarImages::Free() {
+    for (HBITMAP* image : {&system, &pinPinned, &pinLoose, &knob, &pageNext, &pagePrevious, &switchMenu, &hangerMenu,
+                           &pageBack}) {
+        if (*image) DeleteObject(*image);
+        *image = nullptr;
+    }
+    for (HICON* image : {&menuFolder, &menuItem}) {
+        if (*image) DestroyIcon(*image);
+        *image = nullptr;
+    }
+}
+
+int RunControlBar(HINSTANCE instance, const char* commandLine) {
+    OptionList options;
+    if (ParseCommandLine(options, commandLine) != kParseOk || options.Has("-H") || options.Has("-h")) {
+        MessageBoxA(nullptr, kUsage, kCaption, MB_OK);
+        return 0;
+    }
+    if (FindWindowA(kBarThreadWindowClass, kBarWindowName)) {
+        ShowStartError(kAlreadyRunning);
+        return 1;
+    }
+    if (!FindWindowA(kThreadWindowClass, kDaemonWindowName)) {
+        ShowStartError(kDaemonNotRunning);
+        return 1;
+    }
+    std::unique_ptr<BarShared> shared(new (std::nothrow) BarShared);
+    if (!shared) {
+        ShowStartError(kNoMemory);
+        return 2;
+    }
+    shared->instance = instance;
+    shared->parameterPath = options.Has("-p") ? options.Value("-p") : kBarParameterFile;
+    shared->programFolder = ProgramFolder();
+    BindProcessApi(kProcessFunctions | kImeFunction, true);
+    // A missing image leaves its button with its caption.
+    shared->images.Load(instance);
+
+    int exitCode = 1;
+    if (LearnDesktops(*shared)) {
+        ReadBarControllerFile(shared->parameterPath.c_str(), &shared->controller);
+        shared->fixPin = shared->controller.fixPin;
+        exitCode = RunBars(*shared);
+        if (shared->endDaemon) PostCommandText("X");
+    }
+    shared->images.Free();
+    BindProcessApi(kProcessFunctions | kImeFunction, false);
+    return exitCode;
+}
+
+}  // namespace qv

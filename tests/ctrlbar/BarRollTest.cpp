@@ -1,0 +1,114 @@
+// The bar rolls itself up into a strip when the mouse leaves it and comes
+// back at the screen places its settings name; the pin keeps it shown.
+// Seen through the one pointer of the one X screen: these run alone.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "BarWindows.h"
+#include "Daemon.h"
+#include "Desktops.h"
+#include "PipeClient.h"
+#include "Processes.h"
+
+namespace {
+
+using qvtest::Daemon;
+
+void PointAt(const std::string& desktop, int x, int y) {
+    qvtest::RunOnDesktop(desktop, [&] { SetCursorPos(x, y); });
+}
+
+class ControlBarRoll : public ::testing::Test {
+protected:
+    void StartWith(const std::string& barSettings) {
+        qvtest::EndSharedDaemon();
+        qvtest::WriteBytes(daemon.Dir().File("QVCtrlBar.ini"), barSettings);
+        ASSERT_TRUE(daemon.StartReady(bartest::kBarController, {""}));
+        qv::DesktopInformation info;
+        ASSERT_EQ(qv::PipeClient(daemon.StartDesktop()).AskInformation(&info), qv::QueryResult::kOk);
+        for (const qv::DesktopRecord& record : info.desktops) ids.push_back(record.id);
+        ASSERT_EQ(ids.size(), 2u);
+        for (const std::string& id : ids) ASSERT_TRUE(bartest::WaitForBar(id)) << id;
+        width = GetSystemMetrics(SM_CXSCREEN);
+        height = GetSystemMetrics(SM_CYSCREEN);
+    }
+    // All desktops' bars lie on the one screen: whichever is on top at a
+    // point takes the pointer there.
+    int Shown() const {
+        int shown = 0;
+        for (const std::string& id : ids) shown += bartest::BarHeight(id) > 1;
+        return shown;
+    }
+
+    Daemon daemon;
+    std::vector<std::string> ids;
+    int width = 0, height = 0;
+};
+
+TEST_F(ControlBarRoll, ARolledUpBarComesBackAtItsHotZonesOnly) {
+    StartWith(bartest::BarSettings("MouseOver\t5\nFixPin\t0\nRollTimer\t1000\n"));
+    PointAt(ids[0], width / 2, height / 2);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return Shown() == 0; }, 10000)) << Shown();
+
+    // The middle of the top row is no hot zone of 5 (the two top corners).
+    PointAt(ids[0], width / 2, 0);
+    PointAt(ids[0], width / 2 + 1, 0);
+    EXPECT_FALSE(qvtest::WaitUntil([&] { return Shown() > 0; }, 2000));
+
+    PointAt(ids[0], width - 1, 0);
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return Shown() == 1; }, 5000));
+    // The mouse leaves; the bar rolls up again after its second.
+    PointAt(ids[0], width / 2, height / 2);
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return Shown() == 0; }, 5000));
+}
+
+TEST_F(ControlBarRoll, ThePinKeepsEveryBarShownUntilItIsPulled) {
+    StartWith(bartest::BarSettings("MouseOver\t1\nFixPin\t1\nRollTimer\t1000\n"));
+    PointAt(ids[0], width / 2, height / 2);
+    // Pinned bars are shown from the start and never roll up by themselves.
+    EXPECT_FALSE(qvtest::WaitUntil([&] { return Shown() < 2; }, 2500));
+    for (const std::string& id : ids) {
+        EXPECT_EQ(SendMessageA(bartest::BarButton(id, "PIN"), BM_GETCHECK, 0, 0), BST_UNCHECKED) << id;
+    }
+
+    // Pulling the pin on one bar pulls it on all: each rolls up once the
+    // mouse is off it.
+    ASSERT_TRUE(bartest::Click(ids[1], bartest::BarButton(ids[1], "PIN")));
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return Shown() == 0; }, 5000));
+    for (const std::string& id : ids) {
+        EXPECT_EQ(SendMessageA(bartest::BarButton(id, "PIN"), BM_GETCHECK, 0, 0), BST_CHECKED) << id;
+    }
+}
+
+TEST_F(ControlBarRoll, UnusableSettingsAreTakenSafely) {
+    // Every bit of MouseOver: three edge windows. A line longer than a line
+    // may be, a key nobody knows, numbers far out of range, and a block
+    // that never closes.
+    std::string settings = bartest::BarSettings(
+        "MouseOver\t-1\nFixPin\t7\nRollTimer\t99999999999\nRegionTimer\t-5\nMenuFileCond\t-1\n"
+        "HotKeyActive\t0xFFFFFFFF\nHangerSortID\t-2147483648\nNoSuchKey\t1\nInitHangonModule\t" +
+        std::string(1000, 'x') + "\nHangerSortDir\t0");
+    settings.resize(settings.find("}\r\n--EOF--"));
+    StartWith(settings);
+    for (const std::string& id : ids) {
+        int edges = 0;
+        qvtest::RunOnDesktop(id, [&] {
+            for (HWND w = FindWindowExA(nullptr, nullptr, qv::kBarThreadWindowClass, ""); w;
+                 w = FindWindowExA(nullptr, w, qv::kBarThreadWindowClass, ""))
+                ++edges;
+        });
+        EXPECT_EQ(edges, 3) << id;
+    }
+    // FixPin 7 is pinned: both bars stay.
+    PointAt(ids[0], width / 2, height / 2);
+    EXPECT_FALSE(qvtest::WaitUntil([&] { return Shown() < 2; }, 2500));
+    EXPECT_TRUE(daemon.Stop());
+    EXPECT_EQ(daemon.WaitExit(0), 0);
+}
+
+}  // namespace

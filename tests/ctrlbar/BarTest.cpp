@@ -1,0 +1,177 @@
+// The bar on every desktop of a running daemon: its desktop buttons, the
+// switches they ask for, a second bar, its menu and its two ends.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "BarWindows.h"
+#include "Daemon.h"
+#include "Desktops.h"
+#include "PipeClient.h"
+#include "Processes.h"
+
+namespace {
+
+using bartest::WaitForBar;
+using qvtest::Daemon;
+
+constexpr char kStartCaption[] = "QVControlBar for Quorvel";
+
+// The daemon's desktops in its order, asked as the bar asks.
+std::vector<std::string> DesktopIds(const Daemon& daemon) {
+    qv::DesktopInformation info;
+    std::vector<std::string> ids;
+    if (qv::PipeClient(daemon.StartDesktop()).AskInformation(&info) != qv::QueryResult::kOk) return ids;
+    for (const qv::DesktopRecord& record : info.desktops) ids.push_back(record.id);
+    return ids;
+}
+
+class ControlBar : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The bar reads its settings beside the daemon's file when it starts.
+        Daemon& d = qvtest::SharedDaemon(bartest::kBarController, {"", ""});
+        ASSERT_TRUE(d.Running());
+        ids = DesktopIds(d);
+        ASSERT_EQ(ids.size(), 3u);
+        for (const std::string& id : ids) ASSERT_TRUE(WaitForBar(id)) << id;
+        daemon = &d;
+    }
+    std::string Current() const { return qvtest::AskCurrentDesktopId(daemon->StartDesktop()); }
+
+    Daemon* daemon = nullptr;
+    std::vector<std::string> ids;
+};
+
+TEST_F(ControlBar, EachBarHasAButtonPerDesktopItsOwnCheckedAndDisabled) {
+    for (size_t own = 0; own < ids.size(); ++own) {
+        const std::vector<bartest::Button> buttons = bartest::DesktopButtons(ids[own]);
+        ASSERT_EQ(buttons.size(), 3u) << ids[own];
+        for (size_t i = 0; i < buttons.size(); ++i) {
+            EXPECT_EQ(buttons[i].caption, std::to_string(i + 1));
+            EXPECT_EQ(buttons[i].checked, i == own) << "bar " << own << " button " << i;
+            EXPECT_EQ(buttons[i].enabled, i != own) << "bar " << own << " button " << i;
+        }
+    }
+}
+
+TEST_F(ControlBar, DesktopAndPagingButtonsSwitchTheDaemon) {
+    // From the bar of desktop number 1, as a user on that desktop would.
+    const std::vector<bartest::Button> buttons = bartest::DesktopButtons(ids[1]);
+    ASSERT_EQ(buttons.size(), 3u);
+    ASSERT_TRUE(bartest::Click(ids[1], buttons[2].window));
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return Current() == ids[2]; }, 10000)) << Current();
+
+    ASSERT_TRUE(bartest::Click(ids[2], bartest::BarButton(ids[2], "+1")));
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return Current() == ids[0]; }, 10000)) << Current();
+    ASSERT_TRUE(bartest::Click(ids[0], bartest::BarButton(ids[0], "-1")));
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return Current() == ids[2]; }, 10000)) << Current();
+    ASSERT_TRUE(bartest::Click(ids[2], bartest::BarButton(ids[2], "B")));
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return Current() == ids[0]; }, 10000)) << Current();
+}
+
+TEST_F(ControlBar, ASecondBarIsRefused) {
+    qvtest::ProcessGuard second;
+    ASSERT_TRUE(qvtest::StartProgram(second, "QVCtrlBar.exe", "", daemon->StartDesktop()));
+    const qvtest::DaemonDialog box = qvtest::WaitForProcessDialog(second.Pid(), daemon->StartDesktop());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box.caption, kStartCaption);
+    EXPECT_EQ(box.text, "制御ﾊﾞｰ起動ｴﾗｰ.\r\n制御ﾊﾞｰは、既に起動されています．");
+    EXPECT_TRUE(qvtest::PressDialog(box, IDOK));
+    EXPECT_EQ(second.WaitExit(10000), 1);
+}
+
+// The menu of the system button's right click, chosen by keyboard: the
+// configurators are not installed beside this bar, so the start of one
+// shows the system's error; the exit item asks first.
+TEST_F(ControlBar, ConfigurationMenuStartsProgramsAndAsksBeforeTheEnd) {
+    const std::string& desktop = ids[1];
+    const DWORD bar = bartest::BarProcess(desktop);
+    HWND system = bartest::BarButton(desktop, "QV");
+    ASSERT_TRUE(system);
+    auto choose = [&](int downs) {
+        bool chosen = false;
+        qvtest::RunOnDesktop(desktop, [&] {
+            PostMessageA(system, WM_RBUTTONUP, 0, MAKELPARAM(2, 2));
+            HWND menu = nullptr;
+            if (!qvtest::WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); },
+                                   5000))
+                return;
+            for (int i = 0; i < downs; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+            chosen = true;
+        });
+        return chosen;
+    };
+    // "制御ﾊﾞｰ ｺﾝﾌｨｸﾞﾚｰｼｮﾝ(&B)...", the third item.
+    ASSERT_TRUE(choose(3));
+    qvtest::DaemonDialog box = qvtest::WaitForProcessDialog(bar, desktop);
+    ASSERT_TRUE(box);
+    EXPECT_TRUE(qvtest::PressDialog(box, IDOK));
+    // "制御ﾊﾞｰ だけの終了(&E)...", past the separator.
+    ASSERT_TRUE(choose(4));
+    box = qvtest::WaitForProcessDialog(bar, desktop);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box.caption, "QVControlBar");
+    EXPECT_EQ(box.text, "制御ﾊﾞｰ だけを終了しますか？");
+    EXPECT_TRUE(qvtest::PressDialog(box, IDCANCEL));
+    EXPECT_TRUE(WaitForBar(desktop, 0));
+}
+
+// Each case ends the bar, so each has a daemon of its own.
+class ControlBarEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qvtest::EndSharedDaemon();
+        ASSERT_TRUE(daemon.StartReady(bartest::kBarController, {""}));
+        ids = DesktopIds(daemon);
+        ASSERT_EQ(ids.size(), 2u);
+        ASSERT_TRUE(WaitForBar(ids[1]));
+        bar.Watch(bartest::BarProcess(ids[1]));
+        ASSERT_TRUE(bar.Running());
+    }
+    // Asks the bar of desktop 1 to end with the question of variant 1 or 2.
+    qvtest::DaemonDialog AskToEnd(LPARAM variant) {
+        qvtest::RunOnDesktop(ids[1], [&] {
+            PostMessageA(WaitForBar(ids[1], 0), qv::kRequestMessage, qv::kBarEndRequest, variant);
+        });
+        return qvtest::WaitForProcessDialog(bar.Pid(), ids[1]);
+    }
+
+    Daemon daemon;
+    std::vector<std::string> ids;
+    qvtest::ProcessGuard bar;
+};
+
+TEST_F(ControlBarEnd, TheDaemonsEndEndsTheBarWithoutAQuestion) {
+    ASSERT_TRUE(daemon.Stop());
+    EXPECT_EQ(bar.WaitExit(10000), 0);
+    EXPECT_TRUE(daemon.WaitForLog("Sent QUIT to QVCtrlBar.\r\n", 0));
+}
+
+TEST_F(ControlBarEnd, EndingTheBarAloneLeavesTheDaemonRunning) {
+    qvtest::DaemonDialog box = AskToEnd(1);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box.text, "制御ﾊﾞｰ だけを終了しますか？");
+    EXPECT_TRUE(qvtest::PressDialog(box, IDOK));
+    EXPECT_EQ(bar.WaitExit(10000), 0);
+    for (const std::string& id : ids) EXPECT_FALSE(WaitForBar(id, 0)) << id;
+    EXPECT_TRUE(daemon.Running());
+    EXPECT_EQ(qvtest::AskCurrentDesktopId(daemon.StartDesktop()), ids[0]);
+}
+
+TEST_F(ControlBarEnd, EndingBothEndsTheDaemonToo) {
+    qvtest::DaemonDialog box = AskToEnd(2);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box.caption, "QVControlBar");
+    EXPECT_EQ(box.text, "Quorvel & 制御ﾊﾞｰ を終了しますか？");
+    EXPECT_TRUE(qvtest::PressDialog(box, IDOK));
+    EXPECT_EQ(bar.WaitExit(10000), 0);
+    EXPECT_EQ(daemon.WaitExit(20000), 0);
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+#pragma once
+// The control bar's windows as a test reaches them: its bar on a desktop,
+// the buttons on it, and its process.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace bartest {
+
+// Controller lines of a daemon that starts the bar and touches nothing else
+// a test cannot see.
+inline constexpr char kBarController[] =
+    "ExistsOpen\t0\nQVControlBar\t1\nKeepBitmapSize\t0\nTitleDelay2\t0\nTitleDelay3\t0\n";
+
+// A QVCtrlBar.ini with these controller lines ('\n' separated) and no
+// desktop blocks.
+std::string BarSettings(const std::string& controllerLines);
+
+// The bar window on the desktop, waited for; null when none came in time.
+HWND WaitForBar(const std::string& desktop, DWORD timeoutMs = 30000);
+
+struct Button {
+    HWND window = nullptr;
+    std::string caption;
+    bool checked = false;
+    bool enabled = false;
+};
+// The desktop buttons of the bar on the desktop, in their order.
+std::vector<Button> DesktopButtons(const std::string& desktop);
+// A button of the bar by its caption ("+1", "PIN", "QV" ...), or null.
+HWND BarButton(const std::string& desktop, const char* caption);
+
+// Clicks the button as the system does for a user (BM_CLICK), sent with a
+// time-out from the button's desktop.
+bool Click(const std::string& desktop, HWND button);
+
+// The height of the bar window: 1 rolled up, more when shown.
+int BarHeight(const std::string& desktop);
+
+DWORD BarProcess(const std::string& desktop);
+
+}  // namespace bartest
