@@ -59,7 +59,10 @@ public:
     BarThread(BarShared& shared, int number, UniqueDesktop desktop, HDESK startDesktop, HANDLE semaphore)
         : m_shared(shared), m_number(number), m_desktop(std::move(desktop)), m_startDesktop(startDesktop),
           m_semaphore(semaphore) {}
-    ~BarThread() { Finish(); }
+    ~BarThread() {
+        Close();
+        Finish(GetTickCount() + kBarEndMs);
+    }
     BarThread(const BarThread&) = delete;
     BarThread& operator=(const BarThread&) = delete;
 
@@ -75,12 +78,14 @@ public:
     void Post(UINT message, WPARAM wParam, LPARAM lParam) const {
         if (HWND window = m_window) PostMessageA(window, message, wParam, lParam);
     }
-    // Closes the bar and waits, bounded, for its thread; one that does not
-    // end is left to the end of the process.
-    void Finish() {
+    // Asks the bar to close; its thread then ends.
+    void Close() const { Post(WM_CLOSE, 0, 0); }
+    // Waits until the deadline (GetTickCount) for the thread; one that does
+    // not end is left to the end of the process.
+    void Finish(DWORD deadline) {
         if (!m_thread) return;
-        Post(WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(m_thread.Get(), kBarEndMs) != WAIT_OBJECT_0)
+        const DWORD left = static_cast<LONG>(deadline - GetTickCount()) > 0 ? deadline - GetTickCount() : 0;
+        if (WaitForSingleObject(m_thread.Get(), left) != WAIT_OBJECT_0)
             WriteLog("Bar thread of desktop %d did not end.\n", m_number);
         m_thread.Reset();
     }
@@ -256,7 +261,11 @@ int RunBars(BarShared& shared) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    for (auto& bar : bars) bar->Finish();
+    // Together: under Wine without a window manager, hiding a bar as it is
+    // destroyed waits up to two seconds for the X server.
+    for (auto& bar : bars) bar->Close();
+    const DWORD deadline = GetTickCount() + kBarEndMs;
+    for (auto& bar : bars) bar->Finish(deadline);
     bars.clear();
     return 0;
 }
