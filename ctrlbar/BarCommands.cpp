@@ -164,6 +164,10 @@ void BarWindow::OnTitleButton() {
     m_topmost = !m_topmost;
     SetWindowPos(Handle(), m_topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ShowTopmostEdge();
+}
+
+void BarWindow::ShowTopmostEdge() {
     const LONG_PTR exStyle = GetWindowLongPtrA(m_title, GWL_EXSTYLE);
     SetWindowLongPtrA(m_title, GWL_EXSTYLE, m_topmost ? (exStyle | WS_EX_STATICEDGE) : (exStyle & ~WS_EX_STATICEDGE));
     SetWindowPos(m_title, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);

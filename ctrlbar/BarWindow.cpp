@@ -112,7 +112,8 @@ void BarWindow::MakeButtons() {
     const BarImages& images = m_shared.images;
     const DWORD push = BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
     m_system = MakeButton(kSysButtonClass, "QV", push, kSystemButtonId, Handle(), images.system);
-    m_pin = MakeButton(kSysButtonClass, "PIN", BS_CHECKBOX | BS_PUSHLIKE, kPinButtonId, Handle(), nullptr);
+    m_pin = MakeButton(kSysButtonClass, "PIN", BS_CHECKBOX | BS_PUSHLIKE, kPinButtonId, Handle(),
+                       m_shared.fixPin ? images.pinPinned : images.pinLoose);
     m_title = MakeButton(kStaticButtonClass, Own().title.c_str(),
                          SS_NOTIFY | SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | SS_ENDELLIPSIS, kTitleButtonId,
                          Handle(), nullptr);
@@ -137,6 +138,7 @@ void BarWindow::MakeButtons() {
         m_desktopButtons.push_back(button);
     }
     OnPinChanged();
+    ShowTopmostEdge();
 }
 
 void BarWindow::MeasureUnits() {
@@ -300,8 +302,6 @@ void BarWindow::OnPinChanged() {
     const bool pinned = m_shared.fixPin;
     SendMessageA(m_pin, BM_SETIMAGE, IMAGE_BITMAP,
                  reinterpret_cast<LPARAM>(pinned ? m_shared.images.pinPinned : m_shared.images.pinLoose));
-    SetWindowLongPtrA(m_pin, GWL_STYLE,
-                      GetWindowLongPtrA(m_pin, GWL_STYLE) | (m_shared.images.pinPinned ? BS_BITMAP : 0));
     SendMessageA(m_pin, BM_SETCHECK, pinned ? BST_UNCHECKED : BST_CHECKED, 0);
     if (!Handle() || m_rolled) return;
     if (pinned)

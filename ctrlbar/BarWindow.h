@@ -68,6 +68,7 @@ private:
     void OnSystemButton(bool right);
     void OnPinButton(bool right);
     void OnTitleButton();
+    void ShowTopmostEdge();  // the title is sunken while the bar is topmost
     void OnHangerMenuButton(bool right);
     void OnSwitchMenuButton(bool right);
     void OnDesktopButton(int number, bool right);

@@ -51,7 +51,7 @@ protected:
 };
 
 TEST_F(ControlBarRoll, ARolledUpBarComesBackAtItsHotZonesOnly) {
-    StartWith(bartest::BarSettings("MouseOver\t5\nFixPin\t0\nRollTimer\t1000\n"));
+    StartWith(bartest::BarSettings("MouseOver\t5\nFixPin\t0\nRollTimer\t2000\n"));
     PointAt(ids[0], width / 2, height / 2);
     ASSERT_TRUE(qvtest::WaitUntil([&] { return Shown() == 0; }, 10000)) << Shown();
 
@@ -63,9 +63,16 @@ TEST_F(ControlBarRoll, ARolledUpBarComesBackAtItsHotZonesOnly) {
     // Under Wine the move reaches the bars of every desktop.
     PointAt(ids[0], width - 1, 0);
     EXPECT_TRUE(qvtest::WaitUntil([&] { return Shown() > 0; }, 5000));
-    // The mouse leaves; the bar rolls up again after its second.
+    // The mouse leaves; the bar rolls up again after its two seconds.
     PointAt(ids[0], width / 2, height / 2);
     EXPECT_TRUE(qvtest::WaitUntil([&] { return Shown() == 0; }, 5000));
+
+    // The bar's hot key, as the system delivers it to the main window,
+    // brings every bar back.
+    qvtest::RunOnDesktop(daemon.StartDesktop(), [] {
+        PostMessageA(FindWindowA(qv::kBarMainWindowClass, qv::kBarWindowName), WM_HOTKEY, 1, 0);
+    });
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return Shown() == 2; }, 5000));
 }
 
 TEST_F(ControlBarRoll, ThePinKeepsEveryBarShownUntilItIsPulled) {
