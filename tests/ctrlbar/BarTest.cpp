@@ -85,6 +85,48 @@ TEST_F(ControlBar, ASecondBarIsRefused) {
     EXPECT_EQ(second.WaitExit(10000), 1);
 }
 
+// The second knob, dragged right by a user, gives the hanger area what it
+// takes from the switch area; a right click on it opens its scroll dialog.
+TEST_F(ControlBar, TheSecondKnobTradesWidthBetweenTheAreas) {
+    const std::string& desktop = ids[1];
+    struct Widths {
+        int hanger = 0, switches = 0;
+    };
+    auto widths = [&] {
+        Widths w;
+        qvtest::RunOnDesktop(desktop, [&] {
+            HWND bar = WaitForBar(desktop, 0);
+            RECT r = {};
+            GetWindowRect(FindWindowExA(bar, nullptr, qv::kBarThreadWindowClass, "Hanger"), &r);
+            w.hanger = r.right - r.left;
+            GetWindowRect(FindWindowExA(bar, nullptr, qv::kBarThreadWindowClass, "Switch"), &r);
+            w.switches = r.right - r.left;
+        });
+        return w;
+    };
+    const Widths before = widths();
+    ASSERT_GT(before.switches, 20);
+    HWND knob = nullptr;
+    qvtest::RunOnDesktop(desktop, [&] {
+        HWND bar = WaitForBar(desktop, 0);
+        HWND first = FindWindowExA(bar, nullptr, "QVKnobButton", nullptr);
+        knob = FindWindowExA(bar, first, "QVKnobButton", nullptr);
+        PostMessageA(knob, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+        PostMessageA(knob, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(21, 1));
+        PostMessageA(knob, WM_LBUTTONUP, 0, MAKELPARAM(21, 1));
+    });
+    ASSERT_TRUE(knob);
+    Widths after;
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return (after = widths()).switches != before.switches; }, 5000));
+    EXPECT_EQ(after.switches, before.switches - 20);
+    EXPECT_EQ(after.hanger, before.hanger + 20);
+
+    qvtest::RunOnDesktop(desktop, [&] { PostMessageA(knob, WM_RBUTTONUP, 0, MAKELPARAM(1, 1)); });
+    const qvtest::DaemonDialog scroll = qvtest::WaitForProcessDialog(bartest::BarProcess(desktop), desktop);
+    ASSERT_TRUE(scroll);
+    EXPECT_TRUE(qvtest::PressDialog(scroll, IDOK));
+}
+
 // The menu of the system button's right click, chosen by keyboard: the
 // configurators are not installed beside this bar, so the start of one
 // shows the system's error; the exit item asks first.

@@ -7,12 +7,6 @@ namespace bartest {
 
 namespace {
 
-std::string Text(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
-
 HWND Bar() { return FindWindowA(qv::kBarThreadWindowClass, qv::kBarWindowName); }
 
 }  // namespace
@@ -38,7 +32,7 @@ std::vector<Button> DesktopButtons(const std::string& desktop) {
     qvtest::RunOnDesktop(desktop, [&] {
         HWND area = FindWindowExA(Bar(), nullptr, qv::kBarThreadWindowClass, "Switch");
         for (HWND b = area ? GetWindow(area, GW_CHILD) : nullptr; b; b = GetWindow(b, GW_HWNDNEXT)) {
-            buttons.push_back(Button{b, Text(b), SendMessageA(b, BM_GETCHECK, 0, 0) == BST_CHECKED,
+            buttons.push_back(Button{b, qvtest::WindowText(b), SendMessageA(b, BM_GETCHECK, 0, 0) == BST_CHECKED,
                                      IsWindowEnabled(b) != FALSE});
         }
     });

@@ -15,16 +15,6 @@ namespace qvtest {
 
 namespace {
 
-std::string Text(HWND window) {
-    char text[2048] = {};
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
-}
-
-}  // namespace
-
-namespace {
-
 int g_turnsHeld = 0;  // by this process; the mutex counts them too, but does not tell
 
 }  // namespace
@@ -223,8 +213,8 @@ DaemonDialog WaitForProcessDialog(DWORD pid, const std::string& desktop, DWORD t
             timeoutMs);
         if (!search.found) return;
         dialog.window = search.found;
-        dialog.caption = Text(search.found);
-        if (HWND text = GetDlgItem(search.found, 0xFFFF)) dialog.text = Text(text);
+        dialog.caption = WindowText(search.found);
+        if (HWND text = GetDlgItem(search.found, 0xFFFF)) dialog.text = WindowText(text);
     });
     return dialog;
 }

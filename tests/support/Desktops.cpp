@@ -51,4 +51,10 @@ std::string CurrentDesktopName() {
     return name;
 }
 
+std::string WindowText(HWND window) {
+    char text[2048] = {};
+    GetWindowTextA(window, text, sizeof(text));
+    return text;
+}
+
 }  // namespace qvtest

@@ -37,6 +37,9 @@ HWND FindWindowOn(const std::string& desktopName, const char* className, const c
 // followed by a blank; empty when there are none.
 std::string DesktopsNamed(const std::string& prefix);
 
+// A window's text (up to 2 KB), read from the window's desktop or any other.
+std::string WindowText(HWND window);
+
 // Name of the calling thread's desktop.
 std::string CurrentDesktopName();
 
