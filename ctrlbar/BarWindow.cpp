@@ -44,6 +44,8 @@ LRESULT BarArea::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 BarWindow::BarWindow(BarShared& shared, int number) : m_shared(shared), m_number(number) {}
 
 BarWindow::~BarWindow() {
+    // Before the font and the child objects go: the buttons still use them.
+    if (Handle()) DestroyWindow(Handle());
     if (m_hook) UnhookWindowsHookEx(m_hook);
     if (t_hookedBar == this) t_hookedBar = nullptr;
 }
