@@ -8,6 +8,7 @@
 #include "CommandText.h"
 #include "DaemonRequest.h"
 #include "DesktopButtons.h"
+#include "LauncherMenu.h"
 #include "Launching.h"
 #include "Protocol.h"
 #include "QVCtrlBarRes.h"
@@ -113,15 +114,30 @@ void BarWindow::OnCommand(int id, WORD code) {
 }
 
 void BarWindow::OnSystemButton(bool right) {
-    PopupMenu menu;
-    if (right) {
-        menu.Add(kMenuMendrel, "Mendrel ｺﾝﾌｨｸﾞﾚｰｼｮﾝ(&K)...");
-        menu.Add(kMenuConfig, "Quorvel ｺﾝﾌｨｸﾞﾚｰｼｮﾝ(&S)...");
-        menu.Add(kMenuBarConfig, "制御ﾊﾞｰ ｺﾝﾌｨｸﾞﾚｰｼｮﾝ(&B)...");
-        menu.Separator();
+    if (!right) {
+        OnLauncherMenu();
+        return;
     }
+    PopupMenu menu;
+    menu.Add(kMenuMendrel, "Mendrel ｺﾝﾌｨｸﾞﾚｰｼｮﾝ(&K)...");
+    menu.Add(kMenuConfig, "Quorvel ｺﾝﾌｨｸﾞﾚｰｼｮﾝ(&S)...");
+    menu.Add(kMenuBarConfig, "制御ﾊﾞｰ ｺﾝﾌｨｸﾞﾚｰｼｮﾝ(&B)...");
+    menu.Separator();
     AddExitItems(menu.Get());
     RunMenuCommand(TrackMenu(menu.Get(), m_system));
+}
+
+void BarWindow::OnLauncherMenu() {
+    LauncherMenu launcher(m_shared, m_number, Handle(), m_metrics.unitWidth);
+    // Building can take a while: the bar stays as it is meanwhile.
+    m_menuOpen = true;
+    EnableWindow(Handle(), FALSE);
+    HMENU menu = launcher.Build();
+    EnableWindow(Handle(), TRUE);
+    m_launcher = &launcher;
+    const UINT command = menu ? TrackMenu(menu, m_system) : 0;
+    m_launcher = nullptr;
+    launcher.Run(command);
 }
 
 void BarWindow::AddExitItems(HMENU menu) {
@@ -269,7 +285,15 @@ void BarWindow::OnEndRequest(LPARAM variant) {
     PostMessageA(m_shared.mainWindow, WM_CLOSE, 0, 0);
 }
 
+BOOL BarWindow::OnMeasureItem(MEASUREITEMSTRUCT& item) {
+    return item.CtlType == ODT_MENU && m_launcher && m_launcher->MeasureItem(item);
+}
+
 void BarWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType == ODT_MENU) {
+        if (m_launcher) m_launcher->DrawItem(item);
+        return;
+    }
     const int number = static_cast<int>(item.CtlID) - kDesktopButtonId;
     if (number < 0 || number >= static_cast<int>(m_shared.desktops.size())) return;
     DrawDesktopButton(item, m_shared.desktops[static_cast<size_t>(number)].color);

@@ -342,6 +342,8 @@ LRESULT BarWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_MEASUREITEM:
+        return OnMeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
     case WM_DRAWITEM:
         OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;

@@ -13,6 +13,7 @@
 #include "BarLayout.h"
 #include "BarShared.h"
 #include "GdiObject.h"
+#include "LauncherMenu.h"
 #include "WindowBase.h"
 
 namespace qv {
@@ -66,6 +67,7 @@ private:
     // What the buttons and requests do.
     void OnCommand(int id, WORD code);
     void OnSystemButton(bool right);
+    void OnLauncherMenu();
     void OnPinButton(bool right);
     void OnTitleButton();
     void ShowTopmostEdge();  // the title is sunken while the bar is topmost
@@ -81,6 +83,7 @@ private:
     void OnDisplayChange();
     void OnRelayoutTimer();
     void OnDrawItem(const DRAWITEMSTRUCT& item);
+    BOOL OnMeasureItem(MEASUREITEMSTRUCT& item);
 
     // Menus, the daemon and other programs.
     UINT TrackMenu(HMENU menu, HWND button);
@@ -115,6 +118,7 @@ private:
     int m_switchOffset = 0;
     SIZE m_screen = {0, 0};
 
+    LauncherMenu* m_launcher = nullptr;  // while the launcher menu is tracked
     HWND m_daemon = nullptr;
     HHOOK m_hook = nullptr;
     bool m_rolled = false;

@@ -23,3 +23,17 @@
 // Scroll dialog of a knob: OK and the scroll bar.
 #define IDD_KNOB_SCROLL 160
 #define IDC_KNOB_SCROLL_BAR 1000
+
+// Progress window of the launcher menu: the folder's drive and directory,
+// and its last name; Cancel is IDCANCEL.
+#define IDD_MENU_PROGRESS 170
+#define IDC_PROGRESS_FOLDER 1010
+#define IDC_PROGRESS_NAME 1011
+
+// Hanger dialogs: a hung-on window's information, and the sort.
+#define IDD_HANGER_PROPERTIES 180
+#define IDC_HANGER_INFO 1020
+#define IDD_HANGER_SORT 181
+#define IDC_HANGER_SORT_KEYS 1021
+#define IDC_HANGER_ASCENDING 1022
+#define IDC_HANGER_DESCENDING 1023
