@@ -12,7 +12,6 @@ namespace {
 
 // Reading a process's module names needs no more than this; asking for all
 // access would fail on more processes and change nothing for the caller.
-constexpr DWORD kModuleQueryAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
 
 struct Bindings {
     ProcessApi api;

@@ -36,6 +36,9 @@ void BindProcessApi(int groups, bool bind);
 // The functions bound so far; callers test the pointers they need.
 const ProcessApi& BoundProcessApi();
 
+// The least access that reading a process's module names needs.
+inline constexpr DWORD kModuleQueryAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
+
 // Base name (lower-cased) and full path of a process's first module; false
 // when the process cannot be opened or its modules cannot be read.
 bool ProcessModuleBaseName(DWORD processId, TextString& name);

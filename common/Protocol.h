@@ -51,7 +51,9 @@ inline constexpr char kBarWindowName[] = "QVControlBar for Quorvel";
 inline constexpr char kBarMainWindowClass[] = "QVControlBar:MainWindow for Quorvel";
 
 enum BarRequest : unsigned {
-    kBarHangWindowRequest = 1,  // hang a window on the bar
+    kBarHangWindowRequest = 1,  // hang a window on the bar (to the main window or any bar)
+    kBarRemoveEntryRequest = 2, // main window: take a hung-on window off the hanger
+    kBarRebuildHangerRequest = 3,  // a bar: show the hanger's buttons anew
     kBarShowRequest = 6,        // unroll the bar and drop its hollow frame
     kBarEndRequest = 7,         // end the bar; lParam 0 at once, 1 asks to end it alone, 2 with the daemon
 };

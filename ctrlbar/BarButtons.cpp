@@ -1,6 +1,7 @@
 #include "BarButtons.h"
 
 #include "GdiObject.h"
+#include "HangerRules.h"
 
 namespace qv {
 
@@ -58,6 +59,57 @@ LRESULT CALLBACK KnobProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     return CallWindowProcA(g_buttonProcedure, window, message, wParam, lParam);
 }
 
+// A hanger button follows the mouse once it moved beyond the click's
+// jitter; one drag at a time per thread.
+struct HangerPress {
+    HWND button = nullptr;
+    POINT start = {};   // the cursor at the press, screen
+    POINT origin = {};  // the button's place then, parent client
+    bool dragging = false;
+};
+thread_local HangerPress t_press;
+
+LRESULT CALLBACK HangerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_LBUTTONDOWN: {
+        RECT at = {};
+        GetWindowRect(window, &at);
+        MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&at), 2);
+        t_press = HangerPress{window, {}, POINT{at.left, at.top}, false};
+        GetCursorPos(&t_press.start);
+        SetCapture(window);
+        return 0;
+    }
+    case WM_MOUSEMOVE:
+        if (GetCapture() == window && t_press.button == window) {
+            POINT now = {};
+            GetCursorPos(&now);
+            const int dx = now.x - t_press.start.x, dy = now.y - t_press.start.y;
+            if (t_press.dragging || !IsHangerClick(dx, dy)) {
+                t_press.dragging = true;
+                SetWindowPos(window, HWND_TOP, t_press.origin.x + dx, t_press.origin.y + dy, 0, 0,
+                             SWP_NOSIZE | SWP_NOACTIVATE);
+            }
+        }
+        return 0;
+    case WM_LBUTTONUP: {
+        if (t_press.button != window) return 0;
+        const bool dragged = t_press.dragging;
+        t_press = HangerPress{};
+        if (GetCapture() == window) ReleaseCapture();
+        if (dragged)
+            SendMessageA(GetParent(window), kHangerDropMessage, GetDlgCtrlID(window), 0);
+        else
+            TellParent(window, BN_CLICKED);
+        return 0;
+    }
+    case WM_RBUTTONUP:
+        TellParent(window, kRightClick);
+        return 0;
+    }
+    return CallWindowProcA(g_buttonProcedure, window, message, wParam, lParam);
+}
+
 bool RegisterFrom(HINSTANCE instance, const char* systemClass, const char* name, WNDPROC procedure,
                   WNDPROC* systemProcedure) {
     WNDCLASSEXA wc = {};
@@ -75,7 +127,7 @@ bool RegisterFrom(HINSTANCE instance, const char* systemClass, const char* name,
 
 bool RegisterBarButtonClasses(HINSTANCE instance) {
     return RegisterFrom(instance, "BUTTON", kSysButtonClass, ButtonProcedure, &g_buttonProcedure) &&
-           RegisterFrom(instance, "BUTTON", kHangerButtonClass, ButtonProcedure, &g_buttonProcedure) &&
+           RegisterFrom(instance, "BUTTON", kHangerButtonClass, HangerProcedure, &g_buttonProcedure) &&
            RegisterFrom(instance, "BUTTON", kKnobButtonClass, KnobProcedure, &g_buttonProcedure) &&
            RegisterFrom(instance, "STATIC", kStaticButtonClass, StaticProcedure, &g_staticProcedure);
 }

@@ -23,6 +23,11 @@ inline constexpr WORD kRightClick = 0x7F02;
 // lParam the x (parent client) where its left edge would go.
 inline constexpr UINT kKnobDragMessage = WM_APP + 1;
 
+// Sent to a hanger button's parent when a drag of it ends: wParam the
+// button's control id. A press and release that hardly moved is a click
+// (BN_CLICKED) instead.
+inline constexpr UINT kHangerDropMessage = WM_APP + 4;
+
 // Registers the four classes for this module; false when one failed.
 bool RegisterBarButtonClasses(HINSTANCE instance);
 void UnregisterBarButtonClasses(HINSTANCE instance);

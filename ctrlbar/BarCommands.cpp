@@ -10,6 +10,7 @@
 #include "DesktopButtons.h"
 #include "LauncherMenu.h"
 #include "Launching.h"
+#include "PopupMenu.h"
 #include "Protocol.h"
 #include "QVCtrlBarRes.h"
 
@@ -22,23 +23,6 @@ constexpr char kEndBarQuestion[] = "制御ﾊﾞｰ だけを終了しますか�
 constexpr char kEndBothQuestion[] = "Quorvel & 制御ﾊﾞｰ を終了しますか？";
 constexpr char kBackItem[] = "直前のﾃﾞｽｸﾄｯﾌﾟ";
 constexpr const char* kPageTexts[3] = {"-1", "+1", "B"};
-
-// A menu that is destroyed at the end of the scope.
-class PopupMenu {
-public:
-    PopupMenu() : m_menu(CreatePopupMenu()) {}
-    ~PopupMenu() {
-        if (m_menu) DestroyMenu(m_menu);
-    }
-    PopupMenu(const PopupMenu&) = delete;
-    PopupMenu& operator=(const PopupMenu&) = delete;
-    HMENU Get() const { return m_menu; }
-    void Add(UINT command, const std::string& text) { AppendMenuA(m_menu, MF_STRING, command, text.c_str()); }
-    void Separator() { AppendMenuA(m_menu, MF_SEPARATOR, 0, nullptr); }
-
-private:
-    HMENU m_menu;
-};
 
 // The scroll dialog of a knob: where a row of buttons wider than its area
 // starts to be seen.
@@ -93,6 +77,10 @@ void BarWindow::OnCommand(int id, WORD code) {
     if (!right && code != BN_CLICKED) return;
     if (id >= kDesktopButtonId && id < kDesktopButtonId + static_cast<int>(m_shared.desktops.size())) {
         OnDesktopButton(id - kDesktopButtonId, right);
+        return;
+    }
+    if (id >= kHangerButtonId && id < kHangerButtonId + static_cast<int>(m_hangerButtons.size())) {
+        OnHangerButton(static_cast<size_t>(id - kHangerButtonId), right);
         return;
     }
     switch (id) {
@@ -190,8 +178,10 @@ void BarWindow::ShowTopmostEdge() {
 }
 
 void BarWindow::OnHangerMenuButton(bool right) {
-    // The hanger's own list comes with the hanger.
-    if (!right) StartSibling("QVTaskSwitch.exe", std::string());
+    if (right)
+        OnHangerMenu();
+    else
+        StartSibling("QVTaskSwitch.exe", std::string());
 }
 
 void BarWindow::OnSwitchMenuButton(bool right) {
@@ -237,7 +227,7 @@ void BarWindow::OnKnobDrag(int id, int x) {
     m_layout = id == kFirstKnobId ? DragFirstKnob(m_layout, x) : DragSecondKnob(m_layout, m_metrics, x);
     m_switchOffset = ScrollBack(m_switchOffset, static_cast<int>(m_desktopButtons.size()) * m_metrics.desktopButtonWidth,
                                 m_layout.switchArea.width);
-    m_hangerOffset = ScrollBack(m_hangerOffset, static_cast<int>(m_hangerButtons.size()) * 2 * m_metrics.unitWidth,
+    m_hangerOffset = ScrollBack(m_hangerOffset, static_cast<int>(m_hangerButtons.size()) * HangerButtonWidth(),
                                 m_layout.hanger.width);
     PlaceButtons();
 }
@@ -245,7 +235,7 @@ void BarWindow::OnKnobDrag(int id, int x) {
 void BarWindow::OnKnobScroll(int id) {
     if (m_dialogOpen) return;
     const bool hanger = id == kFirstKnobId;
-    const int rowWidth = hanger ? static_cast<int>(m_hangerButtons.size()) * 2 * m_metrics.unitWidth
+    const int rowWidth = hanger ? static_cast<int>(m_hangerButtons.size()) * HangerButtonWidth()
                                 : static_cast<int>(m_desktopButtons.size()) * m_metrics.desktopButtonWidth;
     const Span& area = hanger ? m_layout.hanger : m_layout.switchArea;
     int& offset = hanger ? m_hangerOffset : m_switchOffset;
@@ -262,6 +252,9 @@ void BarWindow::OnRequest(WPARAM request, LPARAM lParam) {
     switch (request) {
     case kBarHangWindowRequest:
         PostMessageA(m_shared.mainWindow, kRequestMessage, kBarHangWindowRequest, lParam);
+        break;
+    case kBarRebuildHangerRequest:
+        RebuildHanger();
         break;
     case kBarShowRequest:
         DropHollowFrame();

@@ -15,6 +15,7 @@ enum BarControl : int {
     kNextPageId,      // "+1"
     kBackPageId,      // "B"
     kDesktopButtonId = 200,  // + the desktop's number
+    kHangerButtonId = 300,   // + the button's place in the hanger
 };
 
 enum BarTimer : UINT_PTR {
@@ -30,7 +31,11 @@ enum BarMenuCommand : UINT {
     kMenuEndBar,
     kMenuEndBoth,
     kMenuSwitch,            // the one item of a paging or desktop button's menu
+    kMenuHangerProperties,
+    kMenuHangerSort,
+    kMenuHangerRemove,
     kMenuDesktop = 0x100,   // + the desktop's number: the switch menu
+    kMenuHanger = 0x1000,   // + the entry's place: the hanger menu
 };
 
 }  // namespace qv

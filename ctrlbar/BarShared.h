@@ -14,6 +14,8 @@
 
 namespace qv {
 
+class Hanger;
+
 struct BarDesktop {
     int number = 0;     // place in the daemon's list, 0 the home desktop
     std::string id;     // the desktop object's name
@@ -49,6 +51,7 @@ struct BarShared {
     std::string parameterPath;  // the settings file, as given
     std::string programFolder;  // of QVCtrlBar.exe, with its separator
     HWND mainWindow = nullptr;
+    std::atomic<Hanger*> hanger{nullptr};  // made once every bar runs
 };
 
 // Messages between the bars and the main window of the process.

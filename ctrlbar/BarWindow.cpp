@@ -28,7 +28,7 @@ int ImageButtonWidth(HBITMAP image, int frameX, int unitWidth) {
     return info.bmWidth + 2 * frameX;
 }
 
-void Place(HWND window, const Span& span, int height) {
+void PlaceSpan(HWND window, const Span& span, int height) {
     if (window) SetWindowPos(window, nullptr, span.x, 0, span.width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -36,7 +36,7 @@ void Place(HWND window, const Span& span, int height) {
 
 LRESULT BarArea::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // The buttons of an area act for the bar, not for the area.
-    if (message == WM_COMMAND || message == WM_DRAWITEM)
+    if (message == WM_COMMAND || message == WM_DRAWITEM || message == kHangerDropMessage)
         return SendMessageA(GetParent(Handle()), message, wParam, lParam);
     return Window::HandleMessage(message, wParam, lParam);
 }
@@ -186,24 +186,24 @@ void BarWindow::LayOut() {
 
 void BarWindow::PlaceButtons() {
     const int h = m_unitHeight;
-    Place(m_system, m_layout.system, h);
-    Place(m_pin, m_layout.pin, h);
-    Place(m_title, m_layout.title, h);
-    Place(m_hangerMenu, m_layout.hangerMenu, h);
-    Place(m_firstKnob, m_layout.firstKnob, h);
-    Place(m_hangerArea.Handle(), m_layout.hanger, h);
-    Place(m_switchMenu, m_layout.switchMenu, h);
-    Place(m_secondKnob, m_layout.secondKnob, h);
-    Place(m_switchArea.Handle(), m_layout.switchArea, h);
-    for (int i = 0; i < 3; ++i) Place(m_pages[i], m_layout.pages[i], h);
-    PlaceRow(m_switchArea.Handle(), m_desktopButtons, m_switchOffset, m_metrics.desktopButtonWidth);
-    PlaceRow(m_hangerArea.Handle(), m_hangerButtons, m_hangerOffset, 2 * m_metrics.unitWidth);
+    PlaceSpan(m_system, m_layout.system, h);
+    PlaceSpan(m_pin, m_layout.pin, h);
+    PlaceSpan(m_title, m_layout.title, h);
+    PlaceSpan(m_hangerMenu, m_layout.hangerMenu, h);
+    PlaceSpan(m_firstKnob, m_layout.firstKnob, h);
+    PlaceSpan(m_hangerArea.Handle(), m_layout.hanger, h);
+    PlaceSpan(m_switchMenu, m_layout.switchMenu, h);
+    PlaceSpan(m_secondKnob, m_layout.secondKnob, h);
+    PlaceSpan(m_switchArea.Handle(), m_layout.switchArea, h);
+    for (int i = 0; i < 3; ++i) PlaceSpan(m_pages[i], m_layout.pages[i], h);
+    PlaceRow(m_switchArea.Handle(), m_desktopButtons, m_switchOffset, m_metrics.desktopButtonWidth, h);
+    PlaceRow(m_hangerArea.Handle(), m_hangerButtons, m_hangerOffset, HangerButtonWidth(), h - m_frameY);
 }
 
-void BarWindow::PlaceRow(HWND area, const std::vector<HWND>& row, int offset, int buttonWidth) {
+void BarWindow::PlaceRow(HWND area, const std::vector<HWND>& row, int offset, int buttonWidth, int buttonHeight) {
     int x = offset;
     for (HWND button : row) {
-        Place(button, Span{x, buttonWidth}, m_unitHeight);
+        PlaceSpan(button, Span{x, buttonWidth}, buttonHeight);
         x += buttonWidth;
     }
     if (area) InvalidateRect(area, nullptr, TRUE);
@@ -347,6 +347,9 @@ LRESULT BarWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
         OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
+    case kHangerDropMessage:
+        OnHangerDrop(static_cast<size_t>(static_cast<int>(wParam) - kHangerButtonId));
+        return 0;
     case kKnobDragMessage:
         OnKnobDrag(static_cast<int>(wParam), static_cast<int>(lParam));
         return 0;

@@ -13,6 +13,7 @@
 #include "BarLayout.h"
 #include "BarShared.h"
 #include "GdiObject.h"
+#include "Hanger.h"
 #include "LauncherMenu.h"
 #include "WindowBase.h"
 
@@ -53,7 +54,8 @@ private:
     void MeasureUnits();
     void LayOut();
     void PlaceButtons();
-    void PlaceRow(HWND area, const std::vector<HWND>& row, int offset, int buttonWidth);
+    void PlaceRow(HWND area, const std::vector<HWND>& row, int offset, int buttonWidth, int buttonHeight);
+    int HangerButtonWidth() const { return m_metrics.unitWidth + m_metrics.frameX; }
 
     // Rolling up and showing.
     void RollUp();
@@ -83,6 +85,15 @@ private:
     void OnDisplayChange();
     void OnRelayoutTimer();
     void OnDrawItem(const DRAWITEMSTRUCT& item);
+
+    // The hanger's buttons on this bar.
+    void RebuildHanger();
+    void OnHangerButton(size_t place, bool right);
+    void OnHangerDrop(size_t place);
+    void OnHangerMenu();
+    void ActivateHungWindow(const HangerView& view);
+    void ShowHangerProperties(uint32_t id, const Box& button);
+    void ShowHangerSort(const Box& button);
     BOOL OnMeasureItem(MEASUREITEMSTRUCT& item);
 
     // Menus, the daemon and other programs.
@@ -108,7 +119,8 @@ private:
     HWND m_firstKnob = nullptr, m_secondKnob = nullptr, m_switchMenu = nullptr;
     HWND m_pages[3] = {nullptr, nullptr, nullptr};
     std::vector<HWND> m_desktopButtons;
-    std::vector<HWND> m_hangerButtons;  // none until windows are hung on
+    std::vector<HWND> m_hangerButtons;  // one per hung-on window, in the hanger's order
+    std::vector<HangerView> m_hangerViews;
 
     BarMetrics m_metrics;
     BarLayout m_layout;

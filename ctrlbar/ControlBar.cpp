@@ -13,6 +13,7 @@
 #include "CommandLine.h"
 #include "DaemonRequest.h"
 #include "DesktopButtons.h"
+#include "Hanger.h"
 #include "Handle.h"
 #include "Log.h"
 #include "PipeClient.h"
@@ -129,10 +130,15 @@ private:
 };
 
 // The invisible main window on the starting desktop: the hot key, the pin
-// for all bars, and the end of the process.
+// for all bars, the hanger, and the end of the process.
 class MainWindow : public Window {
 public:
-    explicit MainWindow(const std::vector<std::unique_ptr<BarThread>>& bars) : m_bars(bars) {}
+    MainWindow(BarShared& shared, const std::vector<std::unique_ptr<BarThread>>& bars)
+        : m_shared(shared), m_bars(bars) {}
+
+    void TellBars(UINT message, WPARAM wParam) const {
+        for (const auto& bar : m_bars) bar->Post(message, wParam, 0);
+    }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -144,7 +150,16 @@ protected:
             TellBars(kPinChangedMessage, 0);
             return 0;
         case kRequestMessage:
-            return 0;  // the hanger's requests: nothing is hung on yet
+            return OnRequest(wParam, lParam);
+        case kHangerMoveMessage:
+            if (Hanger* hanger = m_shared.hanger) hanger->Move(static_cast<uint32_t>(wParam), static_cast<size_t>(lParam));
+            return 0;
+        case kHangerSortMessage:
+            if (Hanger* hanger = m_shared.hanger) hanger->Sort(static_cast<int32_t>(wParam), lParam != 0);
+            return 0;
+        case kHangerRefreshMessage:
+            if (Hanger* hanger = m_shared.hanger) hanger->Refresh();
+            return 0;
         case WM_CLOSE:
             DestroyWindow(Handle());
             return 0;
@@ -157,9 +172,15 @@ protected:
     }
 
 private:
-    void TellBars(UINT message, WPARAM wParam) const {
-        for (const auto& bar : m_bars) bar->Post(message, wParam, 0);
+    LRESULT OnRequest(WPARAM request, LPARAM lParam) {
+        Hanger* hanger = m_shared.hanger;
+        if (!hanger) return 0;
+        if (request == kBarHangWindowRequest) return hanger->HangOn(reinterpret_cast<HWND>(lParam)) ? 1 : 0;
+        if (request == kBarRemoveEntryRequest) hanger->Remove(static_cast<uint32_t>(lParam));
+        return 0;
     }
+
+    BarShared& m_shared;
     const std::vector<std::unique_ptr<BarThread>>& m_bars;
 };
 
@@ -243,7 +264,7 @@ int RunBars(BarShared& shared) {
         return 1;
     }
     std::vector<std::unique_ptr<BarThread>> bars;
-    MainWindow main(bars);
+    MainWindow main(shared, bars);
     if (!main.Create(0, kBarMainWindowClass, kBarWindowName, WS_POPUP | WS_SYSMENU, 0, 0, 0, 0, nullptr, nullptr,
                      instance)) {
         ShowStartError(kNoMainWindow);
@@ -253,6 +274,14 @@ int RunBars(BarShared& shared) {
     UniqueHandle semaphore(CreateSemaphoreA(nullptr, 0, 1, nullptr));
     WriteLog("CreateSemaphore() Handle = %08X\n", static_cast<unsigned>(reinterpret_cast<uintptr_t>(semaphore.Get())));
     if (semaphore) StartBars(shared, semaphore.Get(), bars);
+
+    // The hanger searches the bars' desktops, in the daemon's order.
+    std::vector<std::string> desktops;
+    for (size_t i = 0; i < bars.size(); ++i) desktops.push_back(shared.desktops[i].id);
+    Hanger hanger(shared, main.Handle(), std::move(desktops),
+                  [&main] { main.TellBars(kRequestMessage, kBarRebuildHangerRequest); });
+    shared.hanger = &hanger;
+    for (const std::string& module : shared.controller.initHangonModules) hanger.HangOnModule(module);
 
     const uint32_t hotKey = shared.controller.hotKeyActive;
     if (hotKey != 0) RegisterHotKey(main.Handle(), kHotKeyId, hotKey >> 16, hotKey & 0xFFFF);
@@ -267,6 +296,7 @@ int RunBars(BarShared& shared) {
     const DWORD deadline = GetTickCount() + kBarEndMs;
     for (auto& bar : bars) bar->Finish(deadline);
     bars.clear();
+    shared.hanger = nullptr;
     return 0;
 }
 

@@ -23,17 +23,21 @@ uint32_t DesktopColor(int number) {
     return kDesktopColors[index];
 }
 
+std::string WithoutControlCharacters(const std::string& text) {
+    std::string out;
+    // Trail bytes of code page 932 start at 0x40 and skip 0x7F, so no byte
+    // of a double-byte character is taken for a control character.
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) out += c;
+    }
+    return out;
+}
+
 std::string DesktopMenuText(int number, const std::string& title) {
     char head[16];
     std::snprintf(head, sizeof(head), "%d\t", number + 1);
-    std::string text = head;
-    // Trail bytes of code page 932 start at 0x40 and skip 0x7F, so no byte
-    // of a double-byte character is taken for a control character.
-    for (char c : title) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7F) text += c;
-    }
-    return text;
+    return head + WithoutControlCharacters(title);
 }
 
 int ClampScrollPosition(int position, int rowWidth, int areaWidth) {

@@ -13,6 +13,10 @@ namespace qv {
 // sixteen colours, repeated from the seventeenth desktop on.
 uint32_t DesktopColor(int number);
 
+// The text without its control characters, which would break a menu item's
+// line or its tab column; double-byte characters stay whole.
+std::string WithoutControlCharacters(const std::string& text);
+
 // A menu item naming desktop number n (0-based): its number counted from 1,
 // a tab and its title without control characters, which would break the
 // item's line or its tab column.

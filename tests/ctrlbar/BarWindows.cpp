@@ -1,5 +1,8 @@
 #include "BarWindows.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "Desktops.h"
 #include "Protocol.h"
 
@@ -44,6 +47,38 @@ std::vector<Button> DesktopButtons(const std::string& desktop) {
         }
     }
     return ordered.size() == buttons.size() ? ordered : buttons;
+}
+
+namespace {
+
+// The hanger's buttons, ordered by their place on the bar.
+std::vector<HWND> HangerButtons(const std::string& desktop) {
+    std::vector<std::pair<int, HWND>> found;
+    qvtest::RunOnDesktop(desktop, [&] {
+        HWND area = FindWindowExA(Bar(), nullptr, qv::kBarThreadWindowClass, "Hanger");
+        for (HWND b = area ? GetWindow(area, GW_CHILD) : nullptr; b; b = GetWindow(b, GW_HWNDNEXT)) {
+            RECT r = {};
+            GetWindowRect(b, &r);
+            found.emplace_back(r.left, b);
+        }
+    });
+    std::sort(found.begin(), found.end());
+    std::vector<HWND> buttons;
+    for (const auto& f : found) buttons.push_back(f.second);
+    return buttons;
+}
+
+}  // namespace
+
+std::vector<std::string> HangerCaptions(const std::string& desktop) {
+    std::vector<std::string> captions;
+    for (HWND b : HangerButtons(desktop)) captions.push_back(qvtest::WindowText(b));
+    return captions;
+}
+
+HWND HangerButton(const std::string& desktop, size_t place) {
+    const std::vector<HWND> buttons = HangerButtons(desktop);
+    return place < buttons.size() ? buttons[place] : nullptr;
 }
 
 HWND BarButton(const std::string& desktop, const char* caption) {

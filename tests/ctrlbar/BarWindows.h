@@ -29,6 +29,10 @@ struct Button {
 };
 // The desktop buttons of the bar on the desktop, in their order.
 std::vector<Button> DesktopButtons(const std::string& desktop);
+// The captions of the hanger buttons of the bar on the desktop, in order.
+std::vector<std::string> HangerCaptions(const std::string& desktop);
+HWND HangerButton(const std::string& desktop, size_t place);
+
 // A button of the bar by its caption ("+1", "PIN", "QV" ...), or null.
 HWND BarButton(const std::string& desktop, const char* caption);
 
