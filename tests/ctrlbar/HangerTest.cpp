@@ -151,4 +151,29 @@ TEST_F(ControlBarHanger, SortingByHangOnNumberAscendingRestoresTheHangOnOrder) {
     EXPECT_TRUE(EveryBarShows({"Beta", "Alpha", "Gamma"}));
 }
 
+// The programs named by InitHangonModule are hung on when the bar starts:
+// here the one the daemon starts on its second desktop before the bar.
+TEST(ControlBarHangerAtStart, TheNamedProgramsWindowIsHungOnEveryBar) {
+    qvtest::EndSharedDaemon();
+    Daemon daemon;
+    qvtest::WriteBytes(daemon.Dir().File("QVCtrlBar.ini"),
+                       bartest::BarSettings("FixPin\t1\nInitHangonModule\tQVFIXTURE.EXE\nInitHangonModule\tnone.exe\n"));
+    ASSERT_TRUE(daemon.StartReady(bartest::kBarController, {qvtest::FixtureEntryLines("--title=EarlyBird")}));
+    qv::DesktopInformation info;
+    ASSERT_EQ(qv::PipeClient(daemon.StartDesktop()).AskInformation(&info), qv::QueryResult::kOk);
+    ASSERT_EQ(info.desktops.size(), 2u);
+    // The daemon leaves its desktops' programs running at its end; the test
+    // ends what it had started.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(qvtest::FindWindowOn(info.desktops[1].id, nullptr, "EarlyBird", 10000), &pid);
+    qvtest::ProcessGuard fixture(pid);
+    ASSERT_TRUE(fixture.Running());
+    for (const qv::DesktopRecord& record : info.desktops) {
+        ASSERT_TRUE(bartest::WaitForBar(record.id)) << record.id;
+        EXPECT_TRUE(qvtest::WaitUntil(
+            [&] { return bartest::HangerCaptions(record.id) == std::vector<std::string>{"EarlyBird"}; }, 10000))
+            << record.id;
+    }
+}
+
 }  // namespace
