@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,63 @@ TEST_F(ControlBarRoll, UnusableSettingsAreTakenSafely) {
     EXPECT_FALSE(qvtest::WaitUntil([&] { return Shown() < 2; }, 2500));
     EXPECT_TRUE(daemon.Stop());
     EXPECT_EQ(daemon.WaitExit(0), 0);
+}
+
+// Dragging a hanger button: past its neighbour it changes the order on
+// every bar, out of the hanger area it takes the window off.
+TEST_F(ControlBarRoll, DraggingAHangerButtonReordersOrRemovesIt) {
+    StartWith(bartest::BarSettings("FixPin\t1\n"));
+    std::vector<std::unique_ptr<qvtest::ProcessGuard>> fixtures;
+    for (const char* title : {"One", "Two"}) {
+        fixtures.push_back(std::make_unique<qvtest::ProcessGuard>());
+        ASSERT_TRUE(qvtest::StartProgram(*fixtures.back(), "QVFixture.exe", std::string("--title=") + title, ids[1]));
+        HWND window = qvtest::FindWindowOn(ids[1], nullptr, title, 10000);
+        ASSERT_TRUE(window) << title;
+        qvtest::RunOnDesktop(ids[0], [&] {
+            PostMessageA(bartest::WaitForBar(ids[0], 0), qv::kRequestMessage, qv::kBarHangWindowRequest,
+                         reinterpret_cast<LPARAM>(window));
+        });
+        ASSERT_TRUE(qvtest::WaitUntil(
+            [&] {
+                const std::vector<std::string> captions = bartest::HangerCaptions(ids[0]);
+                return !captions.empty() && captions.back() == title;
+            },
+            10000));
+    }
+    auto everyBar = [&](const std::vector<std::string>& captions) {
+        return qvtest::WaitUntil(
+            [&] {
+                for (const std::string& id : ids) {
+                    if (bartest::HangerCaptions(id) != captions) return false;
+                }
+                return true;
+            },
+            10000);
+    };
+    ASSERT_TRUE(everyBar({"One", "Two"}));
+    // Press, move the pointer as a user would, release.
+    auto drag = [&](HWND button, int dx, int dy) {
+        qvtest::RunOnDesktop(ids[0], [&] {
+            RECT r = {};
+            GetWindowRect(button, &r);
+            const POINT from = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+            DWORD_PTR result = 0;
+            SetCursorPos(from.x, from.y);
+            SendMessageTimeoutA(button, WM_LBUTTONDOWN, MK_LBUTTON, 0, SMTO_ABORTIFHUNG, 5000, &result);
+            SetCursorPos(from.x + dx, from.y + dy);
+            SendMessageTimeoutA(button, WM_MOUSEMOVE, MK_LBUTTON, 0, SMTO_ABORTIFHUNG, 5000, &result);
+            SendMessageTimeoutA(button, WM_LBUTTONUP, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+        });
+    };
+    const int width = [&] {
+        RECT r = {};
+        GetWindowRect(bartest::HangerButton(ids[0], 0), &r);
+        return static_cast<int>(r.right - r.left);
+    }();
+    drag(bartest::HangerButton(ids[0], 0), width + width / 2, 0);
+    EXPECT_TRUE(everyBar({"Two", "One"}));
+    drag(bartest::HangerButton(ids[0], 1), 0, 60);
+    EXPECT_TRUE(everyBar({"Two"}));
 }
 
 }  // namespace
