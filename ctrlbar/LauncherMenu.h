@@ -5,13 +5,30 @@
 
 #include <windows.h>
 
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
 #include "BarShared.h"
+#include "GdiObject.h"
+#include "MenuScan.h"
 
 namespace qv {
 
 // The two exit items end every launcher menu.
 inline constexpr UINT kLauncherEndBar = 0xFFFE;
 inline constexpr UINT kLauncherEndBoth = 0xFFFF;
+
+struct MenuHandleTraits {
+    using Type = HMENU;
+    static Type Invalid() { return nullptr; }
+    static bool Valid(Type h) { return h != nullptr; }
+    // Destroys the popups inserted into it too.
+    static void Close(Type h) { DestroyMenu(h); }
+};
+using UniqueMenu = UniqueResource<MenuHandleTraits>;
 
 class LauncherMenu {
 public:
@@ -23,7 +40,8 @@ public:
     LauncherMenu& operator=(const LauncherMenu&) = delete;
 
     // The popup: the panels that gave at least one item, then the two exit
-    // items. Null when no menu could be made.
+    // items. Null when no menu could be made. Runs on the bar's thread; a
+    // waiting window shows on the bar's desktop when it takes a while.
     HMENU Build();
     // WM_MEASUREITEM and WM_DRAWITEM of this menu's owner-drawn items, as the
     // bar receives them; false for an item that is not this menu's.
@@ -31,14 +49,40 @@ public:
     bool DrawItem(const DRAWITEMSTRUCT& item) const;
     // Starts the item of the chosen command on the bar's desktop; the exit
     // items post the bar's end request (lParam 1 or 2). 0 does nothing.
+    // The menu and its items are freed afterwards.
     void Run(UINT command);
 
 private:
+    // One owner-drawn line: its caption and its image (owned elsewhere).
+    struct Line {
+        std::string caption;
+        HBITMAP image = nullptr;
+    };
+
+    void Free();
+    bool AddFolder(HMENU parent, const MenuFolder& folder);
+    bool AddItem(HMENU popup, const MenuItem& item);
+    const Line* NewLine(const std::string& caption, HBITMAP image);
+    const Line* LineOf(ULONG_PTR data) const;
+    // The small icon of a file drawn on the menu colour, one per source;
+    // the default image when the file gives none.
+    HBITMAP ImageOf(const std::string& path, int index);
+    UniqueBitmap Paint(HICON icon) const;
+
     const BarShared& m_shared;
     const int m_number;
     HWND m_bar;
     int m_unitWidth;
-    HMENU m_menu = nullptr;
+    SIZE m_imageSize = {16, 16};
+
+    UniqueMenu m_menu;
+    std::vector<MenuFolder> m_panels;
+    std::vector<std::unique_ptr<Line>> m_lines;
+    std::unordered_set<const Line*> m_known;
+    std::map<std::string, UniqueBitmap> m_images;  // by lower-cased source and index
+    UniqueBitmap m_folderImage;
+    UniqueBitmap m_defaultImage;
+    UniqueGdi<HFONT> m_font;
 };
 
 }  // namespace qv
