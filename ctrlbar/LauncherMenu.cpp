@@ -87,48 +87,54 @@ bool LauncherMenu::AddFolder(HMENU parent, const MenuFolder& folder) {
     }
     for (const MenuFolder& sub : folder.folders) AddFolder(popup.Get(), sub);
     if (GetMenuItemCount(popup.Get()) <= 0) return false;
-    const UINT_PTR id = reinterpret_cast<UINT_PTR>(popup.Get());
-    const Line* line = m_folderImage ? NewLine(folder.caption, m_folderImage.Get()) : nullptr;
-    const BOOL added = line ? AppendMenuA(parent, MF_POPUP | MF_OWNERDRAW, id, reinterpret_cast<LPCSTR>(line))
-                            : AppendMenuA(parent, MF_POPUP | MF_STRING, id, folder.caption.c_str());
-    if (!added) return false;
+    Line line;
+    line.caption = folder.caption;
+    line.folder = true;
+    if (!AppendMenuA(parent, MF_POPUP | MF_OWNERDRAW, reinterpret_cast<UINT_PTR>(popup.Get()),
+                     reinterpret_cast<LPCSTR>(NewLine(std::move(line)))))
+        return false;
     popup.Release();  // the parent's now
     return true;
 }
 
 bool LauncherMenu::AddItem(HMENU popup, const MenuItem& item) {
-    HBITMAP image = ImageOf(item.iconPath, item.iconIndex);
-    if (!image) return AppendMenuA(popup, MF_STRING, item.command, item.caption.c_str()) != FALSE;
-    const Line* line = NewLine(item.caption, image);
-    return AppendMenuA(popup, MF_OWNERDRAW, item.command, reinterpret_cast<LPCSTR>(line)) != FALSE;
+    Line line;
+    line.caption = item.caption;
+    line.iconPath = item.iconPath;
+    line.iconIndex = item.iconIndex;
+    return AppendMenuA(popup, MF_OWNERDRAW, item.command, reinterpret_cast<LPCSTR>(NewLine(std::move(line)))) !=
+           FALSE;
 }
 
-const LauncherMenu::Line* LauncherMenu::NewLine(const std::string& caption, HBITMAP image) {
-    m_lines.push_back(std::make_unique<Line>(Line{caption, image}));
+LauncherMenu::Line* LauncherMenu::NewLine(Line line) {
+    m_lines.push_back(std::make_unique<Line>(std::move(line)));
     m_known.insert(m_lines.back().get());
     return m_lines.back().get();
 }
 
-const LauncherMenu::Line* LauncherMenu::LineOf(ULONG_PTR data) const {
-    const Line* line = reinterpret_cast<const Line*>(data);
+LauncherMenu::Line* LauncherMenu::LineOf(ULONG_PTR data) const {
+    Line* line = reinterpret_cast<Line*>(data);
     return m_known.count(line) ? line : nullptr;
 }
 
-HBITMAP LauncherMenu::ImageOf(const std::string& path, int index) {
-    if (path.empty()) return m_defaultImage.Get();
-    std::string key = path + "," + std::to_string(index);
+HBITMAP LauncherMenu::ImageOf(Line& line) {
+    if (line.imageKnown) return line.image;
+    line.imageKnown = true;
+    if (line.folder) return line.image = m_folderImage.Get();
+    if (line.iconPath.empty()) return line.image = m_defaultImage.Get();
+    std::string key = line.iconPath + "," + std::to_string(line.iconIndex);
     LowerSjis(key.data());
     auto known = m_images.find(key);
     if (known == m_images.end()) {
         HICON small = nullptr;
         UniqueBitmap image;
-        if (ExtractIconExA(path.c_str(), index, nullptr, &small, 1) != 0 && small) {
+        if (ExtractIconExA(line.iconPath.c_str(), line.iconIndex, nullptr, &small, 1) != 0 && small) {
             UniqueIcon icon(small);
             image = Paint(icon.Get());
         }
         known = m_images.emplace(std::move(key), std::move(image)).first;
     }
-    return known->second ? known->second.Get() : m_defaultImage.Get();
+    return line.image = known->second ? known->second.Get() : m_defaultImage.Get();
 }
 
 UniqueBitmap LauncherMenu::Paint(HICON icon) const {
@@ -144,37 +150,38 @@ UniqueBitmap LauncherMenu::Paint(HICON icon) const {
     return bitmap;
 }
 
-bool LauncherMenu::MeasureItem(MEASUREITEMSTRUCT& item) const {
-    const Line* line = LineOf(item.itemData);
+bool LauncherMenu::MeasureItem(MEASUREITEMSTRUCT& item) {
+    Line* line = LineOf(item.itemData);
     if (!line) return false;
+    const bool image = ImageOf(*line) != nullptr;
     WindowDC dc(m_bar);
     Selection font(dc.Get(), m_font.Get());
     SIZE text = {0, 0};
     GetTextExtentPoint32A(dc.Get(), line->caption.c_str(), static_cast<int>(line->caption.size()), &text);
-    // The image is as high as the line may be, so that it is never cut.
-    item.itemWidth = static_cast<UINT>(text.cx + m_imageSize.cx + m_unitWidth + 2);
-    item.itemHeight = static_cast<UINT>(std::max(text.cy, m_imageSize.cy) + 2);
+    // The line is as high as the image too, so that the image is never cut.
+    item.itemWidth = static_cast<UINT>(text.cx + (image ? m_imageSize.cx + m_unitWidth + 2 : 0));
+    item.itemHeight = static_cast<UINT>(std::max(text.cy, image ? m_imageSize.cy : 0) + 2);
     return true;
 }
 
-bool LauncherMenu::DrawItem(const DRAWITEMSTRUCT& item) const {
-    const Line* line = LineOf(item.itemData);
+bool LauncherMenu::DrawItem(const DRAWITEMSTRUCT& item) {
+    Line* line = LineOf(item.itemData);
     if (!line) return false;
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     HDC dc = item.hDC;
     RECT rect = item.rcItem;
     FillRect(dc, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
-    {
+    RECT text = rect;
+    if (HBITMAP image = ImageOf(*line)) {
         MemoryDC memory(dc);
-        Selection image(memory.Get(), line->image);
+        Selection chosen(memory.Get(), image);
         BitBlt(dc, rect.left + 1, rect.top + 1, m_imageSize.cx, m_imageSize.cy, memory.Get(), 0, 0,
                selected ? NOTSRCCOPY : SRCCOPY);
+        text.left += 1 + m_imageSize.cx + m_unitWidth / 2;
     }
     Selection font(dc, m_font.Get());
     const COLORREF oldText = SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
     const COLORREF oldBack = SetBkColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
-    RECT text = rect;
-    text.left += 1 + m_imageSize.cx + m_unitWidth / 2;
     DrawTextA(dc, line->caption.c_str(), static_cast<int>(line->caption.size()), &text,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_LEFT);
     SetBkColor(dc, oldBack);

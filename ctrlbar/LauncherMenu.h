@@ -44,29 +44,35 @@ public:
     // waiting window shows on the bar's desktop when it takes a while.
     HMENU Build();
     // WM_MEASUREITEM and WM_DRAWITEM of this menu's owner-drawn items, as the
-    // bar receives them; false for an item that is not this menu's.
-    bool MeasureItem(MEASUREITEMSTRUCT& item) const;
-    bool DrawItem(const DRAWITEMSTRUCT& item) const;
+    // bar receives them; false for an item that is not this menu's. An
+    // item's icon is taken from its program when its popup is first shown,
+    // so that a large tree opens as fast as its folders can be listed.
+    bool MeasureItem(MEASUREITEMSTRUCT& item);
+    bool DrawItem(const DRAWITEMSTRUCT& item);
     // Starts the item of the chosen command on the bar's desktop; the exit
     // items post the bar's end request (lParam 1 or 2). 0 does nothing.
     // The menu and its items are freed afterwards.
     void Run(UINT command);
 
 private:
-    // One owner-drawn line: its caption and its image (owned elsewhere).
+    // One owner-drawn line: its caption and where its image comes from.
     struct Line {
         std::string caption;
-        HBITMAP image = nullptr;
+        bool folder = false;
+        std::string iconPath;  // empty: the default image
+        int iconIndex = 0;
+        bool imageKnown = false;
+        HBITMAP image = nullptr;  // owned by the menu's image cache
     };
 
     void Free();
     bool AddFolder(HMENU parent, const MenuFolder& folder);
     bool AddItem(HMENU popup, const MenuItem& item);
-    const Line* NewLine(const std::string& caption, HBITMAP image);
-    const Line* LineOf(ULONG_PTR data) const;
-    // The small icon of a file drawn on the menu colour, one per source;
-    // the default image when the file gives none.
-    HBITMAP ImageOf(const std::string& path, int index);
+    Line* NewLine(Line line);
+    Line* LineOf(ULONG_PTR data) const;
+    // The line's image: the folder image, or the small icon of its source
+    // drawn on the menu colour (one per source), or the default image.
+    HBITMAP ImageOf(Line& line);
     UniqueBitmap Paint(HICON icon) const;
 
     const BarShared& m_shared;

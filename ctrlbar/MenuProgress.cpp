@@ -89,6 +89,21 @@ private:
     MenuProgress::State& m_state;
 };
 
+// Waits for the object while answering what other threads send to this one:
+// the window's thread may send to the bar's windows, and a bar thread that
+// took nothing would hold both threads up until the bound.
+DWORD WaitAnsweringSent(HANDLE object, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= timeoutMs) return WAIT_TIMEOUT;
+        const DWORD result = MsgWaitForMultipleObjects(1, &object, FALSE, timeoutMs - elapsed, QS_SENDMESSAGE);
+        if (result != WAIT_OBJECT_0 + 1) return result;
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 DWORD WINAPI ProgressThread(void* parameter) {
     std::shared_ptr<MenuProgress::State> state = std::move(*static_cast<std::shared_ptr<MenuProgress::State>*>(parameter));
     delete static_cast<std::shared_ptr<MenuProgress::State>*>(parameter);
@@ -129,7 +144,7 @@ MenuProgress::MenuProgress(HINSTANCE instance, HWND bar) : m_state(std::make_sha
         delete shared;
         return;
     }
-    if (WaitForSingleObject(m_state->started.Get(), kStartWaitMs) != WAIT_OBJECT_0)
+    if (WaitAnsweringSent(m_state->started.Get(), kStartWaitMs) != WAIT_OBJECT_0)
         WriteLog("Menu Progress Window Did Not Start in %lu ms.\n", static_cast<unsigned long>(kStartWaitMs));
 }
 
@@ -153,7 +168,7 @@ void MenuProgress::Close() {
     if (HWND window = m_state->window) PostMessageA(window, WM_CLOSE, 0, 0);
     // The thread is never cut off: past the bound it is left to end through
     // its own message loop, and the state it shares goes with it.
-    if (WaitForSingleObject(m_thread.Get(), kEndWaitMs) != WAIT_OBJECT_0)
+    if (WaitAnsweringSent(m_thread.Get(), kEndWaitMs) != WAIT_OBJECT_0)
         WriteLog("Menu Progress Thread Did Not End in %lu ms.\n", static_cast<unsigned long>(kEndWaitMs));
     m_thread.Reset();
 }

@@ -299,9 +299,15 @@ void MenuScanner::ScanInto(MenuFolder& popup) {
     }
 }
 
-bool MenuScanner::PassesDrive(const std::string& path) const {
+bool MenuScanner::PassesDrive(const std::string& path) {
+    // Asked once per drive and build: under Wine every question goes to the
+    // mount manager.
     const std::string root = DriveRoot(path);
-    return DrivePasses(m_options.driveCondition, m_options.driveType(root.empty() ? nullptr : root.c_str()));
+    std::string key = Lowered(root);
+    auto known = m_driveTypes.find(key);
+    if (known == m_driveTypes.end())
+        known = m_driveTypes.emplace(std::move(key), m_options.driveType(root.empty() ? nullptr : root.c_str())).first;
+    return DrivePasses(m_options.driveCondition, known->second);
 }
 
 std::string MenuScanner::OpeningProgram(const std::string& file, const std::string& extension) {

@@ -164,7 +164,7 @@ public:
 private:
     bool Stopped() const { return m_ids.Exhausted() || m_progress.Cancelled(); }
     void ScanInto(MenuFolder& popup);
-    bool PassesDrive(const std::string& path) const;
+    bool PassesDrive(const std::string& path);
     // The program that opens files of this extension: FindExecutable on the
     // file, else the extension's open command. Kept per extension.
     std::string OpeningProgram(const std::string& file, const std::string& extension);
@@ -174,6 +174,7 @@ private:
     CommandIds& m_ids;
     ScanProgress& m_progress;
     std::map<std::string, std::string> m_openers;
+    std::map<std::string, UINT> m_driveTypes;  // by lower-cased root
 };
 
 // The Mendrel program list of a desktop (a parameter file of program
