@@ -300,8 +300,8 @@ void MenuScanner::ScanInto(MenuFolder& popup) {
 }
 
 bool MenuScanner::PassesDrive(const std::string& path) {
-    // Asked once per drive and build: under Wine every question goes to the
-    // mount manager.
+    // Asked once per drive and build: under Wine each question is slow
+    // enough to count in a large tree.
     const std::string root = DriveRoot(path);
     std::string key = Lowered(root);
     auto known = m_driveTypes.find(key);

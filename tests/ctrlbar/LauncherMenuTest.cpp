@@ -1,8 +1,11 @@
 // The launcher menu behind the system button's left click, driven as a user
 // drives it: a program of a folder panel, chosen by keyboard, starts on the
-// bar's own desktop.
+// bar's own desktop, and a shortcut opens through QVShlExe.
 
 #include <windows.h>
+
+#include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +13,7 @@
 #include <vector>
 
 #include "BarWindows.h"
+#include "ComRef.h"
 #include "Daemon.h"
 #include "Desktops.h"
 #include "PipeClient.h"
@@ -36,6 +40,32 @@ std::string SettingsWithPanel(const std::string& folder) {
            "\tExecutantPanetMenu::ExecutantMenu::QVOwnerDrawMenuItem::RingListClass {\r\n"
            "\t\tMenuKind\t0\r\n\t\tMenuString\tTools\r\n\t\tStartDirectory\t" +
            folder + "\r\n\t}\r\n}\r\n--EOF--\r\n";
+}
+
+bool MakeShortcut(const std::string& shortcut, const std::string& target, const std::string& arguments) {
+    qv::ComApartment apartment;
+    qv::ComRef<IShellLinkA> link;
+    qv::ComRef<IPersistFile> file;
+    wchar_t wide[MAX_PATH];
+    return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                      link.PutVoid())) &&
+           SUCCEEDED(link->SetPath(target.c_str())) && SUCCEEDED(link->SetArguments(arguments.c_str())) &&
+           SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.PutVoid())) &&
+           MultiByteToWideChar(CP_ACP, 0, shortcut.c_str(), -1, wide, MAX_PATH) != 0 &&
+           SUCCEEDED(file->Save(wide, TRUE));
+}
+
+DWORD ParentOf(DWORD pid) {
+    DWORD parent = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID == pid) parent = entry.th32ParentProcessID;
+    }
+    CloseHandle(snapshot);
+    return parent;
 }
 
 std::string ImagePath(DWORD pid) {
@@ -97,12 +127,42 @@ TEST_F(ControlBarLauncher, AProgramOfAFolderPanelStartsOnTheBarsDesktop) {
     qvtest::ProcessGuard started(pid);
     ASSERT_TRUE(started.Running());
     EXPECT_EQ(Lower(ImagePath(pid)), Lower(program));
+    // Started by the bar itself, not through QVShlExe.
+    EXPECT_EQ(ParentOf(pid), bartest::BarProcess(ids[1]));
     EXPECT_FALSE(qvtest::FindWindowOn(ids[0], kFixtureClass, nullptr, 0));
 
     qvtest::RunOnDesktop(ids[1], [&] { PostMessageA(window, WM_CLOSE, 0, 0); });
     EXPECT_TRUE(started.WaitForEnd(10000));
-    // The bar takes clicks again once its menu is done.
-    EXPECT_TRUE(bartest::WaitForBar(ids[1], 0));
+    // The bar, disabled while its menu was built and open, takes clicks again.
+    HWND bar = bartest::WaitForBar(ids[1], 0);
+    ASSERT_TRUE(bar);
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return IsWindowEnabled(bar) != FALSE; }, 5000));
+}
+
+// Subfolders come after the files: the shortcut's place is known whatever
+// order the file system lists the files in.
+TEST_F(ControlBarLauncher, AShortcutOpensThroughTheShellExecuteProgramOnTheBarsDesktop) {
+    ASSERT_TRUE(CopyFileA(qvtest::FixturePath().c_str(), tools.File("Tool.exe").c_str(), FALSE));
+    ASSERT_TRUE(CreateDirectoryA(tools.File("Links").c_str(), nullptr));
+    const std::string report = tools.File("report.txt");
+    ASSERT_TRUE(MakeShortcut(tools.File("Links\\Linked.lnk"), qvtest::FixturePath(),
+                             "--title=Linked --report=" + report));
+    StartWith(SettingsWithPanel(tools.Path()));
+
+    ASSERT_TRUE(ChooseByKeys(ids[1], {VK_DOWN, VK_RIGHT, VK_DOWN, VK_RIGHT, VK_RETURN}));
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return qvtest::ReportedPid(report) != 0; }, 20000));
+    qvtest::ProcessGuard started(qvtest::ReportedPid(report));
+    const std::vector<std::string> lines = qvtest::ReportLines(report);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines[0].find(" desktop=" + ids[1]), std::string::npos) << lines[0];
+    // Opened by QVShlExe, not by the shell inside the bar.
+    const DWORD opener = ParentOf(started.Pid());
+    EXPECT_NE(opener, 0u);
+    EXPECT_NE(opener, bartest::BarProcess(ids[1]));
+    HWND window = qvtest::FindWindowOn(ids[1], kFixtureClass, "Linked", 10000);
+    ASSERT_TRUE(window);
+    qvtest::RunOnDesktop(ids[1], [&] { PostMessageA(window, WM_CLOSE, 0, 0); });
+    EXPECT_TRUE(started.WaitForEnd(10000));
 }
 
 }  // namespace
