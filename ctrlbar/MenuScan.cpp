@@ -235,8 +235,8 @@ bool MenuItem::Set(Kind itemKind, const std::string& program, const std::string&
 }
 
 int MenuItem::Launch(const char* desktopName) {
-    // The shell's own start would run in the bar's process and on its
-    // desktop's terms; QVShlExe opens the item on the desktop given.
+    // A shell start here would open the item inside the bar's process;
+    // QVShlExe opens it in a process of its own on the desktop given.
     if (shellExec) return LaunchViaShlExe(desktopName);
     return Executant::Launch(desktopName);
 }
