@@ -5,11 +5,11 @@
 #include <cstring>
 
 #include "Convert.h"
-#include "Handle.h"
 #include "Log.h"
 #include "Messages.h"
 #include "ParamLine.h"
 #include "PathText.h"
+#include "RegistryText.h"
 #include "TextString.h"
 
 namespace qv {
@@ -96,33 +96,6 @@ bool ReadPanelBlock(ParamReader& reader, PanelDescription* panel) {
         }
     });
     return closed && completed;
-}
-
-bool ReadRegistryText(HKEY root, const char* keyName, const char* valueName, std::string* text) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, keyName, 0, KEY_READ, &opened) != ERROR_SUCCESS) return false;
-    UniqueRegistryKey key(opened);
-    DWORD type = 0, size = 0;
-    // Paths are short; a value claiming more is not a folder.
-    constexpr DWORD kMaxValue = 32768;
-    if (RegQueryValueExA(key.Get(), valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ) || size == 0 || size > kMaxValue)
-        return false;
-    std::string value(size + 1, '\0');
-    if (RegQueryValueExA(key.Get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
-        ERROR_SUCCESS)
-        return false;
-    value.resize(std::strlen(value.c_str()));
-    if (type == REG_EXPAND_SZ) {
-        const DWORD needed = ExpandEnvironmentStringsA(value.c_str(), nullptr, 0);
-        if (needed == 0 || needed > kMaxValue) return false;
-        std::string expanded(needed, '\0');
-        if (ExpandEnvironmentStringsA(value.c_str(), expanded.data(), needed) == 0) return false;
-        expanded.resize(std::strlen(expanded.c_str()));
-        value = std::move(expanded);
-    }
-    *text = std::move(value);
-    return !text->empty();
 }
 
 }  // namespace

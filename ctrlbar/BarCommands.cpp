@@ -122,6 +122,7 @@ void BarWindow::OnLauncherMenu() {
     EnableWindow(Handle(), FALSE);
     HMENU menu = launcher.Build();
     EnableWindow(Handle(), TRUE);
+    m_menuOpen = false;  // TrackMenu keeps it for the menu's time, and a failed build has none
     m_launcher = &launcher;
     const UINT command = menu ? TrackMenu(menu, m_system) : 0;
     m_launcher = nullptr;
