@@ -82,4 +82,20 @@ struct GdiObjectTraits {
 
 using UniqueBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
 
+struct MenuHandleTraits {
+    using Type = HMENU;
+    static Type Invalid() { return nullptr; }
+    static bool Valid(Type h) { return h != nullptr; }
+    static void Close(Type h) { DestroyMenu(h); }
+};
+using UniqueMenu = UniqueResource<MenuHandleTraits>;
+
+struct IconHandleTraits {
+    using Type = HICON;
+    static Type Invalid() { return nullptr; }
+    static bool Valid(Type h) { return h != nullptr; }
+    static void Close(Type h) { DestroyIcon(h); }
+};
+using UniqueIcon = UniqueResource<IconHandleTraits>;
+
 }  // namespace qv

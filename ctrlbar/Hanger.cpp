@@ -45,9 +45,10 @@ HANDLE Duplicate(HANDLE handle) {
 
 // The program's small icon drawn onto the button face, or the default image.
 std::shared_ptr<UniqueGdi<HBITMAP>> IconBitmap(const std::string& modulePath, HICON fallback) {
-    HICON small = nullptr;
-    ExtractIconExA(modulePath.c_str(), 0, nullptr, &small, 1);
-    HICON icon = small ? small : fallback;
+    HICON extracted = nullptr;
+    ExtractIconExA(modulePath.c_str(), 0, nullptr, &extracted, 1);
+    const UniqueIcon small(extracted);
+    HICON icon = small ? small.Get() : fallback;
     const int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
     auto bitmap = std::make_shared<UniqueGdi<HBITMAP>>();
     if (HDC screen = GetDC(nullptr)) {
@@ -61,7 +62,6 @@ std::shared_ptr<UniqueGdi<HBITMAP>> IconBitmap(const std::string& modulePath, HI
         }
         ReleaseDC(nullptr, screen);
     }
-    if (small) DestroyIcon(small);
     return bitmap;
 }
 
@@ -182,33 +182,22 @@ void Hanger::StartWatch(Entry& entry) {
 
 bool Hanger::HangOn(HWND window) {
     if (!window) return false;
-    {
-        const std::lock_guard<std::mutex> hold(m_lock);
-        for (const auto& e : m_entries) {
-            if (e->window == window) return true;
-        }
-    }
     auto entry = std::make_unique<Entry>();
-    if (!Search(*entry, window, std::string())) return false;
-    entry->icon = IconBitmap(entry->modulePath, m_shared.images.menuItem);
-    StartWatch(*entry);
-    {
-        const std::lock_guard<std::mutex> hold(m_lock);
-        m_entries.push_back(std::move(entry));
-    }
-    m_changed();
-    return true;
+    return Known(window) || (Search(*entry, window, std::string()) && Add(std::move(entry)));
 }
 
 bool Hanger::HangOnModule(const std::string& module) {
     auto entry = std::make_unique<Entry>();
     if (module.empty() || !Search(*entry, nullptr, module)) return false;
-    {
-        const std::lock_guard<std::mutex> hold(m_lock);
-        for (const auto& e : m_entries) {
-            if (e->window == entry->window) return true;
-        }
-    }
+    return Known(entry->window) || Add(std::move(entry));
+}
+
+bool Hanger::Known(HWND window) const {
+    const std::lock_guard<std::mutex> hold(m_lock);
+    return std::any_of(m_entries.begin(), m_entries.end(), [window](const auto& e) { return e->window == window; });
+}
+
+bool Hanger::Add(std::unique_ptr<Entry> entry) {
     entry->icon = IconBitmap(entry->modulePath, m_shared.images.menuItem);
     StartWatch(*entry);
     {

@@ -69,6 +69,9 @@ private:
     struct Entry;
     bool Search(Entry& entry, HWND window, const std::string& module) const;
     void StartWatch(Entry& entry);
+    bool Known(HWND window) const;
+    // Appends a window found by Search, with its icon and its watch.
+    bool Add(std::unique_ptr<Entry> entry);
 
     const BarShared& m_shared;
     HWND m_mainWindow;

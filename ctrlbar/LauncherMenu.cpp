@@ -11,18 +11,6 @@
 
 namespace qv {
 
-namespace {
-
-struct IconTraits {
-    using Type = HICON;
-    static Type Invalid() { return nullptr; }
-    static bool Valid(Type h) { return h != nullptr; }
-    static void Close(Type h) { DestroyIcon(h); }
-};
-using UniqueIcon = UniqueResource<IconTraits>;
-
-}  // namespace
-
 LauncherMenu::LauncherMenu(const BarShared& shared, int number, HWND bar, int unitWidth)
     : m_shared(shared), m_number(number), m_bar(bar), m_unitWidth(unitWidth) {
     m_imageSize = SIZE{GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON)};

@@ -21,15 +21,6 @@ namespace qv {
 inline constexpr UINT kLauncherEndBar = 0xFFFE;
 inline constexpr UINT kLauncherEndBoth = 0xFFFF;
 
-struct MenuHandleTraits {
-    using Type = HMENU;
-    static Type Invalid() { return nullptr; }
-    static bool Valid(Type h) { return h != nullptr; }
-    // Destroys the popups inserted into it too.
-    static void Close(Type h) { DestroyMenu(h); }
-};
-using UniqueMenu = UniqueResource<MenuHandleTraits>;
-
 class LauncherMenu {
 public:
     // The bar of desktop number `number`; unitWidth spaces the owner-drawn

@@ -27,14 +27,8 @@ void PointAt(const std::string& desktop, int x, int y) {
 class ControlBarRoll : public ::testing::Test {
 protected:
     void StartWith(const std::string& barSettings) {
-        qvtest::EndSharedDaemon();
-        qvtest::WriteBytes(daemon.Dir().File("QVCtrlBar.ini"), barSettings);
-        ASSERT_TRUE(daemon.StartReady(bartest::kBarController, {""}));
-        qv::DesktopInformation info;
-        ASSERT_EQ(qv::PipeClient(daemon.StartDesktop()).AskInformation(&info), qv::QueryResult::kOk);
-        for (const qv::DesktopRecord& record : info.desktops) ids.push_back(record.id);
+        ids = bartest::StartWithBar(daemon, barSettings, {""});
         ASSERT_EQ(ids.size(), 2u);
-        for (const std::string& id : ids) ASSERT_TRUE(bartest::WaitForBar(id)) << id;
         width = GetSystemMetrics(SM_CXSCREEN);
         height = GetSystemMetrics(SM_CYSCREEN);
     }
@@ -141,16 +135,7 @@ TEST_F(ControlBarRoll, DraggingAHangerButtonReordersOrRemovesIt) {
             },
             10000));
     }
-    auto everyBar = [&](const std::vector<std::string>& captions) {
-        return qvtest::WaitUntil(
-            [&] {
-                for (const std::string& id : ids) {
-                    if (bartest::HangerCaptions(id) != captions) return false;
-                }
-                return true;
-            },
-            10000);
-    };
+    auto everyBar = [&](const std::vector<std::string>& captions) { return bartest::EveryHangerShows(ids, captions); };
     ASSERT_TRUE(everyBar({"One", "Two"}));
     // Press, move the pointer as a user would, release.
     auto drag = [&](HWND button, int dx, int dy) {

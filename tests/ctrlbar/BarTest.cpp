@@ -21,25 +21,11 @@ using qvtest::Daemon;
 
 constexpr char kStartCaption[] = "QVControlBar for Quorvel";
 
-// The daemon's desktops in its order, asked as the bar asks.
-std::vector<std::string> DesktopIds(const Daemon& daemon) {
-    qv::DesktopInformation info;
-    std::vector<std::string> ids;
-    if (qv::PipeClient(daemon.StartDesktop()).AskInformation(&info) != qv::QueryResult::kOk) return ids;
-    for (const qv::DesktopRecord& record : info.desktops) ids.push_back(record.id);
-    return ids;
-}
-
 class ControlBar : public ::testing::Test {
 protected:
     void SetUp() override {
-        // The bar reads its settings beside the daemon's file when it starts.
-        Daemon& d = qvtest::SharedDaemon(bartest::kBarController, {"", ""});
-        ASSERT_TRUE(d.Running());
-        ids = DesktopIds(d);
+        ids = bartest::SharedBarDesktops(&daemon);
         ASSERT_EQ(ids.size(), 3u);
-        for (const std::string& id : ids) ASSERT_TRUE(WaitForBar(id)) << id;
-        daemon = &d;
     }
     std::string Current() const { return qvtest::AskCurrentDesktopId(daemon->StartDesktop()); }
 
@@ -170,7 +156,7 @@ protected:
     void SetUp() override {
         qvtest::EndSharedDaemon();
         ASSERT_TRUE(daemon.StartReady(bartest::kBarController, {""}));
-        ids = DesktopIds(daemon);
+        ids = bartest::DesktopIds(daemon);
         ASSERT_EQ(ids.size(), 2u);
         ASSERT_TRUE(WaitForBar(ids[1]));
         bar.Watch(bartest::BarProcess(ids[1]));

@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <utility>
 
+#include "Daemon.h"
 #include "Desktops.h"
+#include "PipeClient.h"
+#include "Processes.h"
+#include "TestFiles.h"
 #include "Protocol.h"
 
 namespace bartest {
@@ -24,6 +28,48 @@ std::string BarSettings(const std::string& controllerLines) {
         start = end + 1;
     }
     return text + "}\r\n--EOF--\r\n";
+}
+
+std::vector<std::string> DesktopIds(const qvtest::Daemon& daemon) {
+    qv::DesktopInformation info;
+    std::vector<std::string> ids;
+    if (qv::PipeClient(daemon.StartDesktop()).AskInformation(&info) != qv::QueryResult::kOk) return ids;
+    for (const qv::DesktopRecord& record : info.desktops) ids.push_back(record.id);
+    return ids;
+}
+
+std::vector<std::string> StartWithBar(qvtest::Daemon& daemon, const std::string& barSettings,
+                                      const std::vector<std::string>& desktops) {
+    qvtest::EndSharedDaemon();
+    qvtest::WriteBytes(daemon.Dir().File("QVCtrlBar.ini"), barSettings);
+    if (!daemon.StartReady(kBarController, desktops)) return {};
+    std::vector<std::string> ids = DesktopIds(daemon);
+    for (const std::string& id : ids) {
+        if (!WaitForBar(id)) return {};
+    }
+    return ids;
+}
+
+std::vector<std::string> SharedBarDesktops(qvtest::Daemon** daemon) {
+    qvtest::Daemon& shared = qvtest::SharedDaemon(kBarController, {"", ""});
+    *daemon = &shared;
+    if (!shared.Running()) return {};
+    std::vector<std::string> ids = DesktopIds(shared);
+    for (const std::string& id : ids) {
+        if (!WaitForBar(id)) return {};
+    }
+    return ids;
+}
+
+bool EveryHangerShows(const std::vector<std::string>& ids, const std::vector<std::string>& captions, DWORD timeoutMs) {
+    return qvtest::WaitUntil(
+        [&] {
+            for (const std::string& id : ids) {
+                if (HangerCaptions(id) != captions) return false;
+            }
+            return true;
+        },
+        timeoutMs);
 }
 
 HWND WaitForBar(const std::string& desktop, DWORD timeoutMs) {

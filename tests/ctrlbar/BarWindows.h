@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+namespace qvtest {
+class Daemon;
+}
+
 namespace bartest {
 
 // Controller lines of a daemon that starts the bar and touches nothing else
@@ -17,6 +21,25 @@ inline constexpr char kBarController[] =
 // A QVCtrlBar.ini with these controller lines ('\n' separated) and no
 // desktop blocks.
 std::string BarSettings(const std::string& controllerLines);
+
+// The daemon's desktops in its order, asked as the bar asks; empty when the
+// question failed.
+std::vector<std::string> DesktopIds(const qvtest::Daemon& daemon);
+
+// Writes the bar's settings beside the daemon's parameter file, starts the
+// daemon with the bar (the shared daemon ends first) and waits for a bar on
+// every desktop: the desktops' ids, or none when that failed.
+std::vector<std::string> StartWithBar(qvtest::Daemon& daemon, const std::string& barSettings,
+                                      const std::vector<std::string>& desktops);
+
+// The shared daemon with the bar on three desktops (started by the first
+// case that asks for it, kept for the next): its desktops' ids once every
+// bar is up, none when that failed.
+std::vector<std::string> SharedBarDesktops(qvtest::Daemon** daemon);
+
+// Waits until the hanger of the bar on every desktop shows these captions.
+bool EveryHangerShows(const std::vector<std::string>& ids, const std::vector<std::string>& captions,
+                      DWORD timeoutMs = 10000);
 
 // The bar window on the desktop, waited for; null when none came in time.
 HWND WaitForBar(const std::string& desktop, DWORD timeoutMs = 30000);

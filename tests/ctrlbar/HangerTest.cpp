@@ -25,14 +25,8 @@ using qvtest::Daemon;
 class ControlBarHanger : public ::testing::Test {
 protected:
     void SetUp() override {
-        Daemon& d = qvtest::SharedDaemon(bartest::kBarController, {"", ""});
-        ASSERT_TRUE(d.Running());
-        qv::DesktopInformation info;
-        ASSERT_EQ(qv::PipeClient(d.StartDesktop()).AskInformation(&info), qv::QueryResult::kOk);
-        for (const qv::DesktopRecord& record : info.desktops) ids.push_back(record.id);
+        ids = bartest::SharedBarDesktops(&daemon);
         ASSERT_EQ(ids.size(), 3u);
-        for (const std::string& id : ids) ASSERT_TRUE(bartest::WaitForBar(id)) << id;
-        daemon = &d;
     }
 
     // A fixture application on the desktop with its window titled title.
@@ -55,16 +49,7 @@ protected:
         });
         return answer;
     }
-    bool EveryBarShows(const std::vector<std::string>& captions) {
-        return qvtest::WaitUntil(
-            [&] {
-                for (const std::string& id : ids) {
-                    if (bartest::HangerCaptions(id) != captions) return false;
-                }
-                return true;
-            },
-            10000);
-    }
+    bool EveryBarShows(const std::vector<std::string>& captions) { return bartest::EveryHangerShows(ids, captions); }
     void TearDown() override {
         fixtures.clear();  // their ends empty the hanger for the next case
         if (daemon) {
@@ -154,26 +139,18 @@ TEST_F(ControlBarHanger, SortingByHangOnNumberAscendingRestoresTheHangOnOrder) {
 // The programs named by InitHangonModule are hung on when the bar starts:
 // here the one the daemon starts on its second desktop before the bar.
 TEST(ControlBarHangerAtStart, TheNamedProgramsWindowIsHungOnEveryBar) {
-    qvtest::EndSharedDaemon();
     Daemon daemon;
-    qvtest::WriteBytes(daemon.Dir().File("QVCtrlBar.ini"),
-                       bartest::BarSettings("FixPin\t1\nInitHangonModule\tQVFIXTURE.EXE\nInitHangonModule\tnone.exe\n"));
-    ASSERT_TRUE(daemon.StartReady(bartest::kBarController, {qvtest::FixtureEntryLines("--title=EarlyBird")}));
-    qv::DesktopInformation info;
-    ASSERT_EQ(qv::PipeClient(daemon.StartDesktop()).AskInformation(&info), qv::QueryResult::kOk);
-    ASSERT_EQ(info.desktops.size(), 2u);
+    const std::vector<std::string> ids = bartest::StartWithBar(
+        daemon, bartest::BarSettings("FixPin\t1\nInitHangonModule\tQVFIXTURE.EXE\nInitHangonModule\tnone.exe\n"),
+        {qvtest::FixtureEntryLines("--title=EarlyBird")});
+    ASSERT_EQ(ids.size(), 2u);
     // The daemon leaves its desktops' programs running at its end; the test
     // ends what it had started.
     DWORD pid = 0;
-    GetWindowThreadProcessId(qvtest::FindWindowOn(info.desktops[1].id, nullptr, "EarlyBird", 10000), &pid);
+    GetWindowThreadProcessId(qvtest::FindWindowOn(ids[1], nullptr, "EarlyBird", 10000), &pid);
     qvtest::ProcessGuard fixture(pid);
     ASSERT_TRUE(fixture.Running());
-    for (const qv::DesktopRecord& record : info.desktops) {
-        ASSERT_TRUE(bartest::WaitForBar(record.id)) << record.id;
-        EXPECT_TRUE(qvtest::WaitUntil(
-            [&] { return bartest::HangerCaptions(record.id) == std::vector<std::string>{"EarlyBird"}; }, 10000))
-            << record.id;
-    }
+    EXPECT_TRUE(bartest::EveryHangerShows(ids, {"EarlyBird"}));
 }
 
 }  // namespace

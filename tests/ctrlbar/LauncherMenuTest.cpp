@@ -81,14 +81,8 @@ std::string ImagePath(DWORD pid) {
 class ControlBarLauncher : public ::testing::Test {
 protected:
     void StartWith(const std::string& barSettings) {
-        qvtest::EndSharedDaemon();
-        qvtest::WriteBytes(daemon.Dir().File("QVCtrlBar.ini"), barSettings);
-        ASSERT_TRUE(daemon.StartReady(bartest::kBarController, {""}));
-        qv::DesktopInformation info;
-        ASSERT_EQ(qv::PipeClient(daemon.StartDesktop()).AskInformation(&info), qv::QueryResult::kOk);
-        for (const qv::DesktopRecord& record : info.desktops) ids.push_back(record.id);
+        ids = bartest::StartWithBar(daemon, barSettings, {""});
         ASSERT_EQ(ids.size(), 2u);
-        for (const std::string& id : ids) ASSERT_TRUE(bartest::WaitForBar(id)) << id;
     }
     // Clicks the system button of the desktop's bar and, once the menu is
     // up, presses the keys in it.
