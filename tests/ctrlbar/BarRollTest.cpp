@@ -125,7 +125,7 @@ TEST_F(ControlBarRoll, DraggingAHangerButtonReordersOrRemovesIt) {
         HWND window = qvtest::FindWindowOn(ids[1], nullptr, title, 10000);
         ASSERT_TRUE(window) << title;
         qvtest::RunOnDesktop(ids[0], [&] {
-            PostMessageA(bartest::WaitForBar(ids[0], 0), qv::kRequestMessage, qv::kBarHangWindowRequest,
+            PostMessageA(bartest::BarHere(), qv::kRequestMessage, qv::kBarHangWindowRequest,
                          reinterpret_cast<LPARAM>(window));
         });
         ASSERT_TRUE(qvtest::WaitUntil(

@@ -81,7 +81,7 @@ TEST_F(ControlBar, TheSecondKnobTradesWidthBetweenTheAreas) {
     auto widths = [&] {
         Widths w;
         qvtest::RunOnDesktop(desktop, [&] {
-            HWND bar = WaitForBar(desktop, 0);
+            HWND bar = bartest::BarHere();
             RECT r = {};
             GetWindowRect(FindWindowExA(bar, nullptr, qv::kBarThreadWindowClass, "Hanger"), &r);
             w.hanger = r.right - r.left;
@@ -94,7 +94,7 @@ TEST_F(ControlBar, TheSecondKnobTradesWidthBetweenTheAreas) {
     ASSERT_GT(before.switches, 20);
     HWND knob = nullptr;
     qvtest::RunOnDesktop(desktop, [&] {
-        HWND bar = WaitForBar(desktop, 0);
+        HWND bar = bartest::BarHere();
         HWND first = FindWindowExA(bar, nullptr, "QVKnobButton", nullptr);
         knob = FindWindowExA(bar, first, "QVKnobButton", nullptr);
         PostMessageA(knob, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
@@ -165,7 +165,7 @@ protected:
     // Asks the bar of desktop 1 to end with the question of variant 1 or 2.
     qvtest::DaemonDialog AskToEnd(LPARAM variant) {
         qvtest::RunOnDesktop(ids[1], [&] {
-            PostMessageA(WaitForBar(ids[1], 0), qv::kRequestMessage, qv::kBarEndRequest, variant);
+            PostMessageA(bartest::BarHere(), qv::kRequestMessage, qv::kBarEndRequest, variant);
         });
         return qvtest::WaitForProcessDialog(bar.Pid(), ids[1]);
     }

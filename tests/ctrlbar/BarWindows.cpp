@@ -72,8 +72,22 @@ bool EveryHangerShows(const std::vector<std::string>& ids, const std::vector<std
         timeoutMs);
 }
 
+HWND BarHere() { return Bar(); }
+
 HWND WaitForBar(const std::string& desktop, DWORD timeoutMs) {
-    return qvtest::FindWindowOn(desktop, qv::kBarThreadWindowClass, qv::kBarWindowName, timeoutMs);
+    // The bar's window is there before its buttons; it is shown once they
+    // are all made. Visibility is known only on the window's own desktop.
+    HWND bar = nullptr;
+    qvtest::WaitUntil(
+        [&] {
+            qvtest::RunOnDesktop(desktop, [&] {
+                HWND found = Bar();
+                bar = found && IsWindowVisible(found) ? found : nullptr;
+            });
+            return bar != nullptr;
+        },
+        timeoutMs);
+    return bar;
 }
 
 std::vector<Button> DesktopButtons(const std::string& desktop) {

@@ -41,7 +41,11 @@ std::vector<std::string> SharedBarDesktops(qvtest::Daemon** daemon);
 bool EveryHangerShows(const std::vector<std::string>& ids, const std::vector<std::string>& captions,
                       DWORD timeoutMs = 10000);
 
-// The bar window on the desktop, waited for; null when none came in time.
+// The bar window of the calling thread's desktop, as it is.
+HWND BarHere();
+
+// The bar window on the desktop once it is shown with all its buttons;
+// null when none came in time.
 HWND WaitForBar(const std::string& desktop, DWORD timeoutMs = 30000);
 
 struct Button {

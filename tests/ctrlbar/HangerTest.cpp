@@ -67,7 +67,7 @@ TEST_F(ControlBarHanger, AWindowHungOnFromAnotherProgramGetsOneButtonOnEveryBar)
     ASSERT_TRUE(window);
     // Through a bar of another desktop, which hands it to the hanger.
     qvtest::RunOnDesktop(ids[2], [&] {
-        PostMessageA(bartest::WaitForBar(ids[2], 0), qv::kRequestMessage, qv::kBarHangWindowRequest,
+        PostMessageA(bartest::BarHere(), qv::kRequestMessage, qv::kBarHangWindowRequest,
                      reinterpret_cast<LPARAM>(window));
     });
     EXPECT_TRUE(EveryBarShows({"HungOne"}));
