@@ -39,8 +39,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     GetModuleFileNameA(nullptr, own, MAX_PATH);
     g_report = own;
     g_report = g_report.substr(0, g_report.find_last_of('\\') + 1) + "bar-report.txt";
-    Report((std::string("START ") + commandLine).c_str());
-
     WNDCLASSA wc = {};
     wc.lpfnWndProc = BarProc;
     wc.hInstance = instance;
@@ -49,6 +47,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, qv::kBarThreadWindowClass, qv::kBarWindowName, WS_POPUP, 0, 0, 1,
                                   1, nullptr, nullptr, instance, nullptr);
     if (!window) return 3;
+    // Started once the daemon can find it.
+    Report((std::string("START ") + commandLine).c_str());
     SetTimer(window, 1, 60000, [](HWND w, UINT, UINT_PTR, DWORD) { DestroyWindow(w); });
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);

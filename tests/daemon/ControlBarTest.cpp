@@ -42,7 +42,7 @@ TEST(DaemonControlBar, MissingBarIsReportedAndTheDaemonRunsWithoutIt) {
     ASSERT_TRUE(daemon.RunFromDir());
     daemon.WriteParameters(qvtest::ParameterText(daemon.LogPath(), Controller(true), {""}));
     ASSERT_TRUE(daemon.Start("-p \"" + daemon.ParameterPath() + "\""));
-    qvtest::DaemonDialog box = daemon.WaitForDialog();
+    qvtest::DaemonDialog box = daemon.WaitForStartDialog();
     ASSERT_TRUE(box);
     EXPECT_EQ(box.caption, "Error");
     // 制御ﾊﾞｰ 実行ﾓｼﾞｭｰﾙが見つかりません.

@@ -1,5 +1,7 @@
 #include "Daemon.h"
 
+#include <functional>
+
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -123,24 +125,28 @@ bool Daemon::StartReady(const std::string& controllerLines, const std::vector<st
     return Start("-p \"" + ParameterPath() + "\"") && WaitReady();
 }
 
-bool Daemon::WaitReady(DWORD stallMs) const {
+bool Daemon::WaitWhileStarting(const std::function<bool()>& done, DWORD stallMs) const {
     // However slow: no start of the tests' few desktops takes this long.
     constexpr DWORD kStartCapMs = 240000;
-    const std::string ready = "Active New Desktop [" + m_desktop + "]";
-    auto isReady = [&] { return Log().find(ready) != std::string::npos; };
     size_t logged = 0;
     DWORD lastGrowth = GetTickCount();
-    WaitUntil(
+    return WaitUntil(
         [&] {
-            const std::string log = Log();
-            if (log.find(ready) != std::string::npos || !Running()) return true;
-            if (log.size() != logged) {
-                logged = log.size();
+            if (done() || !Running()) return true;
+            const size_t size = Log().size();
+            if (size != logged) {
+                logged = size;
                 lastGrowth = GetTickCount();
             }
             return GetTickCount() - lastGrowth >= stallMs;
         },
-        kStartCapMs);
+        kStartCapMs) && done();
+}
+
+bool Daemon::WaitReady(DWORD stallMs) const {
+    const std::string ready = "Active New Desktop [" + m_desktop + "]";
+    auto isReady = [&] { return Log().find(ready) != std::string::npos; };
+    WaitWhileStarting(isReady, stallMs);
     if (isReady()) return true;
     // Why not: a box the daemon waits on, its end, or how far its log got.
     const DaemonDialog box = WaitForDialog(0);
@@ -175,6 +181,12 @@ std::vector<std::string> Daemon::LogLines() const { return ReportLines(LogPath()
 
 bool Daemon::WaitForLog(const std::string& piece, DWORD timeoutMs) const {
     return WaitUntil([&] { return Log().find(piece) != std::string::npos; }, timeoutMs);
+}
+
+DaemonDialog Daemon::WaitForStartDialog(DWORD stallMs) const {
+    DaemonDialog dialog;
+    WaitWhileStarting([&] { return static_cast<bool>(dialog = WaitForDialog(0)); }, stallMs);
+    return dialog;
 }
 
 DaemonDialog Daemon::WaitForDialog(DWORD timeoutMs, const std::string& desktop) const {

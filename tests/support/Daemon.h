@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -116,6 +117,9 @@ public:
     // A dialog (class "#32770") of the daemon on the desktop (empty: where
     // it was started).
     DaemonDialog WaitForDialog(DWORD timeoutMs = 10000, const std::string& desktop = std::string()) const;
+    // A dialog the daemon shows during its start, waited for as WaitReady
+    // waits: while the start goes on.
+    DaemonDialog WaitForStartDialog(DWORD stallMs = 40000) const;
     // Presses the button (IDOK, IDYES, IDNO ...) and waits until the dialog is gone.
     bool Press(const DaemonDialog& dialog, int button, DWORD timeoutMs = 10000) const;
 
@@ -123,6 +127,10 @@ public:
     DWORD FindChild(const char* imageName) const;
 
 private:
+    // Waits until done() holds, the daemon ends, or its log stands still for
+    // stallMs; whether done() held.
+    bool WaitWhileStarting(const std::function<bool()>& done, DWORD stallMs) const;
+
     DaemonTurn m_turn;
     TempDir m_dir;
     HANDLE m_process = nullptr;
