@@ -1,0 +1,191 @@
+// The task switch tool end to end: under a real daemon with the control bar
+// it hangs windows on in batch, and its dialog brings a window of another
+// desktop forward by switching the daemon there; without a daemon, or with
+// one too old, it says so and ends.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BarWindows.h"
+#include "CommandText.h"
+#include "Daemon.h"
+#include "Desktops.h"
+#include "FakeDaemonWindows.h"
+#include "Handle.h"
+#include "Processes.h"
+#include "QVTaskSwitchRes.h"
+
+namespace {
+
+using qvtest::Daemon;
+
+constexpr char kDialogCaption[] = "QVTaskSwitcher/ﾊﾝｸﾞｵﾝ";
+
+// Runs the tool on the desktop and answers its one message box with OK: the
+// box's text, or "<no box>".
+std::string MessageOf(const std::string& desktop, const char* arguments, long* exitCode) {
+    qvtest::ProcessGuard tool;
+    if (!qvtest::StartProgram(tool, "QVTaskSwitch.exe", arguments, desktop)) return "<not started>";
+    const qvtest::DaemonDialog box = qvtest::WaitForProcessDialog(tool.Pid(), desktop, 30000);
+    if (!box) return "<no box>";
+    qvtest::PressDialog(box, IDOK);
+    *exitCode = tool.WaitExit(10000);
+    return box.text;
+}
+
+TEST(TaskSwitchStart, WithoutADaemonOnItsDesktopItSaysSoAndEnds) {
+    qvtest::TestDesktop desktop;
+    long exitCode = -2;
+    EXPECT_EQ(MessageOf(desktop.Name(), "-A", &exitCode), "Quorvelが動いていません.");
+    EXPECT_EQ(exitCode, 1);
+}
+
+TEST(TaskSwitchStart, ADaemonBelowVersion0x200IsRefused) {
+    qvtest::TestDesktop desktop;
+    qvtest::FakeDaemonWindows::Options options;
+    options.version = 0x1FF;
+    qvtest::FakeDaemonWindows daemon(desktop.Name(), options);
+    ASSERT_TRUE(daemon.Ready());
+    long exitCode = -2;
+    EXPECT_EQ(MessageOf(desktop.Name(), "-D", &exitCode), "このバージョンのQuorvelでは動作しません.");
+    EXPECT_EQ(exitCode, 1);
+}
+
+TEST(TaskSwitchStart, HelpShowsTheUsageAndNothingElse) {
+    // No daemon here: had the tool gone on, its next box would say so.
+    qvtest::TestDesktop desktop;
+    long exitCode = -2;
+    const std::string text = MessageOf(desktop.Name(), "-A -h", &exitCode);
+    EXPECT_EQ(text.rfind("Usage : QVTaskSwitch.exe [{-A|-D}] [-t wait]\r\n", 0), 0u) << text;
+    EXPECT_EQ(exitCode, 0);
+}
+
+// The text of one cell of another process's list view, read through a
+// buffer placed in that process.
+class RemoteList {
+public:
+    RemoteList(HWND list, DWORD pid)
+        : m_list(list), m_process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid)) {
+        if (m_process)
+            m_buffer = VirtualAllocEx(m_process.Get(), nullptr, kSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteList() {
+        if (m_buffer) VirtualFreeEx(m_process.Get(), m_buffer, 0, MEM_RELEASE);
+    }
+    RemoteList(const RemoteList&) = delete;
+    RemoteList& operator=(const RemoteList&) = delete;
+
+    int Count() const { return static_cast<int>(Send(LVM_GETITEMCOUNT, 0, 0)); }
+    std::string Text(int row, int column) const {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.cchTextMax = 256;
+        item.pszText = static_cast<char*>(m_buffer) + sizeof item;
+        if (!Put(item)) return "<unreadable>";
+        Send(LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(m_buffer));
+        char text[257] = "";
+        SIZE_T read = 0;
+        ReadProcessMemory(m_process.Get(), item.pszText, text, 256, &read);
+        return text;
+    }
+    bool Select(int row) const {
+        LVITEMA item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        return Put(item) && Send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(m_buffer)) != 0;
+    }
+
+private:
+    static constexpr SIZE_T kSize = 4096;
+    bool Put(const LVITEMA& item) const {
+        SIZE_T written = 0;
+        return m_buffer && WriteProcessMemory(m_process.Get(), m_buffer, &item, sizeof item, &written);
+    }
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(m_list, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) return -1;
+        return static_cast<LRESULT>(result);
+    }
+
+    HWND m_list;
+    qv::UniqueHandle m_process;
+    void* m_buffer = nullptr;
+};
+
+class TaskSwitchWithBar : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ids = bartest::SharedBarDesktops(&daemon);
+        ASSERT_EQ(ids.size(), 3u);
+    }
+    HWND StartWindow(const std::string& desktop, const std::string& title) {
+        fixtures.push_back(std::make_unique<qvtest::ProcessGuard>());
+        if (!qvtest::StartProgram(*fixtures.back(), "QVFixture.exe", "--title=" + title, desktop)) return nullptr;
+        return qvtest::FindWindowOn(desktop, nullptr, title.c_str(), 10000);
+    }
+    long RunTool(const std::string& desktop, const char* arguments) {
+        qvtest::ProcessGuard tool;
+        if (!qvtest::StartProgram(tool, "QVTaskSwitch.exe", arguments, desktop)) return -2;
+        return tool.WaitExit(60000);
+    }
+    void TearDown() override {
+        fixtures.clear();  // their ends empty the hanger for the next case
+        if (daemon) EXPECT_TRUE(bartest::EveryHangerShows(ids, {}));
+    }
+
+    Daemon* daemon = nullptr;
+    std::vector<std::string> ids;
+    std::vector<std::unique_ptr<qvtest::ProcessGuard>> fixtures;
+};
+
+TEST_F(TaskSwitchWithBar, DashDHangsOnTheWindowsOfItsOwnDesktopOnly) {
+    ASSERT_TRUE(StartWindow(ids[1], "TsHere"));
+    ASSERT_TRUE(StartWindow(ids[2], "TsThere"));
+    EXPECT_EQ(RunTool(ids[1], "-D"), 0);
+    EXPECT_TRUE(bartest::EveryHangerShows(ids, {"TsHere"}));
+}
+
+TEST_F(TaskSwitchWithBar, DashAHangsOnTheWindowsOfEveryDesktopInTheirOrder) {
+    ASSERT_TRUE(StartWindow(ids[2], "TsLast"));
+    ASSERT_TRUE(StartWindow(ids[1], "TsFirst"));
+    EXPECT_EQ(RunTool(ids[0], "-D -A -t 100"), 0);
+    EXPECT_TRUE(bartest::EveryHangerShows(ids, {"TsFirst", "TsLast"}));
+}
+
+TEST_F(TaskSwitchWithBar, ActivatingAWindowOfAnotherDesktopSwitchesTheDaemonThere) {
+    ASSERT_TRUE(StartWindow(ids[2], "TsFarAway"));
+    ASSERT_TRUE(qvtest::SendRequest(ids[0], qv::kSwitchToNumberRequest, static_cast<LPARAM>(qv::PackCommandText("1"))));
+    ASSERT_EQ(qvtest::AskCurrentDesktopId(daemon->StartDesktop()), ids[0]);
+
+    qvtest::ProcessGuard tool;
+    ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", ids[0]));
+    const qvtest::DaemonDialog dialog = qvtest::WaitForProcessDialog(tool.Pid(), ids[0], 30000);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog.caption, kDialogCaption);
+    HWND list = GetDlgItem(dialog.window, IDC_TS_LIST);
+    ASSERT_TRUE(list);
+    RemoteList rows(list, tool.Pid());
+    int found = -1;
+    for (int row = 0; row < rows.Count(); ++row) {
+        if (rows.Text(row, 1) == "TsFarAway") {
+            found = row;
+            EXPECT_EQ(rows.Text(row, 0), "QVFIXTURE.EXE");  // upper-cased at start
+        }
+    }
+    ASSERT_GE(found, 0);
+    ASSERT_TRUE(rows.Select(found));
+    // One selected window, the bar found at start: both buttons offered.
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog.window, IDOK)) != FALSE; }, 5000));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog.window, IDC_TS_HANGON)));
+    PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(tool.WaitExit(20000), 0);
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return qvtest::AskCurrentDesktopId(daemon->StartDesktop()) == ids[2]; }, 10000));
+}
+
+}  // namespace
