@@ -136,7 +136,9 @@ protected:
     }
     void TearDown() override {
         fixtures.clear();  // their ends empty the hanger for the next case
-        if (daemon) EXPECT_TRUE(bartest::EveryHangerShows(ids, {}));
+        if (daemon) {
+            EXPECT_TRUE(bartest::EveryHangerShows(ids, {}));
+        }
     }
 
     Daemon* daemon = nullptr;
