@@ -44,8 +44,10 @@ BOOL CALLBACK TakeWindow(HWND window, LPARAM param) {
     WindowEntry entry;
     entry.window = window;
     entry.threadId = GetWindowThreadProcessId(window, &entry.processId);
+    // The tool's own windows are left before any question: reading the text
+    // of one would send to the dialog's thread, which waits for this one.
+    if (entry.processId == run.ownProcess) return TRUE;
     WindowFacts facts;
-    facts.ownProcess = entry.processId == run.ownProcess;
     facts.visible = IsWindowVisible(window) != FALSE;
     facts.enabled = IsWindowEnabled(window) != FALSE;
     WINDOWPLACEMENT placement{};

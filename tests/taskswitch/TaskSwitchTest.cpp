@@ -168,7 +168,7 @@ TEST_F(TaskSwitchWithBar, ActivatingAWindowOfAnotherDesktopSwitchesTheDaemonTher
     qvtest::ProcessGuard tool;
     ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", ids[0]));
     const qvtest::DaemonDialog dialog = qvtest::WaitForProcessDialog(tool.Pid(), ids[0], 30000);
-    ASSERT_TRUE(dialog);
+    ASSERT_TRUE(dialog) << "exit " << tool.WaitExit(0);
     EXPECT_EQ(dialog.caption, kDialogCaption);
     HWND list = GetDlgItem(dialog.window, IDC_TS_LIST);
     ASSERT_TRUE(list);
