@@ -94,6 +94,31 @@ public:
         ReadProcessMemory(m_process.Get(), item.pszText, text, 256, &read);
         return text;
     }
+    std::string Header(int column) const {
+        HWND header = reinterpret_cast<HWND>(Send(LVM_GETHEADER, 0, 0));
+        HDITEMA item{};
+        item.mask = HDI_TEXT;
+        item.cchTextMax = 256;
+        item.pszText = static_cast<char*>(m_buffer) + sizeof item;
+        SIZE_T written = 0;
+        if (!header || !WriteProcessMemory(m_process.Get(), m_buffer, &item, sizeof item, &written))
+            return "<unreadable>";
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(m_buffer), SMTO_ABORTIFHUNG,
+                                 5000, &result))
+            return "<no answer>";
+        char text[257] = "";
+        SIZE_T read = 0;
+        ReadProcessMemory(m_process.Get(), item.pszText, text, 256, &read);
+        return text;
+    }
+    // A click on a column header as the mouse gives it, at x in the header.
+    void ClickHeader(int x) const {
+        HWND header = reinterpret_cast<HWND>(Send(LVM_GETHEADER, 0, 0));
+        SendMessageTimeoutA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 5), SMTO_ABORTIFHUNG, 5000, nullptr);
+        SendMessageTimeoutA(header, WM_LBUTTONUP, 0, MAKELPARAM(x, 5), SMTO_ABORTIFHUNG, 5000, nullptr);
+    }
+    int Selected() const { return static_cast<int>(Send(LVM_GETSELECTEDCOUNT, 0, 0)); }
     bool Select(int row) const {
         LVITEMA item{};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -168,7 +193,7 @@ TEST_F(TaskSwitchWithBar, ActivatingAWindowOfAnotherDesktopSwitchesTheDaemonTher
     qvtest::ProcessGuard tool;
     ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", ids[0]));
     const qvtest::DaemonDialog dialog = qvtest::WaitForProcessDialog(tool.Pid(), ids[0], 30000);
-    ASSERT_TRUE(dialog) << "exit " << tool.WaitExit(0);
+    ASSERT_TRUE(dialog);
     EXPECT_EQ(dialog.caption, kDialogCaption);
     HWND list = GetDlgItem(dialog.window, IDC_TS_LIST);
     ASSERT_TRUE(list);
@@ -188,6 +213,80 @@ TEST_F(TaskSwitchWithBar, ActivatingAWindowOfAnotherDesktopSwitchesTheDaemonTher
     PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_EQ(tool.WaitExit(20000), 0);
     EXPECT_TRUE(qvtest::WaitUntil([&] { return qvtest::AskCurrentDesktopId(daemon->StartDesktop()) == ids[2]; }, 10000));
+}
+
+TEST_F(TaskSwitchWithBar, AHeaderClickSortsByItsColumnAndASecondOneTurnsTheOrder) {
+    ASSERT_TRUE(StartWindow(ids[1], "TsBravo"));
+    ASSERT_TRUE(StartWindow(ids[2], "TsAlpha"));
+    ASSERT_TRUE(StartWindow(ids[0], "TsCharlie"));
+    qvtest::ProcessGuard tool;
+    ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", ids[0]));
+    const qvtest::DaemonDialog dialog = qvtest::WaitForProcessDialog(tool.Pid(), ids[0], 30000);
+    ASSERT_TRUE(dialog);
+    RemoteList rows(GetDlgItem(dialog.window, IDC_TS_LIST), tool.Pid());
+    // Our windows in the order the list shows them.
+    auto ours = [&] {
+        std::vector<std::string> captions;
+        for (int row = 0; row < rows.Count(); ++row) {
+            std::string caption = rows.Text(row, 1);
+            if (caption.rfind("Ts", 0) == 0) captions.push_back(caption);
+        }
+        return captions;
+    };
+    EXPECT_EQ(rows.Header(0), "ﾓｼﾞｭｰﾙ ▲");  // sorted by module at first
+    EXPECT_EQ(rows.Header(1), "ｷｬﾌﾟｼｮﾝ");
+
+    rows.ClickHeader(140 + 20);  // inside the caption column
+    EXPECT_EQ(rows.Header(1), "ｷｬﾌﾟｼｮﾝ ▲");
+    EXPECT_EQ(rows.Header(0), "ﾓｼﾞｭｰﾙ");
+    EXPECT_EQ(ours(), (std::vector<std::string>{"TsAlpha", "TsBravo", "TsCharlie"}));
+    rows.ClickHeader(140 + 20);
+    EXPECT_EQ(rows.Header(1), "ｷｬﾌﾟｼｮﾝ ▼");
+    EXPECT_EQ(ours(), (std::vector<std::string>{"TsCharlie", "TsBravo", "TsAlpha"}));
+
+    PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(tool.WaitExit(20000), 0);
+}
+
+// Sets the list options box of this bit through the options dialog.
+bool ChooseOption(const std::string& desktop, HWND dialog, int bit, bool checked) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_TS_OPTIONS, BN_CLICKED), 0);
+    HWND options = qvtest::FindWindowOn(desktop, "#32770", "一覧オプション", 10000);
+    if (!options) return false;
+    SendMessageTimeoutA(GetDlgItem(options, IDC_TS_OPTION_FIRST + bit), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED,
+                        0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    PostMessageA(options, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return qvtest::WaitUntil([&] { return !IsWindow(options); }, 10000);
+}
+
+TEST_F(TaskSwitchWithBar, AViewOnlyOptionDropsTheSelectionAndOffersNothingUntilItIsCleared) {
+    ASSERT_TRUE(StartWindow(ids[1], "TsViewed"));
+    qvtest::ProcessGuard tool;
+    ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", ids[0]));
+    const qvtest::DaemonDialog dialog = qvtest::WaitForProcessDialog(tool.Pid(), ids[0], 30000);
+    ASSERT_TRUE(dialog);
+    RemoteList rows(GetDlgItem(dialog.window, IDC_TS_LIST), tool.Pid());
+    HWND activate = GetDlgItem(dialog.window, IDOK);
+    HWND hangOn = GetDlgItem(dialog.window, IDC_TS_HANGON);
+    EXPECT_FALSE(IsWindowEnabled(activate));  // nothing selected yet
+    ASSERT_GT(rows.Count(), 0);
+    ASSERT_TRUE(rows.Select(0));
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return IsWindowEnabled(activate) != FALSE; }, 5000));
+
+    // Windows with empty captions too: for viewing only.
+    ASSERT_TRUE(ChooseOption(ids[0], dialog.window, 1, true));
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return !IsWindowEnabled(activate) && !IsWindowEnabled(hangOn); }, 5000));
+    ASSERT_GT(rows.Count(), 0);
+    rows.Select(0);
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return rows.Selected() == 0; }, 5000)) << "a selection is dropped at once";
+    EXPECT_FALSE(IsWindowEnabled(activate));
+
+    ASSERT_TRUE(ChooseOption(ids[0], dialog.window, 1, false));
+    ASSERT_TRUE(rows.Select(0));
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return IsWindowEnabled(activate) && IsWindowEnabled(hangOn); }, 5000));
+
+    PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(tool.WaitExit(20000), 0);
 }
 
 }  // namespace
