@@ -51,7 +51,7 @@ private:
     DesktopList& m_list;
     HINSTANCE m_instance = nullptr;
     SortOrder m_order;
-    // The list owns its image list only when asked to; this one is ours.
+    // The list shares it (LVS_SHAREIMAGELISTS): it is ours to destroy.
     UniqueImageList m_images;
     UniqueIcon m_icon;
     UniqueIcon m_smallIcon;

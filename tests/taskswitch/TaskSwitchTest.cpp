@@ -18,6 +18,7 @@
 #include "Desktops.h"
 #include "FakeDaemonWindows.h"
 #include "Handle.h"
+#include "PipeFormat.h"
 #include "Processes.h"
 #include "QVTaskSwitchRes.h"
 
@@ -63,6 +64,25 @@ TEST(TaskSwitchStart, HelpShowsTheUsageAndNothingElse) {
     long exitCode = -2;
     const std::string text = MessageOf(desktop.Name(), "-A -h", &exitCode);
     EXPECT_EQ(text.rfind("Usage : QVTaskSwitch.exe [{-A|-D}] [-t wait]\r\n", 0), 0u) << text;
+    EXPECT_EQ(exitCode, 0);
+}
+
+TEST(TaskSwitchStart, WithoutTheBarABatchSaysSoOncePerDesktopAndEnds) {
+    qvtest::TestDesktop desktop;
+    qvtest::ProcessGuard first, second;
+    ASSERT_TRUE(qvtest::StartProgram(first, "QVFixture.exe", "--title=TsNoBarOne", desktop.Name()));
+    ASSERT_TRUE(qvtest::StartProgram(second, "QVFixture.exe", "--title=TsNoBarTwo", desktop.Name()));
+    ASSERT_TRUE(qvtest::FindWindowOn(desktop.Name(), nullptr, "TsNoBarOne", 10000));
+    ASSERT_TRUE(qvtest::FindWindowOn(desktop.Name(), nullptr, "TsNoBarTwo", 10000));
+    qvtest::FakeDaemonWindows::Options options;
+    options.informationBytes =
+        qv::InformationReply(0, {qv::DesktopRecord{desktop.Name(), 800, 600, "Here", 0}}).Bytes();
+    qvtest::FakeDaemonWindows daemon(desktop.Name(), options);
+    ASSERT_TRUE(daemon.Ready());
+    long exitCode = -2;
+    // Two windows, one message: the first failure ends the desktop's work (a
+    // second box would keep the tool from ending).
+    EXPECT_EQ(MessageOf(desktop.Name(), "-D", &exitCode), "QVControlBar は起動されていません.");
     EXPECT_EQ(exitCode, 0);
 }
 
