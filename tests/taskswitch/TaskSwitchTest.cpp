@@ -163,6 +163,34 @@ private:
     void* m_buffer = nullptr;
 };
 
+TEST(TaskSwitchDialog, ATitleOfControlCharactersShowsTheDesktopIdAndNoBarMeansNoHangOn) {
+    qvtest::TestDesktop desktop;
+    qvtest::ProcessGuard fixture;
+    ASSERT_TRUE(qvtest::StartProgram(fixture, "QVFixture.exe", "--title=TsUntitled", desktop.Name()));
+    ASSERT_TRUE(qvtest::FindWindowOn(desktop.Name(), nullptr, "TsUntitled", 10000));
+    qvtest::FakeDaemonWindows::Options options;
+    options.informationBytes =
+        qv::InformationReply(0, {qv::DesktopRecord{desktop.Name(), 800, 600, "\x01\t\x1F", 0}}).Bytes();
+    qvtest::FakeDaemonWindows daemon(desktop.Name(), options);
+    ASSERT_TRUE(daemon.Ready());
+
+    qvtest::ProcessGuard tool;
+    ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", desktop.Name()));
+    const qvtest::DaemonDialog dialog = qvtest::WaitForProcessDialog(tool.Pid(), desktop.Name(), 30000);
+    ASSERT_TRUE(dialog);
+    RemoteList rows(GetDlgItem(dialog.window, IDC_TS_LIST), tool.Pid());
+    int found = -1;
+    for (int row = 0; row < rows.Count(); ++row)
+        if (rows.Text(row, 1) == "TsUntitled") found = row;
+    ASSERT_GE(found, 0);
+    EXPECT_EQ(rows.Text(found, 2), desktop.Name());
+    ASSERT_TRUE(rows.Select(found));
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog.window, IDOK)) != FALSE; }, 5000));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog.window, IDC_TS_HANGON)));  // no bar was found at start
+    PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(tool.WaitExit(20000), 0);
+}
+
 class TaskSwitchWithBar : public ::testing::Test {
 protected:
     void SetUp() override {
