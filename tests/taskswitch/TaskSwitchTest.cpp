@@ -227,10 +227,11 @@ TEST_F(TaskSwitchWithBar, DashDHangsOnTheWindowsOfItsOwnDesktopOnly) {
 }
 
 TEST_F(TaskSwitchWithBar, DashAHangsOnTheWindowsOfEveryDesktopInTheirOrder) {
-    ASSERT_TRUE(StartWindow(ids[2], "TsLast"));
-    ASSERT_TRUE(StartWindow(ids[1], "TsFirst"));
+    // Desktop order, not the captions' (the hanger keeps the hang-on order).
+    ASSERT_TRUE(StartWindow(ids[2], "TsAlpha"));
+    ASSERT_TRUE(StartWindow(ids[1], "TsZulu"));
     EXPECT_EQ(RunTool(ids[0], "-D -A -t 100"), 0);
-    EXPECT_TRUE(bartest::EveryHangerShows(ids, {"TsFirst", "TsLast"}));
+    EXPECT_TRUE(bartest::EveryHangerShows(ids, {"TsZulu", "TsAlpha"}));
 }
 
 TEST_F(TaskSwitchWithBar, ActivatingAWindowOfAnotherDesktopSwitchesTheDaemonThere) {
@@ -294,6 +295,30 @@ TEST_F(TaskSwitchWithBar, AHeaderClickSortsByItsColumnAndASecondOneTurnsTheOrder
 
     PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_EQ(tool.WaitExit(20000), 0);
+}
+
+TEST_F(TaskSwitchWithBar, HangOnHandsTheSelectedWindowsToTheBarInListOrderAndCloses) {
+    ASSERT_TRUE(StartWindow(ids[1], "TsHangB"));
+    ASSERT_TRUE(StartWindow(ids[2], "TsHangA"));
+    qvtest::ProcessGuard tool;
+    ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", ids[0]));
+    const qvtest::DaemonDialog dialog = qvtest::WaitForProcessDialog(tool.Pid(), ids[0], 30000);
+    ASSERT_TRUE(dialog);
+    RemoteList rows(GetDlgItem(dialog.window, IDC_TS_LIST), tool.Pid());
+    rows.ClickHeader(140 + 20);  // by caption: TsHangA comes first, against the desktops' order
+    ASSERT_EQ(rows.Header(1), "ｷｬﾌﾟｼｮﾝ ▲");
+    for (int row = 0; row < rows.Count(); ++row)
+        if (rows.Text(row, 1).rfind("TsHang", 0) == 0) {
+            ASSERT_TRUE(rows.Select(row));
+        }
+    ASSERT_EQ(rows.Selected(), 2);
+    // Two selected: only hang-on is offered.
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog.window, IDC_TS_HANGON)) != FALSE; },
+                                  5000));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog.window, IDOK)));
+    PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDC_TS_HANGON, BN_CLICKED), 0);
+    EXPECT_EQ(tool.WaitExit(20000), 0);
+    EXPECT_TRUE(bartest::EveryHangerShows(ids, {"TsHangA", "TsHangB"}));
 }
 
 // Sets the list options box of this bit through the options dialog.
