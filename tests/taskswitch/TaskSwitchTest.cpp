@@ -197,9 +197,10 @@ protected:
         ids = bartest::SharedBarDesktops(&daemon);
         ASSERT_EQ(ids.size(), 3u);
     }
-    HWND StartWindow(const std::string& desktop, const std::string& title) {
+    HWND StartWindow(const std::string& desktop, const std::string& title, const std::string& extra = "") {
         fixtures.push_back(std::make_unique<qvtest::ProcessGuard>());
-        if (!qvtest::StartProgram(*fixtures.back(), "QVFixture.exe", "--title=" + title, desktop)) return nullptr;
+        if (!qvtest::StartProgram(*fixtures.back(), "QVFixture.exe", "--title=" + title + " " + extra, desktop))
+            return nullptr;
         return qvtest::FindWindowOn(desktop, nullptr, title.c_str(), 10000);
     }
     long RunTool(const std::string& desktop, const char* arguments) {
@@ -319,6 +320,31 @@ TEST_F(TaskSwitchWithBar, HangOnHandsTheSelectedWindowsToTheBarInListOrderAndClo
     PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDC_TS_HANGON, BN_CLICKED), 0);
     EXPECT_EQ(tool.WaitExit(20000), 0);
     EXPECT_TRUE(bartest::EveryHangerShows(ids, {"TsHangA", "TsHangB"}));
+}
+
+TEST_F(TaskSwitchWithBar, AWindowPickedWithTheMouseIsHungOn) {
+    HWND picked = StartWindow(ids[0], "TsPicked");
+    ASSERT_TRUE(picked);
+    qvtest::ProcessGuard tool;
+    ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", ids[0]));
+    const qvtest::DaemonDialog dialog = qvtest::WaitForProcessDialog(tool.Pid(), ids[0], 30000);
+    ASSERT_TRUE(dialog);
+    PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDC_TS_CAPTURE, BN_CLICKED), 0);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return IsIconic(dialog.window) != FALSE; }, 5000));
+    // Every desktop lies on the one X screen: the window is raised above the
+    // others before the click aims at it.
+    qvtest::RunOnDesktop(ids[0], [&] {
+        SetWindowPos(picked, HWND_TOPMOST, 300, 300, 200, 150, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        Sleep(300);
+        SetCursorPos(400, 375);
+        INPUT clicks[2] = {};
+        clicks[0].type = clicks[1].type = INPUT_MOUSE;
+        clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, clicks, sizeof(INPUT));
+    });
+    EXPECT_EQ(tool.WaitExit(20000), 0);
+    EXPECT_TRUE(bartest::EveryHangerShows(ids, {"TsPicked"}));
 }
 
 // Sets the list options box of this bit through the options dialog.
