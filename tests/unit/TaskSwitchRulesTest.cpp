@@ -51,6 +51,9 @@ TEST(TaskSwitchCommandLine, OptionsChooseTheModeAndTheWait) {
         // Help and invalid lines show the usage text only.
         {"-A -h", RunMode::kUsage, 0},
         {"-H", RunMode::kUsage, 0},
+        // "/?" is no option name (it starts with neither '-' nor '+'): alone
+        // it is a value without an option, which shows the usage as well.
+        {"/?", RunMode::kUsage, 0},
         {"word -A", RunMode::kUsage, 0},       // a value before any option
         {"-A 1 2", RunMode::kUsage, 0},        // a second value has no option left
         {"-t \"12", RunMode::kUsage, 0},       // unclosed quote
