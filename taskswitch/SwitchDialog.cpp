@@ -100,6 +100,8 @@ BOOL SwitchDialog::OnInit() {
     return TRUE;
 }
 
+HWND SwitchDialog::List() const { return GetDlgItem(Handle(), IDC_TS_LIST); }
+
 void SwitchDialog::Fill() {
     m_filling = true;
     HWND list = List();
@@ -261,7 +263,7 @@ BOOL SwitchDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return FALSE;
     case WM_NOTIFY: {
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->idFrom != IDC_LIST) return FALSE;
+        if (header->idFrom != IDC_TS_LIST) return FALSE;
         if (header->code == LVN_COLUMNCLICK) {
             m_order.Click(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
             Sort();

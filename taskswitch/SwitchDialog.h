@@ -45,9 +45,8 @@ private:
     void EndCapture();
     void Pick(bool leftButton);
     void BringBack();
-    HWND List() const { return GetDlgItem(Handle(), IDC_LIST); }
+    HWND List() const;
 
-    static constexpr int IDC_LIST = 201;
     DesktopList& m_list;
     HINSTANCE m_instance = nullptr;
     SortOrder m_order;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "SwitchRules.h"
+
 namespace qv::taskswitch {
 
 struct DesktopEntry;
@@ -63,7 +65,7 @@ public:
 private:
     std::vector<std::unique_ptr<DesktopEntry>> m_desktops;
     DesktopEntry* m_own = nullptr;
-    uint32_t m_options = 1;
+    uint32_t m_options = kInitialListOptions;
     bool m_barFoundAtStart = false;
     uint32_t m_version = 0;
 };
