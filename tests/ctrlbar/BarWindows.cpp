@@ -72,6 +72,13 @@ bool EveryHangerShows(const std::vector<std::string>& ids, const std::vector<std
         timeoutMs);
 }
 
+HWND StartFixtureWindow(std::vector<std::unique_ptr<qvtest::ProcessGuard>>& guards, const std::string& desktop,
+                        const std::string& title, const std::string& extra) {
+    guards.push_back(std::make_unique<qvtest::ProcessGuard>());
+    if (!qvtest::StartProgram(*guards.back(), "QVFixture.exe", "--title=" + title + " " + extra, desktop)) return nullptr;
+    return qvtest::FindWindowOn(desktop, nullptr, title.c_str(), 10000);
+}
+
 HWND BarHere() { return Bar(); }
 
 HWND WaitForBar(const std::string& desktop, DWORD timeoutMs) {

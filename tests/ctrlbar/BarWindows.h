@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace qvtest {
 class Daemon;
+class ProcessGuard;
 }
 
 namespace bartest {
@@ -40,6 +42,11 @@ std::vector<std::string> SharedBarDesktops(qvtest::Daemon** daemon);
 // Waits until the hanger of the bar on every desktop shows these captions.
 bool EveryHangerShows(const std::vector<std::string>& ids, const std::vector<std::string>& captions,
                       DWORD timeoutMs = 10000);
+
+// Starts a fixture application on the desktop, watched by a guard added to
+// guards, and waits for its window titled title; null when none came.
+HWND StartFixtureWindow(std::vector<std::unique_ptr<qvtest::ProcessGuard>>& guards, const std::string& desktop,
+                        const std::string& title, const std::string& extra = "");
 
 // The bar window of the calling thread's desktop, as it is.
 HWND BarHere();

@@ -29,12 +29,8 @@ protected:
         ASSERT_EQ(ids.size(), 3u);
     }
 
-    // A fixture application on the desktop with its window titled title.
     HWND StartWindow(const std::string& desktop, const std::string& title, const std::string& extra = "") {
-        fixtures.push_back(std::make_unique<qvtest::ProcessGuard>());
-        if (!qvtest::StartProgram(*fixtures.back(), "QVFixture.exe", "--title=" + title + " " + extra, desktop))
-            return nullptr;
-        return qvtest::FindWindowOn(desktop, nullptr, title.c_str(), 10000);
+        return bartest::StartFixtureWindow(fixtures, desktop, title, extra);
     }
     // The hang-on request as another program sends it, to the main window:
     // its answer says whether the window was taken.

@@ -198,10 +198,7 @@ protected:
         ASSERT_EQ(ids.size(), 3u);
     }
     HWND StartWindow(const std::string& desktop, const std::string& title, const std::string& extra = "") {
-        fixtures.push_back(std::make_unique<qvtest::ProcessGuard>());
-        if (!qvtest::StartProgram(*fixtures.back(), "QVFixture.exe", "--title=" + title + " " + extra, desktop))
-            return nullptr;
-        return qvtest::FindWindowOn(desktop, nullptr, title.c_str(), 10000);
+        return bartest::StartFixtureWindow(fixtures, desktop, title, extra);
     }
     long RunTool(const std::string& desktop, const char* arguments) {
         qvtest::ProcessGuard tool;
