@@ -52,6 +52,7 @@ struct BarShared {
     std::string programFolder;  // of QVCtrlBar.exe, with its separator
     HWND mainWindow = nullptr;
     std::atomic<Hanger*> hanger{nullptr};  // made once every bar runs
+    bool keepImages = false;  // a bar thread outlived the end: its images go with the process
 };
 
 // Messages between the bars and the main window of the process.

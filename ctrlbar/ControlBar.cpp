@@ -83,12 +83,13 @@ public:
     void Close() const { Post(WM_CLOSE, 0, 0); }
     // Waits until the deadline (GetTickCount) for the thread; one that does
     // not end is left to the end of the process.
-    void Finish(DWORD deadline) {
-        if (!m_thread) return;
+    bool Finish(DWORD deadline) {
+        if (!m_thread) return true;
         const DWORD left = static_cast<LONG>(deadline - GetTickCount()) > 0 ? deadline - GetTickCount() : 0;
-        if (WaitForSingleObject(m_thread.Get(), left) != WAIT_OBJECT_0)
-            WriteLog("Bar thread of desktop %d did not end.\n", m_number);
+        const bool ended = WaitForSingleObject(m_thread.Get(), left) == WAIT_OBJECT_0;
+        if (!ended) WriteLog("Bar thread of desktop %d did not end.\n", m_number);
         m_thread.Reset();
+        return ended;
     }
 
 private:
@@ -294,8 +295,11 @@ int RunBars(BarShared& shared) {
     // destroyed waits up to two seconds for the X server.
     for (auto& bar : bars) bar->Close();
     const DWORD deadline = GetTickCount() + kBarEndMs;
-    for (auto& bar : bars) bar->Finish(deadline);
+    bool allEnded = true;
+    for (auto& bar : bars) allEnded = bar->Finish(deadline) && allEnded;
     bars.clear();
+    // A bar still running may still draw with the shared images.
+    if (!allEnded) shared.keepImages = true;
     shared.hanger = nullptr;
     return 0;
 }
@@ -371,7 +375,7 @@ int RunControlBar(HINSTANCE instance, const char* commandLine) {
         exitCode = RunBars(*shared);
         if (shared->endDaemon) PostCommandText("X");
     }
-    shared->images.Free();
+    if (!shared->keepImages) shared->images.Free();
     BindProcessApi(kProcessFunctions | kImeFunction, false);
     return exitCode;
 }

@@ -5,22 +5,19 @@
 
 #include <string>
 
+#include "Handle.h"
+
 namespace qv {
 
 class PopupMenu {
 public:
     PopupMenu() : m_menu(CreatePopupMenu()) {}
-    ~PopupMenu() {
-        if (m_menu) DestroyMenu(m_menu);
-    }
-    PopupMenu(const PopupMenu&) = delete;
-    PopupMenu& operator=(const PopupMenu&) = delete;
-    HMENU Get() const { return m_menu; }
-    void Add(UINT command, const std::string& text) { AppendMenuA(m_menu, MF_STRING, command, text.c_str()); }
-    void Separator() { AppendMenuA(m_menu, MF_SEPARATOR, 0, nullptr); }
+    HMENU Get() const { return m_menu.Get(); }
+    void Add(UINT command, const std::string& text) { AppendMenuA(Get(), MF_STRING, command, text.c_str()); }
+    void Separator() { AppendMenuA(Get(), MF_SEPARATOR, 0, nullptr); }
 
 private:
-    HMENU m_menu;
+    UniqueMenu m_menu;
 };
 
 }  // namespace qv
