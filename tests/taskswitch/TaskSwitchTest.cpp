@@ -1,0 +1,388 @@
+// The task switch tool end to end: under a real daemon with the control bar
+// it hangs windows on in batch, and its dialog brings a window of another
+// desktop forward by switching the daemon there; without a daemon, or with
+// one too old, it says so and ends.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BarWindows.h"
+#include "CommandText.h"
+#include "Daemon.h"
+#include "Desktops.h"
+#include "FakeDaemonWindows.h"
+#include "Handle.h"
+#include "PipeFormat.h"
+#include "Processes.h"
+#include "QVTaskSwitchRes.h"
+
+namespace {
+
+using qvtest::Daemon;
+
+constexpr char kDialogCaption[] = "QVTaskSwitcher/ﾊﾝｸﾞｵﾝ";
+
+// Runs the tool on the desktop and answers its one message box with OK: the
+// box's text, or "<no box>".
+std::string MessageOf(const std::string& desktop, const char* arguments, long* exitCode) {
+    qvtest::ProcessGuard tool;
+    if (!qvtest::StartProgram(tool, "QVTaskSwitch.exe", arguments, desktop)) return "<not started>";
+    const qvtest::DaemonDialog box = qvtest::WaitForProcessDialog(tool.Pid(), desktop, 30000);
+    if (!box) return "<no box>";
+    qvtest::PressDialog(box, IDOK);
+    *exitCode = tool.WaitExit(10000);
+    return box.text;
+}
+
+TEST(TaskSwitchStart, WithoutADaemonOnItsDesktopItSaysSoAndEnds) {
+    qvtest::TestDesktop desktop;
+    long exitCode = -2;
+    EXPECT_EQ(MessageOf(desktop.Name(), "-A", &exitCode), "Quorvelが動いていません.");
+    EXPECT_EQ(exitCode, 1);
+}
+
+TEST(TaskSwitchStart, ADaemonBelowVersion0x200IsRefused) {
+    qvtest::TestDesktop desktop;
+    qvtest::FakeDaemonWindows::Options options;
+    options.version = 0x1FF;
+    qvtest::FakeDaemonWindows daemon(desktop.Name(), options);
+    ASSERT_TRUE(daemon.Ready());
+    long exitCode = -2;
+    EXPECT_EQ(MessageOf(desktop.Name(), "-D", &exitCode), "このバージョンのQuorvelでは動作しません.");
+    EXPECT_EQ(exitCode, 1);
+}
+
+TEST(TaskSwitchStart, HelpShowsTheUsageAndNothingElse) {
+    // No daemon here: had the tool gone on, its next box would say so.
+    qvtest::TestDesktop desktop;
+    long exitCode = -2;
+    const std::string text = MessageOf(desktop.Name(), "-A -h", &exitCode);
+    EXPECT_EQ(text.rfind("Usage : QVTaskSwitch.exe [{-A|-D}] [-t wait]\r\n", 0), 0u) << text;
+    EXPECT_EQ(exitCode, 0);
+}
+
+TEST(TaskSwitchStart, WithoutTheBarABatchSaysSoOncePerDesktopAndEnds) {
+    qvtest::TestDesktop desktop;
+    qvtest::ProcessGuard first, second;
+    ASSERT_TRUE(qvtest::StartProgram(first, "QVFixture.exe", "--title=TsNoBarOne", desktop.Name()));
+    ASSERT_TRUE(qvtest::StartProgram(second, "QVFixture.exe", "--title=TsNoBarTwo", desktop.Name()));
+    ASSERT_TRUE(qvtest::FindWindowOn(desktop.Name(), nullptr, "TsNoBarOne", 10000));
+    ASSERT_TRUE(qvtest::FindWindowOn(desktop.Name(), nullptr, "TsNoBarTwo", 10000));
+    qvtest::FakeDaemonWindows::Options options;
+    options.informationBytes =
+        qv::InformationReply(0, {qv::DesktopRecord{desktop.Name(), 800, 600, "Here", 0}}).Bytes();
+    qvtest::FakeDaemonWindows daemon(desktop.Name(), options);
+    ASSERT_TRUE(daemon.Ready());
+    long exitCode = -2;
+    // Two windows, one message: the first failure ends the desktop's work (a
+    // second box would keep the tool from ending).
+    EXPECT_EQ(MessageOf(desktop.Name(), "-D", &exitCode), "QVControlBar は起動されていません.");
+    EXPECT_EQ(exitCode, 0);
+}
+
+// The text of one cell of another process's list view, read through a
+// buffer placed in that process.
+class RemoteList {
+public:
+    RemoteList(HWND list, DWORD pid)
+        : m_list(list), m_process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid)) {
+        if (m_process)
+            m_buffer = VirtualAllocEx(m_process.Get(), nullptr, kSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteList() {
+        if (m_buffer) VirtualFreeEx(m_process.Get(), m_buffer, 0, MEM_RELEASE);
+    }
+    RemoteList(const RemoteList&) = delete;
+    RemoteList& operator=(const RemoteList&) = delete;
+
+    int Count() const { return static_cast<int>(Send(LVM_GETITEMCOUNT, 0, 0)); }
+    std::string Text(int row, int column) const {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.cchTextMax = 256;
+        item.pszText = static_cast<char*>(m_buffer) + sizeof item;
+        if (!Put(item)) return "<unreadable>";
+        Send(LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(m_buffer));
+        char text[257] = "";
+        SIZE_T read = 0;
+        ReadProcessMemory(m_process.Get(), item.pszText, text, 256, &read);
+        return text;
+    }
+    std::string Header(int column) const {
+        HWND header = reinterpret_cast<HWND>(Send(LVM_GETHEADER, 0, 0));
+        HDITEMA item{};
+        item.mask = HDI_TEXT;
+        item.cchTextMax = 256;
+        item.pszText = static_cast<char*>(m_buffer) + sizeof item;
+        SIZE_T written = 0;
+        if (!header || !WriteProcessMemory(m_process.Get(), m_buffer, &item, sizeof item, &written))
+            return "<unreadable>";
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(m_buffer), SMTO_ABORTIFHUNG,
+                                 5000, &result))
+            return "<no answer>";
+        char text[257] = "";
+        SIZE_T read = 0;
+        ReadProcessMemory(m_process.Get(), item.pszText, text, 256, &read);
+        return text;
+    }
+    // A click on a column header as the mouse gives it, at x in the header.
+    void ClickHeader(int x) const {
+        HWND header = reinterpret_cast<HWND>(Send(LVM_GETHEADER, 0, 0));
+        SendMessageTimeoutA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, 5), SMTO_ABORTIFHUNG, 5000, nullptr);
+        SendMessageTimeoutA(header, WM_LBUTTONUP, 0, MAKELPARAM(x, 5), SMTO_ABORTIFHUNG, 5000, nullptr);
+    }
+    int Selected() const { return static_cast<int>(Send(LVM_GETSELECTEDCOUNT, 0, 0)); }
+    bool Select(int row) const {
+        LVITEMA item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        return Put(item) && Send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(m_buffer)) != 0;
+    }
+
+private:
+    static constexpr SIZE_T kSize = 4096;
+    bool Put(const LVITEMA& item) const {
+        SIZE_T written = 0;
+        return m_buffer && WriteProcessMemory(m_process.Get(), m_buffer, &item, sizeof item, &written);
+    }
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam) const {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(m_list, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) return -1;
+        return static_cast<LRESULT>(result);
+    }
+
+    HWND m_list;
+    qv::UniqueHandle m_process;
+    void* m_buffer = nullptr;
+};
+
+TEST(TaskSwitchDialog, ATitleOfControlCharactersShowsTheDesktopIdAndNoBarMeansNoHangOn) {
+    qvtest::TestDesktop desktop;
+    qvtest::ProcessGuard fixture;
+    ASSERT_TRUE(qvtest::StartProgram(fixture, "QVFixture.exe", "--title=TsUntitled", desktop.Name()));
+    ASSERT_TRUE(qvtest::FindWindowOn(desktop.Name(), nullptr, "TsUntitled", 10000));
+    qvtest::FakeDaemonWindows::Options options;
+    options.informationBytes =
+        qv::InformationReply(0, {qv::DesktopRecord{desktop.Name(), 800, 600, "\x01\t\x1F", 0}}).Bytes();
+    qvtest::FakeDaemonWindows daemon(desktop.Name(), options);
+    ASSERT_TRUE(daemon.Ready());
+
+    qvtest::ProcessGuard tool;
+    ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", desktop.Name()));
+    const qvtest::DaemonDialog dialog = qvtest::WaitForProcessDialog(tool.Pid(), desktop.Name(), 30000);
+    ASSERT_TRUE(dialog);
+    RemoteList rows(GetDlgItem(dialog.window, IDC_TS_LIST), tool.Pid());
+    int found = -1;
+    for (int row = 0; row < rows.Count(); ++row)
+        if (rows.Text(row, 1) == "TsUntitled") found = row;
+    ASSERT_GE(found, 0);
+    EXPECT_EQ(rows.Text(found, 2), desktop.Name());
+    ASSERT_TRUE(rows.Select(found));
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog.window, IDOK)) != FALSE; }, 5000));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog.window, IDC_TS_HANGON)));  // no bar was found at start
+    PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(tool.WaitExit(20000), 0);
+}
+
+class TaskSwitchWithBar : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ids = bartest::SharedBarDesktops(&daemon);
+        ASSERT_EQ(ids.size(), 3u);
+    }
+    HWND StartWindow(const std::string& desktop, const std::string& title, const std::string& extra = "") {
+        return bartest::StartFixtureWindow(fixtures, desktop, title, extra);
+    }
+    long RunTool(const std::string& desktop, const char* arguments) {
+        qvtest::ProcessGuard tool;
+        if (!qvtest::StartProgram(tool, "QVTaskSwitch.exe", arguments, desktop)) return -2;
+        return tool.WaitExit(60000);
+    }
+    void TearDown() override {
+        fixtures.clear();  // their ends empty the hanger for the next case
+        if (daemon) {
+            EXPECT_TRUE(bartest::EveryHangerShows(ids, {}));
+        }
+    }
+
+    Daemon* daemon = nullptr;
+    std::vector<std::string> ids;
+    std::vector<std::unique_ptr<qvtest::ProcessGuard>> fixtures;
+};
+
+TEST_F(TaskSwitchWithBar, DashDHangsOnTheWindowsOfItsOwnDesktopOnly) {
+    ASSERT_TRUE(StartWindow(ids[1], "TsHere"));
+    ASSERT_TRUE(StartWindow(ids[2], "TsThere"));
+    EXPECT_EQ(RunTool(ids[1], "-D"), 0);
+    EXPECT_TRUE(bartest::EveryHangerShows(ids, {"TsHere"}));
+}
+
+TEST_F(TaskSwitchWithBar, DashAHangsOnTheWindowsOfEveryDesktopInTheirOrder) {
+    // Desktop order, not the captions' (the hanger keeps the hang-on order).
+    ASSERT_TRUE(StartWindow(ids[2], "TsAlpha"));
+    ASSERT_TRUE(StartWindow(ids[1], "TsZulu"));
+    EXPECT_EQ(RunTool(ids[0], "-D -A -t 100"), 0);
+    EXPECT_TRUE(bartest::EveryHangerShows(ids, {"TsZulu", "TsAlpha"}));
+}
+
+TEST_F(TaskSwitchWithBar, ActivatingAWindowOfAnotherDesktopSwitchesTheDaemonThere) {
+    ASSERT_TRUE(StartWindow(ids[2], "TsFarAway"));
+    ASSERT_TRUE(qvtest::SendRequest(ids[0], qv::kSwitchToNumberRequest, static_cast<LPARAM>(qv::PackCommandText("1"))));
+    ASSERT_EQ(qvtest::AskCurrentDesktopId(daemon->StartDesktop()), ids[0]);
+
+    qvtest::ProcessGuard tool;
+    ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", ids[0]));
+    const qvtest::DaemonDialog dialog = qvtest::WaitForProcessDialog(tool.Pid(), ids[0], 30000);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog.caption, kDialogCaption);
+    HWND list = GetDlgItem(dialog.window, IDC_TS_LIST);
+    ASSERT_TRUE(list);
+    RemoteList rows(list, tool.Pid());
+    int found = -1;
+    for (int row = 0; row < rows.Count(); ++row) {
+        if (rows.Text(row, 1) == "TsFarAway") {
+            found = row;
+            EXPECT_EQ(rows.Text(row, 0), "QVFIXTURE.EXE");  // upper-cased at start
+        }
+    }
+    ASSERT_GE(found, 0);
+    ASSERT_TRUE(rows.Select(found));
+    // One selected window, the bar found at start: both buttons offered.
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog.window, IDOK)) != FALSE; }, 5000));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog.window, IDC_TS_HANGON)));
+    PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(tool.WaitExit(20000), 0);
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return qvtest::AskCurrentDesktopId(daemon->StartDesktop()) == ids[2]; }, 10000));
+}
+
+TEST_F(TaskSwitchWithBar, AHeaderClickSortsByItsColumnAndASecondOneTurnsTheOrder) {
+    ASSERT_TRUE(StartWindow(ids[1], "TsBravo"));
+    ASSERT_TRUE(StartWindow(ids[2], "TsAlpha"));
+    ASSERT_TRUE(StartWindow(ids[0], "TsCharlie"));
+    qvtest::ProcessGuard tool;
+    ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", ids[0]));
+    const qvtest::DaemonDialog dialog = qvtest::WaitForProcessDialog(tool.Pid(), ids[0], 30000);
+    ASSERT_TRUE(dialog);
+    RemoteList rows(GetDlgItem(dialog.window, IDC_TS_LIST), tool.Pid());
+    // Our windows in the order the list shows them.
+    auto ours = [&] {
+        std::vector<std::string> captions;
+        for (int row = 0; row < rows.Count(); ++row) {
+            std::string caption = rows.Text(row, 1);
+            if (caption.rfind("Ts", 0) == 0) captions.push_back(caption);
+        }
+        return captions;
+    };
+    EXPECT_EQ(rows.Header(0), "ﾓｼﾞｭｰﾙ ▲");  // sorted by module at first
+    EXPECT_EQ(rows.Header(1), "ｷｬﾌﾟｼｮﾝ");
+
+    rows.ClickHeader(140 + 20);  // inside the caption column
+    EXPECT_EQ(rows.Header(1), "ｷｬﾌﾟｼｮﾝ ▲");
+    EXPECT_EQ(rows.Header(0), "ﾓｼﾞｭｰﾙ");
+    EXPECT_EQ(ours(), (std::vector<std::string>{"TsAlpha", "TsBravo", "TsCharlie"}));
+    rows.ClickHeader(140 + 20);
+    EXPECT_EQ(rows.Header(1), "ｷｬﾌﾟｼｮﾝ ▼");
+    EXPECT_EQ(ours(), (std::vector<std::string>{"TsCharlie", "TsBravo", "TsAlpha"}));
+
+    PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(tool.WaitExit(20000), 0);
+}
+
+TEST_F(TaskSwitchWithBar, HangOnHandsTheSelectedWindowsToTheBarInListOrderAndCloses) {
+    ASSERT_TRUE(StartWindow(ids[1], "TsHangB"));
+    ASSERT_TRUE(StartWindow(ids[2], "TsHangA"));
+    qvtest::ProcessGuard tool;
+    ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", ids[0]));
+    const qvtest::DaemonDialog dialog = qvtest::WaitForProcessDialog(tool.Pid(), ids[0], 30000);
+    ASSERT_TRUE(dialog);
+    RemoteList rows(GetDlgItem(dialog.window, IDC_TS_LIST), tool.Pid());
+    rows.ClickHeader(140 + 20);  // by caption: TsHangA comes first, against the desktops' order
+    ASSERT_EQ(rows.Header(1), "ｷｬﾌﾟｼｮﾝ ▲");
+    for (int row = 0; row < rows.Count(); ++row)
+        if (rows.Text(row, 1).rfind("TsHang", 0) == 0) {
+            ASSERT_TRUE(rows.Select(row));
+        }
+    ASSERT_EQ(rows.Selected(), 2);
+    // Two selected: only hang-on is offered.
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(dialog.window, IDC_TS_HANGON)) != FALSE; },
+                                  5000));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog.window, IDOK)));
+    PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDC_TS_HANGON, BN_CLICKED), 0);
+    EXPECT_EQ(tool.WaitExit(20000), 0);
+    EXPECT_TRUE(bartest::EveryHangerShows(ids, {"TsHangA", "TsHangB"}));
+}
+
+TEST_F(TaskSwitchWithBar, AWindowPickedWithTheMouseIsHungOn) {
+    HWND picked = StartWindow(ids[0], "TsPicked");
+    ASSERT_TRUE(picked);
+    qvtest::ProcessGuard tool;
+    ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", ids[0]));
+    const qvtest::DaemonDialog dialog = qvtest::WaitForProcessDialog(tool.Pid(), ids[0], 30000);
+    ASSERT_TRUE(dialog);
+    PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDC_TS_CAPTURE, BN_CLICKED), 0);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return IsIconic(dialog.window) != FALSE; }, 5000));
+    // Every desktop lies on the one X screen: the window is raised above the
+    // others before the click aims at it.
+    qvtest::RunOnDesktop(ids[0], [&] {
+        SetWindowPos(picked, HWND_TOPMOST, 300, 300, 200, 150, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        Sleep(300);
+        SetCursorPos(400, 375);
+        INPUT clicks[2] = {};
+        clicks[0].type = clicks[1].type = INPUT_MOUSE;
+        clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, clicks, sizeof(INPUT));
+    });
+    EXPECT_EQ(tool.WaitExit(20000), 0);
+    EXPECT_TRUE(bartest::EveryHangerShows(ids, {"TsPicked"}));
+}
+
+// Sets the list options box of this bit through the options dialog.
+bool ChooseOption(const std::string& desktop, HWND dialog, int bit, bool checked) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_TS_OPTIONS, BN_CLICKED), 0);
+    HWND options = qvtest::FindWindowOn(desktop, "#32770", "一覧オプション", 10000);
+    if (!options) return false;
+    SendMessageTimeoutA(GetDlgItem(options, IDC_TS_OPTION_FIRST + bit), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED,
+                        0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    PostMessageA(options, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    return qvtest::WaitUntil([&] { return !IsWindow(options); }, 10000);
+}
+
+TEST_F(TaskSwitchWithBar, AViewOnlyOptionDropsTheSelectionAndOffersNothingUntilItIsCleared) {
+    ASSERT_TRUE(StartWindow(ids[1], "TsViewed"));
+    qvtest::ProcessGuard tool;
+    ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", ids[0]));
+    const qvtest::DaemonDialog dialog = qvtest::WaitForProcessDialog(tool.Pid(), ids[0], 30000);
+    ASSERT_TRUE(dialog);
+    RemoteList rows(GetDlgItem(dialog.window, IDC_TS_LIST), tool.Pid());
+    HWND activate = GetDlgItem(dialog.window, IDOK);
+    HWND hangOn = GetDlgItem(dialog.window, IDC_TS_HANGON);
+    EXPECT_FALSE(IsWindowEnabled(activate));  // nothing selected yet
+    ASSERT_GT(rows.Count(), 0);
+    ASSERT_TRUE(rows.Select(0));
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return IsWindowEnabled(activate) != FALSE; }, 5000));
+
+    // Windows with empty captions too: for viewing only.
+    ASSERT_TRUE(ChooseOption(ids[0], dialog.window, 1, true));
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return !IsWindowEnabled(activate) && !IsWindowEnabled(hangOn); }, 5000));
+    ASSERT_GT(rows.Count(), 0);
+    rows.Select(0);
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return rows.Selected() == 0; }, 5000)) << "a selection is dropped at once";
+    EXPECT_FALSE(IsWindowEnabled(activate));
+
+    ASSERT_TRUE(ChooseOption(ids[0], dialog.window, 1, false));
+    ASSERT_TRUE(rows.Select(0));
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return IsWindowEnabled(activate) && IsWindowEnabled(hangOn); }, 5000));
+
+    PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(tool.WaitExit(20000), 0);
+}
+
+}  // namespace
