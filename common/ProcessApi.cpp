@@ -295,4 +295,12 @@ HWND FindLaunchedWindow(HANDLE process, uint32_t timeoutMs, HANDLE snapshotBefor
     return SearchLaunchedWindow(rounds, reinterpret_cast<LPARAM>(path.c_str()));
 }
 
+std::string ProgramDirectory() {
+    char own[MAX_PATH + 1];
+    const DWORD length = GetModuleFileNameA(nullptr, own, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return std::string();
+    own[DirectoryLength(own)] = '\0';
+    return own;
+}
+
 }  // namespace qv

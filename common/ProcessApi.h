@@ -8,6 +8,7 @@
 #include <tlhelp32.h>
 
 #include <cstdint>
+#include <string>
 
 #include "TextString.h"
 
@@ -33,8 +34,24 @@ struct ProcessApi {
 
 // groups: a set of BindGroup bits; bind true binds, false releases.
 void BindProcessApi(int groups, bool bind);
+
+// Keeps the groups bound for a scope, on every path out of it.
+class ProcessApiBinding {
+public:
+    explicit ProcessApiBinding(int groups) : m_groups(groups) { BindProcessApi(groups, true); }
+    ~ProcessApiBinding() { BindProcessApi(m_groups, false); }
+    ProcessApiBinding(const ProcessApiBinding&) = delete;
+    ProcessApiBinding& operator=(const ProcessApiBinding&) = delete;
+
+private:
+    int m_groups;
+};
 // The functions bound so far; callers test the pointers they need.
 const ProcessApi& BoundProcessApi();
+
+// The directory of the running program with its trailing backslash; empty
+// when its path does not fit a path buffer.
+std::string ProgramDirectory();
 
 // The least access that reading a process's module names needs.
 inline constexpr DWORD kModuleQueryAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;

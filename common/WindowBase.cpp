@@ -21,6 +21,21 @@ HWND Window::Create(DWORD exStyle, const char* className, const char* title, DWO
     return CreateWindowExA(exStyle, className, title, style, x, y, width, height, parent, menu, instance, this);
 }
 
+HWND Window::CreateMdiChild(HWND client, const char* className, const char* title, DWORD style, int x, int y,
+                            int width, int height, HINSTANCE instance) {
+    MDICREATESTRUCTA create{};
+    create.szClass = className;
+    create.szTitle = title;
+    create.hOwner = instance;
+    create.x = x;
+    create.y = y;
+    create.cx = width;
+    create.cy = height;
+    create.style = style;
+    create.lParam = reinterpret_cast<LPARAM>(this);
+    return reinterpret_cast<HWND>(SendMessageA(client, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&create)));
+}
+
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
@@ -28,7 +43,11 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* self = FromHandle(window);
     if (message == WM_NCCREATE) {
-        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        const auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        // An MDI child gets its creation data wrapped by the MDI client.
+        self = (create->dwExStyle & WS_EX_MDICHILD)
+                   ? reinterpret_cast<Window*>(static_cast<MDICREATESTRUCTA*>(create->lpCreateParams)->lParam)
+                   : static_cast<Window*>(create->lpCreateParams);
         if (self) {
             self->m_hWnd = window;
             SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));

@@ -27,6 +27,10 @@ public:
     // CreateWindowEx for this object; null on failure.
     HWND Create(DWORD exStyle, const char* className, const char* title, DWORD style, int x, int y, int width,
                 int height, HWND parent, HMENU menu, HINSTANCE instance);
+    // An MDI child window of this object in the MDI client (WM_MDICREATE);
+    // its procedure must end in DefMDIChildProc. Null on failure.
+    HWND CreateMdiChild(HWND client, const char* className, const char* title, DWORD style, int x, int y, int width,
+                        int height, HINSTANCE instance);
     HWND Handle() const { return m_hWnd; }
 
 protected:

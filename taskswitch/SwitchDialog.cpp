@@ -11,6 +11,7 @@ namespace qv::taskswitch {
 
 namespace {
 
+inline constexpr char kCaption[] = "QVTaskSwitch";
 inline constexpr char kAboutItem[] = "QVTaskSwitch のﾊﾞｰｼﾞｮﾝ情報(&A)...";
 inline constexpr char kAboutCaption[] = "QVTaskSwitchのﾊﾞｰｼﾞｮﾝ情報";
 inline constexpr char kAboutText[] = "QVTaskSwitch Version 2.0";
@@ -18,24 +19,11 @@ inline constexpr char kNoCursor[] = "ﾏｳｽｶｰｿﾙの座標獲得に失�
 inline constexpr char kNoWindow[] = "ｳｨﾝﾄﾞｳが選択されていません";
 inline constexpr char kInterrupted[] = "割り込みを受けたため、ｷｬﾌﾟﾁｬを中止しました。";
 
-struct Column {
-    const char* name;
-    int width;
-};
-inline constexpr Column kColumns[] = {{"ﾓｼﾞｭｰﾙ", 140}, {"ｷｬﾌﾟｼｮﾝ", 300}, {"ﾃﾞｽｸﾄｯﾌﾟ", 140}};
-
-const std::string& ColumnText(const WindowEntry& window, int column) {
-    if (column == 0) return window.module;
-    if (column == 1) return window.caption;
-    return window.desktop->title;
-}
-
-int CALLBACK CompareItems(LPARAM first, LPARAM second, LPARAM param) {
-    const SortOrder& order = *reinterpret_cast<const SortOrder*>(param);
-    const auto& a = *reinterpret_cast<const WindowEntry*>(first);
-    const auto& b = *reinterpret_cast<const WindowEntry*>(second);
-    return order.Compare(ColumnText(a, order.Column()).c_str(), ColumnText(b, order.Column()).c_str());
-}
+const std::string& ModuleOf(const WindowEntry& window) { return window.module; }
+const std::string& CaptionOf(const WindowEntry& window) { return window.caption; }
+const std::string& DesktopOf(const WindowEntry& window) { return window.desktop->title; }
+inline constexpr ListColumn kColumns[] = {
+    {"ﾓｼﾞｭｰﾙ", 140, ModuleOf}, {"ｷｬﾌﾟｼｮﾝ", 300, CaptionOf}, {"ﾃﾞｽｸﾄｯﾌﾟ", 140, DesktopOf}};
 
 // The options dialog: one box per bit of the option word.
 class OptionsDialog : public Dialog {
@@ -84,95 +72,37 @@ BOOL SwitchDialog::OnInit() {
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon.Get()));
     SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.Get()));
 
-    ListView_SetExtendedListViewStyle(List(), LVS_EX_FULLROWSELECT);
-    for (int column = 0; column < 3; ++column) {
-        LVCOLUMNA item{};
-        item.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        item.cx = kColumns[column].width;
-        item.pszText = const_cast<char*>(kColumns[column].name);
-        item.iSubItem = column;
-        SendMessageA(List(), LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
-    }
+    m_view.Attach(GetDlgItem(Handle(), IDC_TS_LIST), kColumns, 3);
     Fill();
     m_order.SortAscending(0);
-    Sort();
+    m_view.Sort(m_order);
     SetButtons();
     return TRUE;
 }
 
-HWND SwitchDialog::List() const { return GetDlgItem(Handle(), IDC_TS_LIST); }
-
 void SwitchDialog::Fill() {
     m_filling = true;
-    HWND list = List();
-    ListView_DeleteAllItems(list);
-    ListView_SetImageList(list, nullptr, LVSIL_SMALL);
-    m_images.Reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 4));
-    ListView_SetImageList(list, m_images.Get(), LVSIL_SMALL);
-    int row = 0;
+    m_view.Clear();
     for (auto& desktop : m_list.Desktops()) {
         m_list.Enumerate(*desktop);
-        for (const WindowEntry& window : desktop->windows) {
-            LVITEMA item{};
-            item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
-            item.iItem = row;
-            item.pszText = const_cast<char*>(window.module.c_str());
-            item.lParam = reinterpret_cast<LPARAM>(&window);
-            item.iImage = -1;
-            HICON small = nullptr;
-            if (!window.modulePath.empty() && ExtractIconExA(window.modulePath.c_str(), 0, nullptr, &small, 1) > 0 &&
-                small) {
-                UniqueIcon icon(small);  // the image list keeps its own copy
-                item.iImage = ImageList_AddIcon(m_images.Get(), icon.Get());
-            }
-            int at = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-            if (at < 0) continue;
-            ListView_SetItemText(list, at, 1, const_cast<char*>(window.caption.c_str()));
-            ListView_SetItemText(list, at, 2, const_cast<char*>(desktop->title.c_str()));
-            ++row;
-        }
+        for (const WindowEntry& window : desktop->windows) m_view.Add(window);
     }
     m_filling = false;
 }
 
-void SwitchDialog::ShowHeaders() {
-    for (int column = 0; column < 3; ++column) {
-        std::string text = m_order.HeaderText(column, kColumns[column].name);
-        LVCOLUMNA item{};
-        item.mask = LVCF_TEXT;
-        item.pszText = const_cast<char*>(text.c_str());
-        SendMessageA(List(), LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
-    }
-}
-
-void SwitchDialog::Sort() {
-    ListView_SortItems(List(), CompareItems, reinterpret_cast<LPARAM>(&m_order));
-    ShowHeaders();
-}
-
 void SwitchDialog::SetButtons() {
     if (m_filling) return;
-    HWND list = List();
-    ButtonStates states = DecideButtons(m_list.Options(), ListView_GetSelectedCount(list), m_list.BarFoundAtStart());
-    if (states.deselectAll) ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+    ButtonStates states = DecideButtons(m_list.Options(), m_view.SelectedCount(), m_list.BarFoundAtStart());
+    if (states.deselectAll) m_view.DeselectAll();
     EnableWindow(GetDlgItem(Handle(), IDOK), states.activate);
     EnableWindow(GetDlgItem(Handle(), IDC_TS_HANGON), states.hangOn);
 }
 
 void SwitchDialog::HangOnSelected() {
-    HWND list = List();
-    int row = ListView_GetNextItem(list, -1, LVNI_SELECTED);
-    if (row < 0) {
-        End(IDCANCEL);
-        return;
-    }
-    for (; row >= 0; row = ListView_GetNextItem(list, row, LVNI_SELECTED)) {
-        LVITEMA item{};
-        item.mask = LVIF_PARAM;
-        item.iItem = row;
-        SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        if (!HangOn(Handle(), reinterpret_cast<const WindowEntry*>(item.lParam)->window)) return;
-    }
+    // With nothing selected the button only closes; the first failure keeps
+    // the dialog open.
+    for (const WindowEntry* window : m_view.Selected())
+        if (!HangOnBar(Handle(), window->window, kCaption)) return;
     End(IDCANCEL);
 }
 
@@ -183,7 +113,7 @@ void SwitchDialog::ChooseOptions() {
     m_list.SetOptions(options.Options());
     Fill();
     m_order.SortAscending(m_order.Column() < 0 ? 0 : m_order.Column());
-    Sort();
+    m_view.Sort(m_order);
     SetButtons();
 }
 
@@ -211,30 +141,26 @@ void SwitchDialog::Pick(bool leftButton) {
     POINT point;
     if (!GetCursorPos(&point)) {
         BringBack();
-        ShowMessage(Handle(), kNoCursor);
+        m_list.Tell(Handle(), kNoCursor);
         return;
     }
     HWND window = WindowFromPoint(point);
     BringBack();
     if (!window) {
-        ShowMessage(Handle(), kNoWindow);
+        m_list.Tell(Handle(), kNoWindow);
         return;
     }
     // Up the parents (a top-level pop-up's is its owner) to the last one.
     for (HWND parent = GetParent(window); parent; parent = GetParent(window)) window = parent;
-    if (HangOn(Handle(), window)) End(IDCANCEL);
+    if (HangOnBar(Handle(), window, kCaption)) End(IDCANCEL);
 }
 
 BOOL SwitchDialog::OnCommand(WORD id, WORD code, HWND control) {
     switch (id) {
     case IDOK: {
-        int row = ListView_GetNextItem(List(), -1, LVNI_SELECTED);
-        if (row < 0) return TRUE;
-        LVITEMA item{};
-        item.mask = LVIF_PARAM;
-        item.iItem = row;
-        SendMessageA(List(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        m_chosen = reinterpret_cast<const WindowEntry*>(item.lParam);
+        const std::vector<const WindowEntry*> selected = m_view.Selected();
+        if (selected.empty()) return TRUE;
+        m_chosen = selected.front();
         m_maximize = IsDlgButtonChecked(Handle(), IDC_TS_MAXIMIZE) == BST_CHECKED;
         End(IDOK);
         return TRUE;
@@ -266,7 +192,7 @@ BOOL SwitchDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (header->idFrom != IDC_TS_LIST) return FALSE;
         if (header->code == LVN_COLUMNCLICK) {
             m_order.Click(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
-            Sort();
+            m_view.Sort(m_order);
         } else if (header->code == LVN_ITEMCHANGED) {
             const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
             if ((change->uChanged & LVIF_STATE) && ((change->uOldState ^ change->uNewState) & LVIS_SELECTED))
@@ -282,7 +208,7 @@ BOOL SwitchDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
         if (!m_capturing) return FALSE;
         ShowWindow(Handle(), SW_SHOWNA);
-        ShowMessage(Handle(), kInterrupted);
+        m_list.Tell(Handle(), kInterrupted);
         m_capturing = false;
         return TRUE;
     case WM_CANCELMODE:

@@ -7,18 +7,11 @@
 
 #include "Handle.h"
 #include "SwitchRules.h"
-#include "TaskDesktops.h"
+#include "DesktopWindows.h"
 #include "WindowBase.h"
+#include "WindowListView.h"
 
 namespace qv::taskswitch {
-
-struct ImageListTraits {
-    using Type = HIMAGELIST;
-    static Type Invalid() { return nullptr; }
-    static bool Valid(Type h) { return h != nullptr; }
-    static void Close(Type h) { ImageList_Destroy(h); }
-};
-using UniqueImageList = UniqueResource<ImageListTraits>;
 
 class SwitchDialog : public Dialog {
 public:
@@ -36,8 +29,6 @@ protected:
 
 private:
     void Fill();
-    void Sort();
-    void ShowHeaders();
     void SetButtons();
     void HangOnSelected();
     void ChooseOptions();
@@ -45,13 +36,11 @@ private:
     void EndCapture();
     void Pick(bool leftButton);
     void BringBack();
-    HWND List() const;
 
     DesktopList& m_list;
     HINSTANCE m_instance = nullptr;
     SortOrder m_order;
-    // The list shares it (LVS_SHAREIMAGELISTS): it is ours to destroy.
-    UniqueImageList m_images;
+    WindowListView m_view;
     UniqueIcon m_icon;
     UniqueIcon m_smallIcon;
     const WindowEntry* m_chosen = nullptr;

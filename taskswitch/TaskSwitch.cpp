@@ -3,32 +3,37 @@
 #include "ProcessApi.h"
 #include "SwitchDialog.h"
 #include "SwitchRules.h"
-#include "TaskDesktops.h"
+#include "DesktopWindows.h"
 
 namespace qv::taskswitch {
 
 namespace {
 
-// The process functions stay bound for the whole run, on every path out.
-class ProcessApiBinding {
-public:
-    ProcessApiBinding() { BindProcessApi(kProcessFunctions, true); }
-    ~ProcessApiBinding() { BindProcessApi(kProcessFunctions, false); }
-    ProcessApiBinding(const ProcessApiBinding&) = delete;
-    ProcessApiBinding& operator=(const ProcessApiBinding&) = delete;
-};
+inline constexpr char kCaption[] = "QVTaskSwitch";
+
+// -A and -D: every desktop's windows, or the own desktop's, hung on in order;
+// a failure ends the work on that desktop.
+void HangOnAll(DesktopList& list, bool ownDesktopOnly) {
+    for (auto& desktop : list.Desktops()) {
+        if (ownDesktopOnly && desktop.get() != list.OwnDesktop()) continue;
+        list.Enumerate(*desktop);
+        for (const WindowEntry& window : desktop->windows)
+            if (!HangOnBar(nullptr, window.window, kCaption)) break;
+    }
+}
 
 }  // namespace
 
 int RunTaskSwitch(HINSTANCE instance, const char* commandTail) {
     SwitchCommand command = ReadSwitchCommand(commandTail);
     if (command.mode == RunMode::kUsage) {
-        MessageBoxA(nullptr, kUsageText, "QVTaskSwitch", MB_OK);
+        MessageBoxA(nullptr, kUsageText, kCaption, MB_OK);
         return 0;
     }
     if (command.waitMs) Sleep(command.waitMs);
-    ProcessApiBinding binding;
-    DesktopList list;
+    ProcessApiBinding binding(kProcessFunctions);
+    DesktopList list(kCaption);
+    list.SetOptions(kInitialListOptions);
     list.LookUpBar();
     if (!list.Load()) return 1;
     switch (command.mode) {

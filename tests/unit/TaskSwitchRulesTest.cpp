@@ -10,6 +10,7 @@
 
 namespace {
 
+using namespace qv;
 using namespace qv::taskswitch;
 
 struct LineCase {

@@ -1,4 +1,4 @@
-#include "TaskDesktops.h"
+#include "DesktopWindows.h"
 
 #include "DaemonRequest.h"
 #include "CommandText.h"
@@ -8,13 +8,11 @@
 #include "PipeClient.h"
 #include "ProcessApi.h"
 #include "Protocol.h"
-#include "SwitchRules.h"
 
-namespace qv::taskswitch {
+namespace qv {
 
 namespace {
 
-inline constexpr char kCaption[] = "QVTaskSwitch";
 inline constexpr char kNoDaemon[] = "Quorvelが動いていません.";
 inline constexpr char kOldDaemon[] = "このバージョンのQuorvelでは動作しません.";
 inline constexpr char kNoOwnDesktopName[] = "起動したデスクトップ名が獲得できません.";
@@ -75,7 +73,14 @@ BOOL CALLBACK TakeWindow(HWND window, LPARAM param) {
 
 }  // namespace
 
-void ShowMessage(HWND owner, const char* text) { MessageBoxA(owner, text, kCaption, MB_OK); }
+std::vector<WindowEntry> DesktopWindows(const char* desktopId, uint32_t options) {
+    std::vector<WindowEntry> windows;
+    Enumeration run{options, GetCurrentProcessId(), &windows};
+    RunOnDesktop(desktopId, [&] { EnumWindows(TakeWindow, reinterpret_cast<LPARAM>(&run)); }, kDesktopQueryAccess);
+    return windows;
+}
+
+void DesktopList::Tell(HWND owner, const char* text) const { MessageBoxA(owner, text, m_caption, MB_OK); }
 
 void DesktopList::LookUpBar() { m_barFoundAtStart = FindWindowA(kBarThreadWindowClass, kBarWindowName) != nullptr; }
 
@@ -85,22 +90,22 @@ bool DesktopList::Load() {
     PipeClient client;
     QueryResult result = client.CheckVersion(&m_version);
     if (result == QueryResult::kNotFound) {
-        ShowMessage(nullptr, kNoDaemon);
+        Tell(nullptr, kNoDaemon);
         return false;
     }
     if (result != QueryResult::kOk) {
-        ShowMessage(nullptr, kOldDaemon);
+        Tell(nullptr, kOldDaemon);
         return false;
     }
     std::string own;
     if (!ThreadDesktopName(&own)) {
-        ShowMessage(nullptr, kNoOwnDesktopName);
+        Tell(nullptr, kNoOwnDesktopName);
         return false;
     }
     DesktopInformation info;
     result = client.AskInformation(&info);
     if (result == QueryResult::kNotFound) {
-        ShowMessage(nullptr, kNoDaemon);
+        Tell(nullptr, kNoDaemon);
         return false;
     }
     // A failed pipe or a reply cut short ends the tool without a word.
@@ -119,52 +124,43 @@ bool DesktopList::Load() {
 }
 
 void DesktopList::Enumerate(DesktopEntry& desktop) {
-    desktop.windows.clear();
-    Enumeration run{m_options, GetCurrentProcessId(), &desktop.windows};
-    // Visibility can only be told from the window's own desktop, and its
-    // windows are listed only there: the enumeration runs on a thread
-    // attached to it, and this one waits for that thread.
-    RunOnDesktop(desktop.id.c_str(), [&] { EnumWindows(TakeWindow, reinterpret_cast<LPARAM>(&run)); },
-                 kDesktopQueryAccess);
+    desktop.windows = DesktopWindows(desktop.id.c_str(), m_options);
     for (WindowEntry& window : desktop.windows) window.desktop = &desktop;
 }
 
-void DesktopList::Activate(const WindowEntry& window, bool maximize) {
-    DesktopEntry* desktop = nullptr;
-    for (auto& entry : m_desktops)
-        if (entry.get() == window.desktop) desktop = entry.get();
-    if (!desktop) return;
-    if (!desktop->daemonWindow)
-        RunOnDesktop(desktop->id.c_str(), [&] { desktop->daemonWindow = FindDaemonWindow(DaemonWindow::kThread); });
-    if (!desktop->daemonWindow) return;
-    SendRequest(desktop->daemonWindow, kSwitchToNumberRequest,
-                static_cast<LPARAM>(PackCommandText(SwitchText(desktop->index).c_str())));
-    // Another program's window: neither call may wait for it.
-    ShowWindowAsync(window.window, maximize ? SW_SHOWMAXIMIZED : SW_RESTORE);
-    SetForegroundWindow(window.window);
+bool DesktopList::SwitchTo(DesktopEntry& desktop) {
+    // The daemon's window is found from a thread on that desktop, once.
+    if (!desktop.daemonWindow)
+        RunOnDesktop(desktop.id.c_str(), [&] { desktop.daemonWindow = FindDaemonWindow(DaemonWindow::kThread); });
+    if (!desktop.daemonWindow) return false;
+    SendRequest(desktop.daemonWindow, kSwitchToNumberRequest,
+                static_cast<LPARAM>(PackCommandText(SwitchText(desktop.index).c_str())));
+    return true;
 }
 
-bool HangOn(HWND owner, HWND window) {
+void DesktopList::Activate(const WindowEntry& window, bool maximize) {
+    for (auto& entry : m_desktops) {
+        if (entry.get() != window.desktop) continue;
+        if (!SwitchTo(*entry)) return;
+        // Another program's window: neither call may wait for it.
+        ShowWindowAsync(window.window, maximize ? SW_SHOWMAXIMIZED : SW_RESTORE);
+        SetForegroundWindow(window.window);
+        return;
+    }
+}
+
+bool HangOnBar(HWND owner, HWND window, const char* caption) {
     HWND bar = FindWindowA(kBarThreadWindowClass, nullptr);
     if (!bar) {
-        ShowMessage(owner, kNoBar);
+        MessageBoxA(owner, kNoBar, caption, MB_OK);
         return false;
     }
     if (!SendBounded(bar, kRequestMessage, kBarHangWindowRequest, reinterpret_cast<LPARAM>(window), kHangOnTimeoutMs)
              .Answered()) {
-        ShowMessage(owner, kBarSilent);
+        MessageBoxA(owner, kBarSilent, caption, MB_OK);
         return false;
     }
     return true;
 }
 
-void HangOnAll(DesktopList& list, bool ownDesktopOnly) {
-    for (auto& desktop : list.Desktops()) {
-        if (ownDesktopOnly && desktop.get() != list.OwnDesktop()) continue;
-        list.Enumerate(*desktop);
-        for (const WindowEntry& window : desktop->windows)
-            if (!HangOn(nullptr, window.window)) break;
-    }
-}
-
-}  // namespace qv::taskswitch
+}  // namespace qv

@@ -1,7 +1,7 @@
 #pragma once
-// The daemon's desktops as the task switch tool holds them, the windows found
-// on each, and what the tool does with a window: hang it on the control bar
-// or switch to its desktop and bring it forward.
+// The daemon's desktops as the viewer and the task switch tool hold them, the
+// windows found on each, and what those programs do with a window: switch to
+// its desktop and bring it forward, or hang it on the control bar.
 
 #include <windows.h>
 
@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "SwitchRules.h"
+#include "WindowListRules.h"
 
-namespace qv::taskswitch {
+namespace qv {
 
 struct DesktopEntry;
 
@@ -39,43 +39,53 @@ struct DesktopEntry {
     std::vector<WindowEntry> windows;
 };
 
-// Messages go to the user as plain boxes owned by this window (may be null).
-void ShowMessage(HWND owner, const char* text);
+// The windows of a desktop that the option word takes in, in the system's
+// order (topmost first), found from a thread attached to that desktop: only
+// there does the system list them and tell whether one is visible. A desktop
+// that cannot be entered has none.
+std::vector<WindowEntry> DesktopWindows(const char* desktopId, uint32_t options);
 
 class DesktopList {
 public:
-    // False after showing why (or silently when the pipe failed).
+    // The caption of the messages this list shows.
+    explicit DesktopList(const char* caption) : m_caption(caption) {}
+
+    // Asks the daemon for its desktops. False after showing why (or silently
+    // when the pipe failed).
     bool Load();
 
-    // Finds the windows of the entry's desktop anew, from a thread attached
-    // to it: a desktop that cannot be entered has none.
+    // Finds the windows of the entry's desktop anew.
     void Enumerate(DesktopEntry& desktop);
 
     std::vector<std::unique_ptr<DesktopEntry>>& Desktops() { return m_desktops; }
     DesktopEntry* OwnDesktop() const { return m_own; }
+    uint32_t Version() const { return m_version; }
     uint32_t Options() const { return m_options; }
     void SetOptions(uint32_t options) { m_options = options; }
     // Whether the bar answered the lookup by class and title at start.
     bool BarFoundAtStart() const { return m_barFoundAtStart; }
     void LookUpBar();
 
-    // Switches the daemon to the window's desktop, then shows the window.
+    // Asks the daemon to switch to the desktop; false when its window on that
+    // desktop could not be found.
+    bool SwitchTo(DesktopEntry& desktop);
+    // Switches to the window's desktop, then shows the window.
     void Activate(const WindowEntry& window, bool maximize);
 
+    // Shows a message box with this list's caption.
+    void Tell(HWND owner, const char* text) const;
+
 private:
+    const char* m_caption;
     std::vector<std::unique_ptr<DesktopEntry>> m_desktops;
     DesktopEntry* m_own = nullptr;
-    uint32_t m_options = kInitialListOptions;
+    uint32_t m_options = kApplicationWindows;
     bool m_barFoundAtStart = false;
     uint32_t m_version = 0;
 };
 
 // Hands the window to the control bar of the calling thread's desktop; false
-// after showing why not.
-bool HangOn(HWND owner, HWND window);
+// after showing why not, in a box with this caption.
+bool HangOnBar(HWND owner, HWND window, const char* caption);
 
-// -A and -D: every desktop's windows, or the own desktop's, hung on in order;
-// a failure ends the work on that desktop.
-void HangOnAll(DesktopList& list, bool ownDesktopOnly);
-
-}  // namespace qv::taskswitch
+}  // namespace qv
