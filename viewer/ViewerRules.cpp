@@ -29,7 +29,7 @@ Size FrameAllowance(uint32_t style, uint32_t exStyle, const FrameMetrics& m) {
 namespace {
 
 // How many windows of the size fit into the area, row by row; none for a
-// size without room.
+// size without room (a window without a client area is one).
 int64_t Fits(Size area, Size child) {
     if (child.width <= 0 || child.height <= 0) return 0;
     return static_cast<int64_t>(area.height / child.height) * (area.width / child.width);
@@ -45,14 +45,18 @@ Size TileSize(Size area, double aspect, Size allowance, int count) {
     Size byRows;
     for (int rows = 1; rows <= count; ++rows) {
         const int32_t clientHeight = (area.height - rows * allowance.height) / rows;
-        byRows = Size{static_cast<int32_t>(clientHeight * aspect) + allowance.width, allowance.height + clientHeight};
+        byRows = clientHeight > 0 ? Size{static_cast<int32_t>(clientHeight * aspect) + allowance.width,
+                                         allowance.height + clientHeight}
+                                  : Size{};
         if (Fits(area, byRows) >= count) break;
     }
     // By columns, the same from the width.
     Size byColumns;
     for (int columns = 1; columns <= count; ++columns) {
         const int32_t clientWidth = (area.width - columns * allowance.width) / columns;
-        byColumns = Size{allowance.width + clientWidth, static_cast<int32_t>(clientWidth / aspect) + allowance.height};
+        byColumns = clientWidth > 0 ? Size{allowance.width + clientWidth,
+                                           static_cast<int32_t>(clientWidth / aspect) + allowance.height}
+                                    : Size{};
         if (Fits(area, byColumns) >= count) break;
     }
     // A size that lets no window be placed at all counts as no area.

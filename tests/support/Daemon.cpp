@@ -236,6 +236,17 @@ bool PressDialog(const DaemonDialog& dialog, int button, DWORD timeoutMs) {
     return WaitUntil([&] { return !IsWindow(dialog.window); }, timeoutMs);
 }
 
+std::string FirstMessageOf(const std::string& program, const std::string& arguments, const std::string& desktop,
+                           long* exitCode) {
+    ProcessGuard run;
+    if (!StartProgram(run, program, arguments, desktop)) return "<not started>";
+    const DaemonDialog box = WaitForProcessDialog(run.Pid(), desktop, 30000);
+    if (!box) return "<no box>";
+    PressDialog(box, IDOK);
+    *exitCode = run.WaitExit(10000);
+    return box.text;
+}
+
 DWORD Daemon::FindChild(const char* imageName) const {
     DWORD found = 0;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);

@@ -143,6 +143,11 @@ private:
 // one of its buttons that waits until the dialog is gone.
 DaemonDialog WaitForProcessDialog(DWORD pid, const std::string& desktop, DWORD timeoutMs = 10000);
 bool PressDialog(const DaemonDialog& dialog, int button, DWORD timeoutMs = 10000);
+// Runs a program of the build on the desktop and answers its first message
+// box with OK: the box's text ("<no box>" when none came, "<not started>"),
+// and the program's exit code.
+std::string FirstMessageOf(const std::string& program, const std::string& arguments, const std::string& desktop,
+                           long* exitCode);
 
 // One daemon for the tests of a test program that can share it: started by
 // the first test that asks for this configuration, kept for the next ones
