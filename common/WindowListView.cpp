@@ -68,6 +68,18 @@ void WindowListView::Sort(const SortOrder& order) {
     }
 }
 
+bool WindowListView::OnNotify(const NMHDR& header, SortOrder& order) {
+    if (header.hwndFrom != m_list) return false;
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    if (header.code == LVN_COLUMNCLICK) {
+        order.Click(change.iSubItem);
+        Sort(order);
+        return false;
+    }
+    return header.code == LVN_ITEMCHANGED && (change.uChanged & LVIF_STATE) &&
+           ((change.uOldState ^ change.uNewState) & LVIS_SELECTED);
+}
+
 std::vector<const WindowEntry*> WindowListView::Selected() const {
     std::vector<const WindowEntry*> windows;
     for (int row = ListView_GetNextItem(m_list, -1, LVNI_SELECTED); row >= 0;

@@ -46,6 +46,10 @@ public:
     // Sorts by the order's column and marks the headers.
     void Sort(const SortOrder& order);
 
+    // A notification from the list: a header click sorts by its column (a
+    // second click turns the order round). True when the selection changed.
+    bool OnNotify(const NMHDR& header, SortOrder& order);
+
     // The windows of the selected rows, in list order.
     std::vector<const WindowEntry*> Selected() const;
     int SelectedCount() const;

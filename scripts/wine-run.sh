@@ -3,6 +3,12 @@
 # Used by ctest as the cross-compiling emulator and by hand:
 #   scripts/wine-run.sh build/tests/unit/common_tests.exe --gtest_filter='Log*'
 here=$(cd "$(dirname "$0")/.." && pwd)
+# The second session of wine-session.sh, for the tests that run in group b.
+if [ "${QV_WINE_SESSION:-}" = b ] && [ -n "${QV_WINEPREFIX_B:-}" ]; then
+  WINEPREFIX=$QV_WINEPREFIX_B
+  DISPLAY=$QV_DISPLAY_B
+  export DISPLAY
+fi
 : "${WINEPREFIX:=$here/build/wineprefix}"
 export WINEPREFIX
 export WINEDEBUG="${WINEDEBUG:--all}"

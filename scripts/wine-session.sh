@@ -1,7 +1,11 @@
 #!/bin/bash
 # Runs a command inside a private Wine session: its own Xvfb display and a
-# persistent wineserver on the project's prefix. Both are stopped on every
-# exit path, and only those two: nothing else on the machine is touched.
+# persistent wineserver on the project's prefix, and a second pair on a copy
+# of the prefix (session "b"), so that the tests that need a whole Windows
+# session to themselves (one daemon, one pipe name) can run in two groups at
+# once; wine-run.sh picks the second pair when QV_WINE_SESSION=b. All of them
+# are stopped on every exit path, and only those: nothing else on the machine
+# is touched.
 #   scripts/wine-session.sh ctest --test-dir build --output-on-failure
 set -u
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,18 +16,20 @@ export LANG=ja_JP.UTF-8
 # Without a glibc Japanese locale Wine takes the code page from LC_ALL only.
 export LC_ALL=ja_JP.UTF-8
 
-xvfb_pid=""
-server_started=""
+export QV_WINEPREFIX_B="$WINEPREFIX-b"
+
+xvfb_pids=""
+servers_started=""
 cleanup() {
-  if [ -n "$server_started" ]; then
-    wineserver -k >/dev/null 2>&1
-    wineserver -w >/dev/null 2>&1
-  fi
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null
-    wait "$xvfb_pid" 2>/dev/null
-  fi
-  [ -n "${fdfile:-}" ] && rm -f "$fdfile"
+  for prefix in $servers_started; do
+    WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1
+    WINEPREFIX=$prefix wineserver -w >/dev/null 2>&1
+  done
+  for pid in $xvfb_pids; do
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  done
+  rm -f ${fdfiles:-}
 }
 trap cleanup EXIT
 trap 'exit 130' INT
@@ -32,26 +38,47 @@ trap 'exit 143' TERM
 # A display number nobody else uses: Xvfb picks it and tells us. In a session
 # of its own, as an X server ends on Ctrl+C: programs that are still ending
 # (make run's daemon closing its desktops) keep their display until cleanup.
-fdfile=$(mktemp)
-setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do
-  [ -s "$fdfile" ] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || { echo "wine-session: Xvfb failed to start" >&2; exit 1; }
-  sleep 0.1
-done
-[ -s "$fdfile" ] || { echo "wine-session: Xvfb gave no display number" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$fdfile")"
-echo "wine-session: Xvfb on $DISPLAY, prefix $WINEPREFIX" >&2
+start_xvfb() {
+  local fdfile
+  fdfile=$(mktemp)
+  fdfiles="${fdfiles:-} $fdfile"
+  setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  local pid=$!
+  xvfb_pids="$xvfb_pids $pid"
+  for _ in $(seq 1 100); do
+    [ -s "$fdfile" ] && break
+    kill -0 "$pid" 2>/dev/null || { echo "wine-session: Xvfb failed to start" >&2; return 1; }
+    sleep 0.1
+  done
+  [ -s "$fdfile" ] || { echo "wine-session: Xvfb gave no display number" >&2; return 1; }
+  xvfb_display=":$(head -n1 "$fdfile")"
+}
+start_xvfb || exit 1
+export DISPLAY=$xvfb_display
+start_xvfb || exit 1
+export QV_DISPLAY_B=$xvfb_display
+echo "wine-session: Xvfb on $DISPLAY and $QV_DISPLAY_B, prefix $WINEPREFIX (and -b)" >&2
 
 mkdir -p "$(dirname "$WINEPREFIX")"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wine-session: creating the Wine prefix (once)" >&2
   wineboot -i >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+fi
+if [ ! -f "$QV_WINEPREFIX_B/system.reg" ]; then
+  # A copy is much quicker than a second wineboot -i; the prefix's server
+  # has ended, so its registry is whole on disk.
+  wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  rm -rf "$QV_WINEPREFIX_B"
+  cp -a "$WINEPREFIX" "$QV_WINEPREFIX_B"
 fi
 wineserver -p
-server_started=1
-# Make sure the prefix is fully up before the first test starts.
+servers_started="$WINEPREFIX"
+WINEPREFIX=$QV_WINEPREFIX_B DISPLAY=$QV_DISPLAY_B wineserver -p
+servers_started="$servers_started $QV_WINEPREFIX_B"
+# Make sure the prefixes are fully up before the first test starts.
 wineboot >/dev/null 2>&1
+WINEPREFIX=$QV_WINEPREFIX_B DISPLAY=$QV_DISPLAY_B wineboot >/dev/null 2>&1
 
 "$@"

@@ -11,7 +11,6 @@ namespace qv::taskswitch {
 
 namespace {
 
-inline constexpr char kCaption[] = "QVTaskSwitch";
 inline constexpr char kAboutItem[] = "QVTaskSwitch のﾊﾞｰｼﾞｮﾝ情報(&A)...";
 inline constexpr char kAboutCaption[] = "QVTaskSwitchのﾊﾞｰｼﾞｮﾝ情報";
 inline constexpr char kAboutText[] = "QVTaskSwitch Version 2.0";
@@ -187,19 +186,9 @@ BOOL SwitchDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         return FALSE;
-    case WM_NOTIFY: {
-        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->idFrom != IDC_TS_LIST) return FALSE;
-        if (header->code == LVN_COLUMNCLICK) {
-            m_order.Click(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
-            m_view.Sort(m_order);
-        } else if (header->code == LVN_ITEMCHANGED) {
-            const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
-            if ((change->uChanged & LVIF_STATE) && ((change->uOldState ^ change->uNewState) & LVIS_SELECTED))
-                SetButtons();
-        }
+    case WM_NOTIFY:
+        if (m_view.OnNotify(*reinterpret_cast<const NMHDR*>(lParam), m_order)) SetButtons();
         return FALSE;
-    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
         if (!m_capturing) return FALSE;

@@ -9,6 +9,9 @@
 
 namespace qv::taskswitch {
 
+// The caption of the tool's message boxes.
+inline constexpr char kCaption[] = "QVTaskSwitch";
+
 inline constexpr char kUsageText[] =
     "Usage : QVTaskSwitch.exe [{-A|-D}] [-t wait]\r\n"
     "\t-A : 全ﾃﾞｽｸﾄｯﾌﾟのｱﾌﾟﾘｹｰｼｮﾝをﾊﾝｸﾞｵﾝする.\r\n"

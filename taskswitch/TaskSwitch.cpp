@@ -9,8 +9,6 @@ namespace qv::taskswitch {
 
 namespace {
 
-inline constexpr char kCaption[] = "QVTaskSwitch";
-
 // -A and -D: every desktop's windows, or the own desktop's, hung on in order;
 // a failure ends the work on that desktop.
 void HangOnAll(DesktopList& list, bool ownDesktopOnly) {

@@ -60,17 +60,7 @@ BOOL TaskDialog::OnCommand(WORD id, WORD code, HWND control) {
 }
 
 BOOL TaskDialog::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
-    if (message != WM_NOTIFY) return FALSE;
-    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header->idFrom != IDC_VW_LIST) return FALSE;
-    if (header->code == LVN_COLUMNCLICK) {
-        m_order.Click(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
-        m_view.Sort(m_order);
-    } else if (header->code == LVN_ITEMCHANGED) {
-        const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
-        if ((change->uChanged & LVIF_STATE) && ((change->uOldState ^ change->uNewState) & LVIS_SELECTED))
-            SetButtons();
-    }
+    if (message == WM_NOTIFY && m_view.OnNotify(*reinterpret_cast<const NMHDR*>(lParam), m_order)) SetButtons();
     return FALSE;
 }
 
