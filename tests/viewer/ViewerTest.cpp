@@ -266,3 +266,34 @@ TEST(ViewerStart, ADesktopThatCannotBeOpenedShowsNoWindows) {
 }
 
 }  // namespace
+
+namespace {
+
+// Not a test: the figure of the viewer's start with eight desktops, every
+// one with a snapshot. Run by hand with --gtest_also_run_disabled_tests.
+TEST(ViewerFigures, DISABLED_StartUntilEightDesktopsAreDrawn) {
+    Daemon& daemon = qvtest::SharedDaemon("ExistsOpen\t0\nQVControlBar\t0\nKeepBitmapSize\t1\nTitleDelay2\t0\n"
+                                          "TitleDelay3\t0\n",
+                                          std::vector<std::string>(7, ""));
+    ASSERT_TRUE(daemon.Running());
+    const std::vector<std::string> ids = bartest::DesktopIds(daemon);
+    ASSERT_EQ(ids.size(), 8u);
+    for (int number = 2; number <= 9; ++number) {
+        const int target = number == 9 ? 1 : number;
+        qvtest::SendRequest(ids[0], qv::kSwitchToNumberRequest,
+                            static_cast<LPARAM>(qv::PackCommandText(std::to_string(target).c_str())));
+        ASSERT_TRUE(
+            qvtest::WaitUntil([&] { return qvtest::AskCurrentDesktopId(ids[0]) == ids[target - 1]; }, 10000));
+    }
+    for (int round = 0; round < 5; ++round) {
+        const DWORD start = GetTickCount();
+        Viewer viewer;
+        ASSERT_TRUE(viewer.Start(ids[0]));
+        ASSERT_TRUE(viewer.WaitDrawn(8));
+        std::printf("viewer start to 8 desktops drawn: %lu ms\n", GetTickCount() - start);
+        viewer.Command(ID_VW_EXIT);
+        EXPECT_EQ(viewer.WaitExit(), 0);
+    }
+}
+
+}  // namespace
