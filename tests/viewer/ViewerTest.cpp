@@ -109,7 +109,9 @@ class ViewerWithDaemon : public ::testing::Test {
 protected:
     void SetUp() override {
         daemon = &qvtest::SharedDaemon(
-            "ExistsOpen\t0\nQVControlBar\t0\nKeepBitmapSize\t1\nTitleDelay2\t0\nTitleDelay3\t0\n",
+            // Snapshots at a quarter of the screen's size: a schematic still
+            // places the windows by the screen's.
+            "ExistsOpen\t0\nQVControlBar\t0\nKeepBitmapSize\t4\nTitleDelay2\t0\nTitleDelay3\t0\n",
             {"DesktopName\tVwTwo", "DesktopName\tVwThree"});
         ASSERT_TRUE(daemon->Running());
         ids = bartest::DesktopIds(*daemon);
@@ -171,7 +173,14 @@ TEST_F(ViewerWithDaemon, ADesktopVisitedBeforeShowsItsSnapshot) {
     Viewer viewer;
     ASSERT_TRUE(viewer.Start(ids[0]));
     ASSERT_TRUE(viewer.WaitDrawn(3));
-    EXPECT_TRUE(viewer.Shows(viewer.Child("VwTwo"), 0.5, 0.5, kRed)) << "the snapshot, not the schematic";
+    HWND visited = viewer.Child("VwTwo");
+    EXPECT_TRUE(viewer.Shows(visited, 0.5, 0.5, kRed)) << "the snapshot, not the schematic";
+    // Without the bitmap the window is a rectangle in the middle again, at
+    // the screen's scale, not the snapshot's.
+    viewer.Activate(visited);
+    viewer.Command(ID_VW_SHOW_BITMAP);
+    EXPECT_TRUE(viewer.Shows(visited, 0.5, 0.5, kSchematic));
+    EXPECT_TRUE(viewer.Shows(visited, 0.8, 0.5, GetSysColor(COLOR_BACKGROUND)));
     viewer.Command(ID_VW_EXIT);
     EXPECT_EQ(viewer.WaitExit(), 0);
 }
