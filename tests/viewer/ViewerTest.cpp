@@ -37,8 +37,10 @@ public:
         m_desktop = desktop;
         if (!qvtest::StartProgram(m_run, "QVViewer.exe", "", desktop)) return false;
         m_frame = qvtest::FindWindowOn(desktop, kFrameClass, "QVViewer", 30000);
-        m_client = m_frame ? GetDlgItem(m_frame, IDC_VW_MDICLIENT) : nullptr;
-        return m_client != nullptr;
+        // The frame is found as soon as it exists; its client comes with its
+        // WM_CREATE.
+        return m_frame && qvtest::WaitUntil([&] { return (m_client = GetDlgItem(m_frame, IDC_VW_MDICLIENT)) != nullptr; },
+                                            10000);
     }
     // Waits until count desktop windows show their pictures.
     bool WaitDrawn(size_t count) {
