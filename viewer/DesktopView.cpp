@@ -123,14 +123,19 @@ void DesktopView::Draw() {
     m_picture = std::move(picture);
 }
 
-void DesktopView::OriginalSize() {
+Size DesktopView::OriginalFrame() const {
     const Size size = SourceSize(HasBitmap());
-    if (size.width <= 0 || size.height <= 0) return;
+    if (size.width <= 0 || size.height <= 0) return Size{};
     RECT frame{0, 0, size.width, size.height};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
-    SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return Size{frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void DesktopView::OriginalSize() {
+    const Size frame = OriginalFrame();
+    if (frame.width <= 0 || frame.height <= 0) return;
+    SetWindowPos(Handle(), nullptr, 0, 0, frame.width, frame.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DesktopView::SwitchAndEnd() {
@@ -188,6 +193,17 @@ LRESULT DesktopView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         Draw();
         break;  // the MDI child's own handling too
+    case WM_GETMINMAXINFO: {
+        // The system caps a window at the screen plus its borders, which
+        // leaves no room for the caption of a window whose client area is
+        // the whole screen: the original size may be that large.
+        const LRESULT result = DefMDIChildProcA(Handle(), message, wParam, lParam);
+        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+        const Size frame = OriginalFrame();
+        if (limits->ptMaxTrackSize.x < frame.width) limits->ptMaxTrackSize.x = frame.width;
+        if (limits->ptMaxTrackSize.y < frame.height) limits->ptMaxTrackSize.y = frame.height;
+        return result;
+    }
     case WM_MDIACTIVATE:
         if (reinterpret_cast<HWND>(lParam) == Handle()) m_context.frame->ShowChildMenu();
         return 0;

@@ -44,6 +44,8 @@ protected:
 private:
     void Refresh();
     void Draw();
+    // The window's size for a client area of the picture's source.
+    Size OriginalFrame() const;
     void OriginalSize();
     void SwitchAndEnd();
     void TaskSwitch();

@@ -1,7 +1,7 @@
 // "An application" for the tests: a small window program whose behaviour is
 // chosen on its command line and which reports what it received.
 //
-//   QVFixture.exe [--title=T] [--idle-delay=MS] [--hidden=N] [--owned=N]
+//   QVFixture.exe [--title=T] [--idle-delay=MS] [--hidden=N] [--owned=N [--owned-popups]]
 //                 [--no-window] [--on-close=destroy|ignore] [--on-quit=exit|ignore]
 //                 [--on-queryend=yes|no|hang] [--report=PATH] [--exit-code=N]
 //                 [--color=0xBBGGRR] [--lifetime=MS] [--daemon-windows] [--hang=MS]
@@ -36,6 +36,7 @@ struct Options {
     DWORD idleDelay = 0;
     int hidden = 0;
     int owned = 0;
+    bool ownedPopups = false;  // owned pop-ups, whose parent (GetParent) is their owner
     bool window = true;
     bool closeDestroys = true;
     bool quitExits = true;
@@ -78,6 +79,7 @@ void Parse(const char* commandLine) {
         else if (name == "--idle-delay") g_options.idleDelay = std::strtoul(value.c_str(), nullptr, 0);
         else if (name == "--hidden") g_options.hidden = std::atoi(value.c_str());
         else if (name == "--owned") g_options.owned = std::atoi(value.c_str());
+        else if (name == "--owned-popups") g_options.ownedPopups = true;
         else if (name == "--no-window") g_options.window = false;
         else if (name == "--on-close") g_options.closeDestroys = value != "ignore";
         else if (name == "--on-quit") g_options.quitExits = value != "ignore";
@@ -153,7 +155,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
         for (int i = 0; i < g_options.owned; ++i) {
             std::string title = g_options.title + "#owned" + std::to_string(i);
-            HWND owned = CreateWindowExA(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 20, 20, 120, 90,
+            const DWORD style = g_options.ownedPopups ? WS_POPUP | WS_CAPTION | WS_SYSMENU : WS_OVERLAPPEDWINDOW;
+            HWND owned = CreateWindowExA(0, wc.lpszClassName, title.c_str(), style, 20, 20, 120, 90,
                                          main, nullptr, instance, nullptr);
             ShowWindow(owned, SW_SHOWNOACTIVATE);
         }

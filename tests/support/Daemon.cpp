@@ -197,11 +197,12 @@ bool Daemon::Press(const DaemonDialog& dialog, int button, DWORD timeoutMs) cons
     return PressDialog(dialog, button, timeoutMs);
 }
 
-DaemonDialog WaitForProcessDialog(DWORD pid, const std::string& desktop, DWORD timeoutMs) {
+DaemonDialog WaitForProcessDialog(DWORD pid, const std::string& desktop, DWORD timeoutMs, HWND besides) {
     struct Search {
         DWORD pid;
+        HWND besides;
         HWND found;
-    } search = {pid, nullptr};
+    } search = {pid, besides, nullptr};
     DaemonDialog dialog;
     RunOnDesktop(desktop, [&] {
         WaitUntil(
@@ -214,7 +215,8 @@ DaemonDialog WaitForProcessDialog(DWORD pid, const std::string& desktop, DWORD t
                         GetClassNameA(window, className, sizeof(className));
                         GetWindowThreadProcessId(window, &owner);
                         // Shown only once its texts are set.
-                        if (owner != s->pid || std::string(className) != "#32770" || !IsWindowVisible(window))
+                        if (owner != s->pid || window == s->besides || std::string(className) != "#32770" ||
+                            !IsWindowVisible(window))
                             return TRUE;
                         s->found = window;
                         return FALSE;

@@ -141,7 +141,10 @@ private:
 
 // A dialog (class "#32770") of any process on the desktop, and a press of
 // one of its buttons that waits until the dialog is gone.
-DaemonDialog WaitForProcessDialog(DWORD pid, const std::string& desktop, DWORD timeoutMs = 10000);
+// A box over a dialog that stays open is found by passing that dialog as
+// besides.
+DaemonDialog WaitForProcessDialog(DWORD pid, const std::string& desktop, DWORD timeoutMs = 10000,
+                                  HWND besides = nullptr);
 bool PressDialog(const DaemonDialog& dialog, int button, DWORD timeoutMs = 10000);
 // Runs a program of the build on the desktop and answers its first message
 // box with OK: the box's text ("<no box>" when none came, "<not started>"),

@@ -235,8 +235,10 @@ TEST_F(TaskSwitchWithBar, HangOnHandsTheSelectedWindowsToTheBarInListOrderAndClo
     EXPECT_TRUE(bartest::EveryHangerShows(ids, {"TsHangA", "TsHangB"}));
 }
 
-TEST_F(TaskSwitchWithBar, AWindowPickedWithTheMouseIsHungOn) {
-    HWND picked = StartWindow(ids[0], "TsPicked");
+TEST_F(TaskSwitchWithBar, AnOwnedPopUpPickedWithTheMouseHangsOnItsOwner) {
+    // The pick is followed up the parents: an owned pop-up's is its owner.
+    ASSERT_TRUE(StartWindow(ids[0], "TsPicked", "--owned=1 --owned-popups"));
+    HWND picked = qvtest::FindWindowOn(ids[0], nullptr, "TsPicked#owned0", 10000);
     ASSERT_TRUE(picked);
     qvtest::ProcessGuard tool;
     ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", ids[0]));
@@ -258,6 +260,39 @@ TEST_F(TaskSwitchWithBar, AWindowPickedWithTheMouseIsHungOn) {
     });
     EXPECT_EQ(tool.WaitExit(20000), 0);
     EXPECT_TRUE(bartest::EveryHangerShows(ids, {"TsPicked"}));
+}
+
+TEST_F(TaskSwitchWithBar, ACaptureCancelledOrInterruptedLeavesTheDialogOpenAndHangsNothingOn) {
+    qvtest::ProcessGuard tool;
+    ASSERT_TRUE(qvtest::StartProgram(tool, "QVTaskSwitch.exe", "", ids[0]));
+    const qvtest::DaemonDialog dialog = qvtest::WaitForProcessDialog(tool.Pid(), ids[0], 30000);
+    ASSERT_TRUE(dialog);
+    auto capture = [&] {
+        PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDC_TS_CAPTURE, BN_CLICKED), 0);
+        return qvtest::WaitUntil([&] { return IsIconic(dialog.window) != FALSE; }, 5000);
+    };
+    // The right button cancels: the dialog comes back, with nothing to say.
+    ASSERT_TRUE(capture());
+    PostMessageA(dialog.window, WM_RBUTTONDOWN, MK_RBUTTON, 0);
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return !IsIconic(dialog.window); }, 5000));
+    // A cancel-mode request takes the capture away while capturing: that is
+    // an interruption, and the dialog says so.
+    ASSERT_TRUE(capture());
+    PostMessageA(dialog.window, WM_CANCELMODE, 0, 0);
+    const qvtest::DaemonDialog box = qvtest::WaitForProcessDialog(tool.Pid(), ids[0], 10000, dialog.window);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box.text, "割り込みを受けたため、ｷｬﾌﾟﾁｬを中止しました。");
+    qvtest::PressDialog(box, IDOK);
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return !IsIconic(dialog.window); }, 5000));
+    // The system menu's about box.
+    PostMessageA(dialog.window, WM_SYSCOMMAND, IDM_TS_ABOUT, 0);
+    const qvtest::DaemonDialog about = qvtest::WaitForProcessDialog(tool.Pid(), ids[0], 10000, dialog.window);
+    ASSERT_TRUE(about);
+    EXPECT_EQ(about.caption, "QVTaskSwitchのﾊﾞｰｼﾞｮﾝ情報");
+    EXPECT_EQ(about.text, "QVTaskSwitch Version 2.0");
+    qvtest::PressDialog(about, IDOK);
+    PostMessageA(dialog.window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(tool.WaitExit(20000), 0);
 }
 
 // Sets the list options box of this bit through the options dialog.

@@ -225,6 +225,98 @@ TEST_F(ViewerWithDaemon, AClickOnAPictureListsItsWindowsAndActivatingOneSwitches
     EXPECT_EQ(qvtest::AskCurrentDesktopId(ids[0]), ids[1]);
 }
 
+RECT ClientOf(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return client;
+}
+
+RECT PlaceOf(HWND window) {
+    RECT place{};
+    GetWindowRect(window, &place);
+    return place;
+}
+
+TEST_F(ViewerWithDaemon, TheMenusOpenResizeAndArrangeTheDesktopWindows) {
+    Viewer viewer;
+    ASSERT_TRUE(viewer.Start(ids[0]));
+    ASSERT_TRUE(viewer.WaitDrawn(3));
+    HWND third = viewer.Child("VwThree");
+    ASSERT_TRUE(third);
+    const RECT tiled = PlaceOf(third);
+
+    // A closed desktop is the only one the open dialog offers.
+    SendMessageTimeoutA(GetParent(third), WM_MDIDESTROY, reinterpret_cast<WPARAM>(third), 0, SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
+    ASSERT_TRUE(viewer.WaitDrawn(2));
+    viewer.Command(ID_VW_OPEN);
+    const qvtest::DaemonDialog open = qvtest::WaitForProcessDialog(viewer.Pid(), ids[0], 10000);
+    ASSERT_TRUE(open);
+    EXPECT_EQ(open.caption, "ﾃﾞｽｸﾄｯﾌﾟを開く");
+    EXPECT_EQ(SendMessageA(GetDlgItem(open.window, IDC_VW_DESKTOPS), CB_GETCOUNT, 0, 0), 1);
+    qvtest::PressDialog(open, IDOK);
+    ASSERT_TRUE(viewer.WaitDrawn(3));
+    third = viewer.Child("VwThree");
+    ASSERT_TRUE(third);
+
+    // The original size: the client area of a desktop never visited is its
+    // screen's size.
+    viewer.Activate(third);
+    viewer.Command(ID_VW_ORIGINAL_SIZE);
+    EXPECT_TRUE(qvtest::WaitUntil(
+        [&] {
+            const RECT client = ClientOf(third);
+            return client.right == GetSystemMetrics(SM_CXSCREEN) && client.bottom == GetSystemMetrics(SM_CYSCREEN);
+        },
+        10000));
+
+    // Tiling puts it back in its place and size.
+    viewer.Command(ID_VW_TILE);
+    EXPECT_TRUE(qvtest::WaitUntil(
+        [&] {
+            const RECT now = PlaceOf(third);
+            return EqualRect(&tiled, &now) != FALSE;
+        },
+        10000));
+
+    // Keeping the aspect in a window much wider than the screen: the picture
+    // keeps the screen's proportions and no longer fills the width.
+    SetWindowPos(third, nullptr, 0, 0, 600, 200, SWP_NOMOVE | SWP_NOZORDER);
+    viewer.Activate(third);
+    viewer.Command(ID_VW_KEEP_ASPECT);
+    HWND picture = GetDlgItem(third, ID_VW_TASKSWITCH);
+    EXPECT_TRUE(qvtest::WaitUntil(
+        [&] {
+            const RECT shown = ClientOf(picture);
+            const long screenWidth = GetSystemMetrics(SM_CXSCREEN);
+            const long screenHeight = GetSystemMetrics(SM_CYSCREEN);
+            return shown.bottom == ClientOf(third).bottom && shown.right < ClientOf(third).right &&
+                   shown.right == static_cast<long>(static_cast<double>(screenWidth) / screenHeight * shown.bottom);
+        },
+        10000));
+
+    // Cascading moves every window off the tiled places, one below another.
+    viewer.Command(ID_VW_CASCADE);
+    EXPECT_TRUE(qvtest::WaitUntil(
+        [&] {
+            std::vector<long> tops;
+            for (HWND child : viewer.Children()) tops.push_back(PlaceOf(child).top);
+            std::sort(tops.begin(), tops.end());
+            return tops.size() == 3 && tops[0] < tops[1] && tops[1] < tops[2] && tops[2] - tops[0] < 200;
+        },
+        10000));
+
+    // No help file beside the build's programs.
+    viewer.Command(ID_VW_HELP);
+    const qvtest::DaemonDialog help = qvtest::WaitForProcessDialog(viewer.Pid(), ids[0], 10000);
+    ASSERT_TRUE(help);
+    EXPECT_EQ(help.text, "ﾍﾙﾌﾟﾌｧｲﾙが見つかりません.");
+    qvtest::PressDialog(help, IDOK);
+
+    viewer.Command(ID_VW_EXIT);
+    EXPECT_EQ(viewer.WaitExit(), 0);
+}
+
 // The viewer's start against stand-ins of the daemon on a desktop of the
 // test's own.
 TEST(ViewerStart, WithoutADaemonOrWithOneDesktopItSaysSoAndEnds) {
