@@ -173,6 +173,9 @@ void MainFrame::Tile() {
     for (auto& desktop : m_context.list->Desktops())
         for (const auto& view : m_views)
             if (&view->Desktop() == desktop.get()) ordered.push_back(view.get());
+    // The scroll bars of windows placed past the edge go first, as the
+    // system's own tiling does: the places are for the whole client area.
+    ShowScrollBar(m_client, SB_BOTH, FALSE);
     RECT area;
     GetClientRect(m_client, &area);
     const std::vector<Point> places = TilePlaces(area.right, m_tile, static_cast<int>(ordered.size()));

@@ -1,0 +1,118 @@
+// The configurator's reading of the parameter file, with what it tells the
+// user on the way, its default content, the desktop list's texts and its
+// command line.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ConfigFile.h"
+#include "ExpectedText.h"
+#include "TestFiles.h"
+
+namespace {
+
+using namespace qv::config;
+using qvtest::Crlf;
+
+TEST(ConfigLoad, OtherClassesAreSkippedWithAWordAndABrokenControllerGivesNothing) {
+    qvtest::TempDir dir;
+    const std::string path = dir.File("test.ini");
+    qvtest::WriteBytes(path, Crlf(";Quorvel\nFileVersion\t0x0100\nMendrel::RingListClass\t{\nTitleDelay1\t7\n}\n"
+                                  "AncestryController::RingListClass\t{\nTitleDelay1\t5\n"
+                                  "\tAncestryDesktop::RingListClass\t{\n\t\tDesktopName\tOne\n\t}\n}\n--EOF--\n"));
+    std::vector<std::string> told;
+    Configuration loaded = LoadConfiguration(path.c_str(), &told);
+    ASSERT_TRUE(loaded.controller);
+    EXPECT_EQ(told, (std::vector<std::string>{"クラス [Mendrel::RingListClass] は認識できません."}));
+    // The skipped record's lines were not taken for the controller's.
+    EXPECT_EQ(loaded.controller->m_nTitleDelay1, 5);
+    EXPECT_EQ(loaded.controller->Desktops().Count(), 1);
+    EXPECT_STREQ(loaded.header.fileVersion.c_str(), "0x0100");
+
+    // Cut inside the controller: the user is told, and nothing is loaded.
+    qvtest::WriteBytes(path, Crlf("AncestryController::RingListClass\t{\nTitleDelay1\t5\n"));
+    told.clear();
+    EXPECT_FALSE(LoadConfiguration(path.c_str(), &told).controller);
+    EXPECT_EQ(told, (std::vector<std::string>{"ファイル[" + path + "]の書式が不正です"}));
+
+    told.clear();
+    EXPECT_FALSE(LoadConfiguration(dir.File("missing.ini").c_str(), &told).controller);
+    EXPECT_TRUE(told.empty());
+}
+
+TEST(ConfigLoad, DefaultContentSavesWithoutLogLinesAndReadsBackAlike) {
+    qvtest::TempDir dir;
+    Configuration saved;
+    saved.controller = DefaultController();
+    // A log name with a limit of 0 is no log: neither line is written.
+    saved.header.logFileName.Assign("quorvel.log");
+    saved.header.logFileLimit = 0;
+    const std::string text =
+        qvtest::WrittenText(dir, [&](FILE* file) { WriteConfiguration(file, saved.header, *saved.controller); });
+    EXPECT_EQ(text.find("LogFile"), std::string::npos) << text;
+
+    const std::string path = dir.File("saved.ini");
+    qvtest::WriteBytes(path, text);
+    std::vector<std::string> told;
+    Configuration loaded = LoadConfiguration(path.c_str(), &told);
+    ASSERT_TRUE(loaded.controller);
+    EXPECT_TRUE(told.empty());
+    EXPECT_EQ(loaded.controller->Desktops().Count(), 2);
+    const std::string again =
+        qvtest::WrittenText(dir, [&](FILE* file) { WriteConfiguration(file, loaded.header, *loaded.controller); });
+    EXPECT_EQ(again, text);
+}
+
+TEST(ConfigList, ARowNamesAnUnnamedDesktopByItsPlaceAndShowsWhatItChanges) {
+    auto desktop = DefaultDesktop();
+    DesktopRow row = DescribeDesktop(*desktop, 0);
+    EXPECT_EQ(row.name, "Desktop2");  // the first row stands for the second desktop
+    EXPECT_EQ(row.wallpaper, "－");
+    EXPECT_EQ(row.display, "---");
+    EXPECT_EQ(row.programs, "0");
+
+    desktop->m_strTitle.Assign("仕事");
+    desktop->m_bChgWallpaper = true;
+    desktop->m_strWallpaper.Assign("C:\\WINDOWS\\Web\\sea.bmp");
+    desktop->m_bChgDisplay = true;
+    desktop->m_nPelsWidth = 800;
+    desktop->m_nPelsHeight = 600;
+    desktop->m_dwExitOptions = 0x01000100;  // the top byte and the third
+    desktop->Executants().Append(desktop->CreateChild());
+    row = DescribeDesktop(*desktop, 4);
+    EXPECT_EQ(row.name, "仕事");
+    EXPECT_EQ(row.wallpaper, "sea.bmp");
+    EXPECT_EQ(row.display, " 800X600");
+    EXPECT_EQ(row.exit, "P-N");
+    EXPECT_EQ(row.programs, "1");
+}
+
+TEST(ConfigCommandLine, PathAndDesktopOptions) {
+    struct Case {
+        const char* line;
+        bool valid;
+        const char* path;
+        bool edit, capture;
+    };
+    const Case cases[] = {
+        {"", true, "Quorvel.ini", false, false},
+        {"-p \"C:\\My Files\\q.ini\" -d", true, "C:\\My Files\\q.ini", true, false},
+        {"-d -c", true, "Quorvel.ini", true, true},
+        {"-c", true, "Quorvel.ini", true, true},
+        {"-p \"\"", false, "", false, false},
+        {"-p", false, "", false, false},
+        {"-P x.ini", true, "Quorvel.ini", false, false},  // names compare case-sensitively
+    };
+    for (const Case& c : cases) {
+        const ConfigCommand command = ReadConfigCommand(c.line);
+        EXPECT_EQ(command.valid, c.valid) << c.line;
+        if (!c.valid) continue;
+        EXPECT_EQ(command.path, c.path) << c.line;
+        EXPECT_EQ(command.editOwnDesktop, c.edit) << c.line;
+        EXPECT_EQ(command.captureAtOnce, c.capture) << c.line;
+    }
+}
+
+}  // namespace
