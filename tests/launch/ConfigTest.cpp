@@ -1,0 +1,113 @@
+// The configurator end to end, as a user drives it: started on a missing
+// file it offers the default content, saves it, and asks before it drops
+// unsaved changes.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ConfigFile.h"
+#include "Daemon.h"
+#include "Desktops.h"
+#include "Processes.h"
+#include "QVConfigRes.h"
+#include "RemoteList.h"
+#include "TestFiles.h"
+
+namespace {
+
+constexpr char kDialogCaption[] = "Quorvel Configurator";
+
+// The main dialog of a configurator started on the desktop, once its
+// opening messages are answered.
+HWND MainDialog(const std::string& desktop) {
+    HWND dialog = qvtest::FindWindowOn(desktop, "#32770", kDialogCaption, 30000);
+    // It is there before it is filled; it shows once it is.
+    bool shown = false;
+    qvtest::WaitUntil(
+        [&] {
+            qvtest::RunOnDesktop(desktop, [&] { shown = dialog && IsWindowVisible(dialog); });
+            return shown;
+        },
+        10000);
+    return shown ? dialog : nullptr;
+}
+
+std::vector<std::string> DesktopRows(HWND dialog, DWORD pid) {
+    qvtest::RemoteList rows(GetDlgItem(dialog, IDC_CF_LIST), pid);
+    std::vector<std::string> names;
+    for (int row = 0; row < rows.Count(); ++row) names.push_back(rows.Text(row, 0));
+    return names;
+}
+
+// An edit control's text: another process's control is asked, since the
+// system keeps no copy of what it holds.
+std::string ControlText(HWND control) {
+    char text[512] = "";
+    SendMessageTimeoutA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
+    return text;
+}
+
+void Command(HWND dialog, WORD id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+TEST(ConfigProgram, AMissingFileGivesTheDefaultContentWhichSavesAsTheUserAsks) {
+    qvtest::TestDesktop desktop;
+    qvtest::TempDir dir;
+    const std::string path = dir.File("new.ini");
+    qvtest::ProcessGuard config;
+    ASSERT_TRUE(qvtest::StartProgram(config, "QVConfig.exe", "-p \"" + path + "\"", desktop.Name()));
+    const qvtest::DaemonDialog told = qvtest::WaitForProcessDialog(config.Pid(), desktop.Name(), 30000);
+    ASSERT_TRUE(told);
+    EXPECT_EQ(told.text, "定義内容が未設定です。　デフォルト状態で生成します。");
+    qvtest::PressDialog(told, IDOK);
+    HWND dialog = MainDialog(desktop.Name());
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(DesktopRows(dialog, config.Pid()), (std::vector<std::string>{"Desktop2", "Desktop3"}));
+
+    // A desktop added is named by its place too.
+    Command(dialog, IDC_CF_ADD);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return DesktopRows(dialog, config.Pid()).size() == 3; }, 5000));
+    EXPECT_EQ(DesktopRows(dialog, config.Pid()).back(), "Desktop4");
+
+    Command(dialog, ID_CF_SAVE);
+    const qvtest::DaemonDialog saved = qvtest::WaitForProcessDialog(config.Pid(), desktop.Name(), 10000, dialog);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved.text, "保存しました.");
+    qvtest::PressDialog(saved, IDOK);
+    std::vector<std::string> told2;
+    const qv::config::Configuration written = qv::config::LoadConfiguration(path.c_str(), &told2);
+    ASSERT_TRUE(written.controller);
+    EXPECT_EQ(written.controller->Desktops().Count(), 3);
+
+    // Saved: the end asks nothing.
+    Command(dialog, IDCANCEL);
+    EXPECT_EQ(config.WaitExit(10000), 0);
+}
+
+TEST(ConfigProgram, UnsavedChangesAreAskedAboutAndNoLeavesTheFileAsItWas) {
+    qvtest::TestDesktop desktop;
+    qvtest::TempDir dir;
+    const std::string path = dir.File("kept.ini");
+    qvtest::WriteBytes(path, "AncestryController::RingListClass\t{\r\nDefaultTitle\tHome\r\n}\r\n--EOF--\r\n");
+    qvtest::ProcessGuard config;
+    ASSERT_TRUE(qvtest::StartProgram(config, "QVConfig.exe", "-p \"" + path + "\"", desktop.Name()));
+    HWND dialog = MainDialog(desktop.Name());
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(ControlText(GetDlgItem(dialog, IDC_CF_TITLE)), "Home");
+    // Typing a title changes the content; typing a save path does not.
+    SendMessageTimeoutA(GetDlgItem(dialog, IDC_CF_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Away"),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+    Command(dialog, IDCANCEL);
+    const qvtest::DaemonDialog question = qvtest::WaitForProcessDialog(config.Pid(), desktop.Name(), 10000, dialog);
+    ASSERT_TRUE(question);
+    EXPECT_EQ(question.text.rfind("変更内容が保存されていません. 保存してから終了しますか？", 0), 0u) << question.text;
+    qvtest::PressDialog(question, IDNO);
+    EXPECT_EQ(config.WaitExit(10000), 0);
+    EXPECT_EQ(qvtest::ReadBytes(path), "AncestryController::RingListClass\t{\r\nDefaultTitle\tHome\r\n}\r\n--EOF--\r\n");
+}
+
+}  // namespace
