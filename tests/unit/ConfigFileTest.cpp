@@ -116,3 +116,68 @@ TEST(ConfigCommandLine, PathAndDesktopOptions) {
 }
 
 }  // namespace
+
+#include "DesktopRules.h"
+
+namespace {
+
+using namespace qv::config;
+
+TEST(ConfigClosePage, PresetsSetTheWordAndOnlyTheFreeChoiceOffersTheActions) {
+    EXPECT_EQ(PresetOf(0), ClosePreset::kKeepProcesses);
+    EXPECT_EQ(PresetOf(0x00000100), ClosePreset::kOrdinaryProcesses);
+    EXPECT_EQ(PresetOf(0x10110100), ClosePreset::kEverything);
+    EXPECT_EQ(PresetOf(0x10110101), ClosePreset::kFree);  // another exit code is a free word
+    // Everything: exit code and delay, but not the actions; switching to the
+    // free choice offers them without touching the word.
+    EXPECT_FALSE(PageOf(ClosePreset::kEverything).actions);
+    EXPECT_TRUE(PageOf(ClosePreset::kEverything).exitCode);
+    EXPECT_EQ(WordOf(ClosePreset::kFree, 0x10110100), 0x10110100u);
+    EXPECT_TRUE(PageOf(ClosePreset::kFree).actions);
+    EXPECT_EQ(WordOf(ClosePreset::kKeepProcesses, 0x10110100), 0u);
+    EXPECT_FALSE(PageOf(ClosePreset::kOrdinaryProcesses).exitCode);
+
+    // Each kind's box changes only its own byte; a tab is marked while its
+    // byte is set.
+    uint32_t word = WithAction(0x000000FF, 1, 0x10, true);
+    EXPECT_EQ(word, 0x001000FFu);
+    EXPECT_EQ(CloseTabLabel(word, 1), "●ｴｸｽﾌﾟﾛｰﾗ/IE");
+    EXPECT_EQ(CloseTabLabel(word, 0), "  ﾌﾟﾛｸﾞﾗﾑﾏﾈｼﾞｬ");
+    EXPECT_EQ(WithAction(word, 1, 0x10, false), 0x000000FFu);
+}
+
+TEST(ConfigProgramRow, TheRowTellsOnceFolderPlacePriorityAndArguments) {
+    qv::Executant entry;
+    entry.AddEntry("ExecutionFileName", "C:\\Tools\\Memo.exe");
+    entry.AddEntry("ExecutionPath", "c:\\tools\\");
+    entry.AddEntry("ExecutionInitialOnce", "1");
+    entry.AddEntry("ExecutionPosition", "10,20");
+    entry.AddEntry("ExecutionPriority", "0x34");
+    entry.AddEntry("ExecutionArguments", "notes.txt");
+    entry.Validate();
+    entry.Apply();
+    ProgramRow row = DescribeProgram(entry);
+    EXPECT_EQ(row.module, "Memo.exe");
+    EXPECT_EQ(row.once, "×");
+    EXPECT_EQ(row.folder, "○");  // its own folder, whatever the case and the backslash
+    EXPECT_EQ(row.position, "10,20");
+    EXPECT_EQ(row.size, "---");
+    EXPECT_EQ(row.priority, " 高 +1");
+    EXPECT_EQ(row.arguments, "■");
+
+    // A shell entry names the item it opens; its arguments are that item.
+    qv::Executant shell;
+    shell.AddEntry("ExecutionFileName", "C:\\Viewer\\show.exe");
+    shell.AddEntry("ExecutionArguments", "D:\\Docs\\plan.pdf");
+    shell.AddEntry("ExecutionPath", "D:\\Docs");
+    shell.AddEntry("ExecutionShellExec", "1");
+    shell.Validate();
+    shell.Apply();
+    row = DescribeProgram(shell);
+    EXPECT_EQ(row.module, "plan.pdf");
+    EXPECT_EQ(row.folder, "■");
+    EXPECT_EQ(row.priority, "継承  ");
+    EXPECT_EQ(row.arguments, "－");
+}
+
+}  // namespace
