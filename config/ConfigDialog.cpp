@@ -8,6 +8,8 @@
 
 #include "CommandText.h"
 #include "DaemonRequest.h"
+#include "DesktopDialog.h"
+#include "DesktopDialogsRes.h"
 #include "DisplayMode.h"
 #include "HtmlHelp.h"
 #include "PathText.h"
@@ -43,6 +45,8 @@ inline constexpr char kDelayRange[] = "0 から 9999 までの整数を入力し
 inline constexpr char kDefaultDesktop[] = "Default";
 inline constexpr size_t kShortestSavePath = 6;  // the hidden OK needs more than 5 characters
 inline constexpr COLORREF kDefaultLogoColour = 0x000FE80F;
+// Posted to itself once shown: -d and -c open the own desktop's dialog then.
+inline constexpr UINT kEditOwnDesktopMessage = WM_APP + 1;
 
 inline constexpr const char* kTitlePlaces[] = {"左上", "中上", "右上", "左中", "右中", "左下", "中下", "右下"};
 inline constexpr const char* kWideDigits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
@@ -195,8 +199,11 @@ BOOL ConfigDialog::OnInit() {
             Tell(kNoDesktopName);
         } else if (own != kDefaultDesktop) {
             const std::vector<AncestryDesktop*> desktops = Desktops();
-            for (size_t row = 0; row < desktops.size(); ++row)
-                if (own == desktops[row]->m_strDesktopName.c_str()) FillList({row});
+            for (size_t row = 0; row < desktops.size(); ++row) {
+                if (own != desktops[row]->m_strDesktopName.c_str()) continue;
+                FillList({row});
+                PostMessageA(Handle(), kEditOwnDesktopMessage, 0, 0);
+            }
         }
     }
     SetButtons();
@@ -443,9 +450,21 @@ void ConfigDialog::Restart() {
 }
 
 void ConfigDialog::AddDesktop() {
-    m_configuration.controller->AddChild(DefaultDesktop().release());
-    const size_t last = Desktops().size() - 1;
-    FillList({last});
+    std::unique_ptr<AncestryDesktop> desktop = DefaultDesktop();
+    DesktopDialog dialog(*desktop, DesktopDialog::Mode::kAdd);
+    if (dialog.DoModal(m_instance, IDD_DESKTOP, Handle()) != IDOK) return;
+    m_configuration.controller->AddChild(desktop.release());
+    FillList({Desktops().size() - 1});
+    SetChanged();
+}
+
+void ConfigDialog::EditDesktop() {
+    const std::vector<size_t> selected = SelectedRows();
+    if (selected.size() != 1) return;
+    DesktopDialog dialog(*Desktops()[selected.front()], DesktopDialog::Mode::kEdit);
+    dialog.DoModal(m_instance, IDD_DESKTOP, Handle());
+    // The dialog changes the record as the user goes.
+    FillList(selected);
     SetChanged();
 }
 
@@ -513,6 +532,9 @@ BOOL ConfigDialog::OnCommand(WORD id, WORD code, HWND) {
     case IDC_CF_COLOR: ChooseColour(); return TRUE;
     case IDC_CF_WAVBROWSE: ChooseSoundFile(); return TRUE;
     case IDC_CF_ADD: AddDesktop(); return TRUE;
+    case IDOK:
+    case IDC_CF_UPDATE:
+    case ID_CF_EDIT: EditDesktop(); return TRUE;
     case IDC_CF_DELETE: DeleteDesktops(); return TRUE;
     case IDC_CF_UP:
     case ID_CF_MOVEUP: MoveDesktops(MoveDirection::kUp); return TRUE;
@@ -540,6 +562,7 @@ BOOL ConfigDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY: {
         const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == IDC_CF_LIST && header->code == LVN_ITEMCHANGED && !m_filling) SetButtons();
+        if (header->idFrom == IDC_CF_LIST && header->code == NM_DBLCLK) EditDesktop();
         return FALSE;
     }
     case WM_CONTEXTMENU:
@@ -547,6 +570,9 @@ BOOL ConfigDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_CLOSE:
         AskToEnd();
+        return TRUE;
+    case kEditOwnDesktopMessage:
+        EditDesktop();
         return TRUE;
     case WM_DESTROY:
         PostQuitMessage(m_exitCode);

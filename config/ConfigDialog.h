@@ -44,6 +44,7 @@ private:
     void RestoreDefaults();
     void Restart();
     void AddDesktop();
+    void EditDesktop();
     void DeleteDesktops();
     void MoveDesktops(MoveDirection direction);
     void SelectAll(bool selected);

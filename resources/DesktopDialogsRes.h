@@ -1,3 +1,40 @@
 #pragma once
 // Resource numbers of the desktop and program-entry dialogs. Only #define
 // lines: the resource compiler reads this file too.
+
+// The desktop dialog: its two pages under a tab strip, and the program list.
+#define IDD_DESKTOP 400
+#define IDC_DT_PAGES 401
+#define IDC_DT_NAME 402
+#define IDC_DT_COLOR_SWATCH 403
+#define IDC_DT_COLOR 404
+#define IDC_DT_WALLPAPER_ON 405
+#define IDC_DT_WALLPAPER 406
+#define IDC_DT_WALLPAPER_BROWSE 407
+#define IDC_DT_SOUND_ON 408
+#define IDC_DT_SOUND 409
+#define IDC_DT_SOUND_BROWSE 410
+#define IDC_DT_DISPLAY_ON 411
+#define IDC_DT_DISPLAY 412
+#define IDC_DT_NAME_GROUP 413
+// The close page.
+#define IDC_DT_CLOSE_GROUP 420
+#define IDC_DT_PRESET_LABEL 421
+#define IDC_DT_PRESET 422
+#define IDC_DT_EXITCODE_LABEL 423
+#define IDC_DT_EXITCODE 424
+#define IDC_DT_DELAY_LABEL 425
+#define IDC_DT_DELAY 426
+#define IDC_DT_CANCELOK 427
+#define IDC_DT_KINDS_LABEL 428
+#define IDC_DT_KINDS 429
+// The action boxes, in the order of their bits from 0x01.
+#define IDC_DT_ACTION_FIRST 430
+#define IDC_DT_ACTION_LAST 434
+// The program list.
+#define IDC_DT_PROGRAMS 440
+#define IDC_DT_UP 441
+#define IDC_DT_DOWN 442
+#define IDC_DT_DELETE 443
+#define IDC_DT_SELECTALL 444
+#define IDC_DT_DESELECT 445

@@ -13,6 +13,7 @@
 #include "Daemon.h"
 #include "Desktops.h"
 #include "Processes.h"
+#include "DesktopDialogsRes.h"
 #include "QVConfigRes.h"
 #include "RemoteList.h"
 #include "TestFiles.h"
@@ -68,10 +69,24 @@ TEST(ConfigProgram, AMissingFileGivesTheDefaultContentWhichSavesAsTheUserAsks) {
     ASSERT_TRUE(dialog);
     EXPECT_EQ(DesktopRows(dialog, config.Pid()), (std::vector<std::string>{"Desktop2", "Desktop3"}));
 
-    // A desktop added is named by its place too.
+    // A desktop added through its dialog: a name, and every process ended
+    // when it closes.
     Command(dialog, IDC_CF_ADD);
+    const qvtest::DaemonDialog added = qvtest::WaitForProcessDialog(config.Pid(), desktop.Name(), 10000, dialog);
+    ASSERT_TRUE(added);
+    EXPECT_EQ(added.caption, "Desktopの設定");
+    SendMessageTimeoutA(GetDlgItem(added.window, IDC_DT_NAME), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Mail"),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+    HWND preset = GetDlgItem(added.window, IDC_DT_PRESET);
+    SendMessageTimeoutA(preset, CB_SETCURSEL, 2, 0, SMTO_ABORTIFHUNG, 5000, nullptr);  // "全部終了する"
+    SendMessageTimeoutA(added.window, WM_COMMAND, MAKEWPARAM(IDC_DT_PRESET, CBN_SELCHANGE),
+                        reinterpret_cast<LPARAM>(preset), SMTO_ABORTIFHUNG, 5000, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(added.window, IDC_DT_ACTION_FIRST))) << "the preset decides the actions";
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(added.window, IDC_DT_EXITCODE)));
+    qvtest::PressDialog(added, IDOK);
     ASSERT_TRUE(qvtest::WaitUntil([&] { return DesktopRows(dialog, config.Pid()).size() == 3; }, 5000));
-    EXPECT_EQ(DesktopRows(dialog, config.Pid()).back(), "Desktop4");
+    EXPECT_EQ(DesktopRows(dialog, config.Pid()).back(), "Mail");
+    EXPECT_EQ(qvtest::RemoteList(GetDlgItem(dialog, IDC_CF_LIST), config.Pid()).Text(2, 3), "PEN");
 
     Command(dialog, ID_CF_SAVE);
     const qvtest::DaemonDialog saved = qvtest::WaitForProcessDialog(config.Pid(), desktop.Name(), 10000, dialog);
@@ -81,7 +96,11 @@ TEST(ConfigProgram, AMissingFileGivesTheDefaultContentWhichSavesAsTheUserAsks) {
     std::vector<std::string> told2;
     const qv::config::Configuration written = qv::config::LoadConfiguration(path.c_str(), &told2);
     ASSERT_TRUE(written.controller);
-    EXPECT_EQ(written.controller->Desktops().Count(), 3);
+    ASSERT_EQ(written.controller->Desktops().Count(), 3);
+    const qv::AncestryDesktop* mail = nullptr;
+    for (const qv::AncestryDesktop* d : written.controller->Desktops()) mail = d;
+    EXPECT_STREQ(mail->m_strTitle.c_str(), "Mail");
+    EXPECT_EQ(mail->m_dwExitOptions, 0x10110100u);
 
     // Saved: the end asks nothing.
     Command(dialog, IDCANCEL);

@@ -1,0 +1,347 @@
+#include "DesktopDialog.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <cstdio>
+#include <string>
+
+#include "DesktopDialogsRes.h"
+#include "DesktopRules.h"
+#include "PathText.h"
+
+namespace qv::config {
+
+namespace {
+
+inline constexpr char kCaption[] = "QVConfig";
+inline constexpr char kWallpaperFilter[] = "ﾋﾞｯﾄﾏｯﾌﾟ(*.bmp)\0*.bmp\0すべて(*.*)\0*.*\0";
+inline constexpr char kSoundFilter[] = "WAVﾌｧｲﾙ(*.wav)\0*.wav\0すべて(*.*)\0*.*\0";
+inline constexpr char kExitCodeRange[] = "0 から 255 までの整数を入力してください.";
+inline constexpr char kDelayRange[] = "0 から 9999 までの整数を入力してください.";
+inline constexpr COLORREF kDefaultTitleColour = 0x000FE80F;
+inline constexpr const char* kPages[] = {"表示属性", "終了処理"};
+inline constexpr const char* kPresets[] = {"ﾌﾟﾛｾｽを残す", "一般ﾌﾟﾛｾｽ終了", "全部終了する", "自由に設定する"};
+
+// The controls of each page, shown only while it is.
+inline constexpr int kDisplayPage[] = {IDC_DT_NAME_GROUP, IDC_DT_NAME,       IDC_DT_COLOR_SWATCH,
+                                       IDC_DT_COLOR,      IDC_DT_WALLPAPER_ON, IDC_DT_WALLPAPER,
+                                       IDC_DT_WALLPAPER_BROWSE, IDC_DT_SOUND_ON, IDC_DT_SOUND,
+                                       IDC_DT_SOUND_BROWSE, IDC_DT_DISPLAY_ON, IDC_DT_DISPLAY};
+inline constexpr int kClosePage[] = {IDC_DT_CLOSE_GROUP, IDC_DT_PRESET_LABEL, IDC_DT_PRESET, IDC_DT_EXITCODE_LABEL,
+                                     IDC_DT_EXITCODE, IDC_DT_DELAY_LABEL, IDC_DT_DELAY, IDC_DT_CANCELOK,
+                                     IDC_DT_KINDS_LABEL, IDC_DT_KINDS, IDC_DT_ACTION_FIRST, IDC_DT_ACTION_FIRST + 1,
+                                     IDC_DT_ACTION_FIRST + 2, IDC_DT_ACTION_FIRST + 3, IDC_DT_ACTION_LAST};
+
+struct Column {
+    const char* name;
+    int width;
+    int format;
+};
+inline constexpr Column kColumns[] = {{"ﾓｼﾞｭｰﾙ", 140, LVCFMT_LEFT}, {"重", 30, LVCFMT_LEFT},
+                                      {"Dir", 30, LVCFMT_LEFT},      {"位置", 96, LVCFMT_RIGHT},
+                                      {"ｻｲｽﾞ", 88, LVCFMT_RIGHT},    {"Pri", 58, LVCFMT_LEFT},
+                                      {"引数", 42, LVCFMT_LEFT}};
+
+std::string ItemText(HWND dialog, int id) {
+    char text[MAX_PATH * 2] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+void SetTabText(HWND tabs, int index, const std::string& text) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(tabs, TCM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
+}
+
+void InsertTab(HWND tabs, int index, const std::string& text) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(tabs, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
+BOOL DesktopDialog::OnInit() {
+    for (COLORREF& colour : m_customColours) colour = RGB(255, 255, 255);
+    m_customColours[15] = kDefaultTitleColour;
+    m_filling = true;
+    if (m_mode == Mode::kEdit) {
+        // Edits go into the record at once: there is nothing to cancel.
+        ShowWindow(GetDlgItem(Handle(), IDCANCEL), SW_HIDE);
+        SetDlgItemTextA(Handle(), IDOK, "閉じる");
+    }
+    HWND pages = GetDlgItem(Handle(), IDC_DT_PAGES);
+    for (int page = 0; page < 2; ++page) InsertTab(pages, page, kPages[page]);
+    HWND kinds = GetDlgItem(Handle(), IDC_DT_KINDS);
+    for (int kind = 0; kind < kCloseKinds; ++kind) InsertTab(kinds, kind, CloseTabLabel(m_desktop.m_dwExitOptions, kind));
+
+    SetDlgItemTextA(Handle(), IDC_DT_NAME, m_desktop.m_strTitle.c_str());
+    m_swatch.Reset(CreateSolidBrush(m_desktop.m_crTitleColor));
+    CheckDlgButton(Handle(), IDC_DT_WALLPAPER_ON, m_desktop.m_bChgWallpaper ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemTextA(Handle(), IDC_DT_WALLPAPER, m_desktop.m_strWallpaper.c_str());
+    CheckDlgButton(Handle(), IDC_DT_SOUND_ON, m_desktop.m_bSoundOn ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemTextA(Handle(), IDC_DT_SOUND, m_desktop.m_strSoundFile.c_str());
+    CheckDlgButton(Handle(), IDC_DT_DISPLAY_ON, m_desktop.m_bChgDisplay ? BST_CHECKED : BST_UNCHECKED);
+    char mode[80];
+    std::snprintf(mode, sizeof mode, "Depth=%2d, Size=%4dX%d, Vf=%2dHz", m_desktop.m_nBitsPerPel,
+                  m_desktop.m_nPelsWidth, m_desktop.m_nPelsHeight, m_desktop.m_nFrequency);
+    SetDlgItemTextA(Handle(), IDC_DT_DISPLAY, mode);
+
+    HWND presets = GetDlgItem(Handle(), IDC_DT_PRESET);
+    for (const char* preset : kPresets) SendMessageA(presets, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(preset));
+    SendMessageA(presets, CB_SETCURSEL, static_cast<WPARAM>(PresetOf(m_desktop.m_dwExitOptions)), 0);
+    SetDlgItemInt(Handle(), IDC_DT_EXITCODE, m_desktop.m_dwExitOptions & 0xFF, FALSE);
+    SetDlgItemInt(Handle(), IDC_DT_DELAY, m_desktop.m_nShellCloseDelay, FALSE);
+    CheckDlgButton(Handle(), IDC_DT_CANCELOK, m_desktop.m_nExitCancelOK ? BST_CHECKED : BST_UNCHECKED);
+
+    HWND list = GetDlgItem(Handle(), IDC_DT_PROGRAMS);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+    for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
+        LVCOLUMNA item{};
+        item.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        item.fmt = kColumns[column].format;
+        item.cx = kColumns[column].width;
+        item.pszText = const_cast<char*>(kColumns[column].name);
+        item.iSubItem = column;
+        SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
+    }
+    FillPrograms({});
+    ShowKind();
+    ShowPage(0);
+    m_filling = false;
+    SetEnabling();
+    return TRUE;
+}
+
+void DesktopDialog::ShowPage(int page) {
+    m_page = page;
+    for (int id : kDisplayPage) ShowWindow(GetDlgItem(Handle(), id), page == 0 ? SW_SHOW : SW_HIDE);
+    for (int id : kClosePage) ShowWindow(GetDlgItem(Handle(), id), page == 1 ? SW_SHOW : SW_HIDE);
+    TabCtrl_SetCurSel(GetDlgItem(Handle(), IDC_DT_PAGES), page);
+}
+
+void DesktopDialog::SetEnabling() {
+    auto enable = [this](int id, bool on) { EnableWindow(GetDlgItem(Handle(), id), on); };
+    const bool wallpaper = IsDlgButtonChecked(Handle(), IDC_DT_WALLPAPER_ON) == BST_CHECKED;
+    enable(IDC_DT_WALLPAPER, wallpaper);
+    enable(IDC_DT_WALLPAPER_BROWSE, wallpaper);
+    const bool sound = IsDlgButtonChecked(Handle(), IDC_DT_SOUND_ON) == BST_CHECKED;
+    enable(IDC_DT_SOUND, sound);
+    enable(IDC_DT_SOUND_BROWSE, sound);
+    const ClosePreset preset =
+        static_cast<ClosePreset>(SendDlgItemMessageA(Handle(), IDC_DT_PRESET, CB_GETCURSEL, 0, 0));
+    const ClosePage page = PageOf(preset);
+    for (int id : {IDC_DT_EXITCODE, IDC_DT_DELAY, IDC_DT_CANCELOK}) enable(id, page.exitCode);
+    enable(IDC_DT_KINDS, page.actions);
+    for (int id = IDC_DT_ACTION_FIRST; id <= IDC_DT_ACTION_LAST; ++id) enable(id, page.actions);
+    const bool selected = ListView_GetSelectedCount(GetDlgItem(Handle(), IDC_DT_PROGRAMS)) > 0;
+    enable(IDC_DT_DELETE, selected);
+}
+
+void DesktopDialog::ShowKind() {
+    const int kind = TabCtrl_GetCurSel(GetDlgItem(Handle(), IDC_DT_KINDS));
+    const uint32_t actions = ActionsOf(m_desktop.m_dwExitOptions, kind < 0 ? 0 : kind);
+    const bool filling = m_filling;
+    m_filling = true;
+    for (int bit = 0; bit <= IDC_DT_ACTION_LAST - IDC_DT_ACTION_FIRST; ++bit)
+        CheckDlgButton(Handle(), IDC_DT_ACTION_FIRST + bit, (actions >> bit) & 1 ? BST_CHECKED : BST_UNCHECKED);
+    m_filling = filling;
+}
+
+void DesktopDialog::ShowKindLabels() {
+    HWND kinds = GetDlgItem(Handle(), IDC_DT_KINDS);
+    for (int kind = 0; kind < kCloseKinds; ++kind) SetTabText(kinds, kind, CloseTabLabel(m_desktop.m_dwExitOptions, kind));
+}
+
+void DesktopDialog::ChoosePreset() {
+    const ClosePreset preset =
+        static_cast<ClosePreset>(SendDlgItemMessageA(Handle(), IDC_DT_PRESET, CB_GETCURSEL, 0, 0));
+    m_desktop.m_dwExitOptions = WordOf(preset, m_desktop.m_dwExitOptions);
+    if (preset == ClosePreset::kKeepProcesses) {
+        m_desktop.m_nExitCancelOK = 0;
+        CheckDlgButton(Handle(), IDC_DT_CANCELOK, BST_UNCHECKED);
+    }
+    m_filling = true;
+    SetDlgItemInt(Handle(), IDC_DT_EXITCODE, m_desktop.m_dwExitOptions & 0xFF, FALSE);
+    m_filling = false;
+    ShowKind();
+    ShowKindLabels();
+    SetEnabling();
+}
+
+void DesktopDialog::ToggleAction(int bit, bool ticked) {
+    const int kind = TabCtrl_GetCurSel(GetDlgItem(Handle(), IDC_DT_KINDS));
+    if (kind < 0) return;
+    m_desktop.m_dwExitOptions = WithAction(m_desktop.m_dwExitOptions, kind, 1u << bit, ticked);
+    ShowKindLabels();
+}
+
+void DesktopDialog::ChooseColour() {
+    CHOOSECOLORA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = Handle();
+    dialog.rgbResult = m_desktop.m_crTitleColor;
+    dialog.lpCustColors = m_customColours;
+    dialog.Flags = CC_FULLOPEN | CC_ANYCOLOR | CC_RGBINIT;
+    if (!ChooseColorA(&dialog)) return;
+    m_desktop.m_crTitleColor = dialog.rgbResult;
+    m_swatch.Reset(CreateSolidBrush(dialog.rgbResult));
+    InvalidateRect(GetDlgItem(Handle(), IDC_DT_COLOR_SWATCH), nullptr, TRUE);
+}
+
+void DesktopDialog::ChooseFile(int edit, const char* filter, const char* extension) {
+    char file[MAX_PATH + 1] = "";
+    const std::string start = ItemText(Handle(), edit);
+    std::snprintf(file, sizeof file, "%s", start.c_str());
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = Handle();
+    dialog.lpstrFilter = filter;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = sizeof file;
+    dialog.lpstrDefExt = extension;
+    dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
+    if (GetOpenFileNameA(&dialog)) SetDlgItemTextA(Handle(), edit, file);
+}
+
+void DesktopDialog::FillPrograms(const std::vector<size_t>& selected) {
+    HWND list = GetDlgItem(Handle(), IDC_DT_PROGRAMS);
+    ListView_DeleteAllItems(list);
+    int row = 0;
+    for (Executant* entry : m_desktop.Executants()) {
+        const ProgramRow texts = DescribeProgram(*entry);
+        LVITEMA item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = row;
+        item.pszText = const_cast<char*>(texts.module.c_str());
+        const int at = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        const std::string* cells[] = {&texts.once, &texts.folder, &texts.position, &texts.size, &texts.priority,
+                                      &texts.arguments};
+        for (int column = 1; column <= 6; ++column)
+            ListView_SetItemText(list, at, column, const_cast<char*>(cells[column - 1]->c_str()));
+        ++row;
+    }
+    for (size_t place : selected) ListView_SetItemState(list, static_cast<int>(place), LVIS_SELECTED, LVIS_SELECTED);
+}
+
+std::vector<size_t> DesktopDialog::SelectedPrograms() const {
+    std::vector<size_t> rows;
+    HWND list = GetDlgItem(Handle(), IDC_DT_PROGRAMS);
+    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(list, row, LVNI_SELECTED))
+        rows.push_back(static_cast<size_t>(row));
+    return rows;
+}
+
+void DesktopDialog::MovePrograms(MoveDirection direction) {
+    std::vector<Executant*> entries;
+    for (Executant* entry : m_desktop.Executants()) entries.push_back(entry);
+    const ListMove move = PlanRowMove(entries.size(), SelectedPrograms(), direction);
+    if (!move.changed) return;
+    ApplyOrder(entries, move.order);
+    auto& ring = m_desktop.Executants();
+    for (Executant* entry : entries) ring.Remove(entry);
+    for (Executant* entry : entries) ring.Append(entry);
+    FillPrograms(move.selected);
+}
+
+void DesktopDialog::DeletePrograms() {
+    const std::vector<size_t> selected = SelectedPrograms();
+    if (selected.empty()) return;
+    std::vector<Executant*> entries;
+    for (Executant* entry : m_desktop.Executants()) entries.push_back(entry);
+    for (size_t row : selected) {
+        m_desktop.Executants().Remove(entries[row]);
+        delete entries[row];
+    }
+    FillPrograms({});
+    SetEnabling();
+}
+
+bool DesktopDialog::Store() {
+    BOOL read = FALSE;
+    const UINT exitCode = GetDlgItemInt(Handle(), IDC_DT_EXITCODE, &read, FALSE);
+    if (!read || exitCode > 255) {
+        ShowPage(1);
+        MessageBoxA(Handle(), kExitCodeRange, kCaption, MB_OK | MB_ICONEXCLAMATION);
+        SetFocus(GetDlgItem(Handle(), IDC_DT_EXITCODE));
+        return false;
+    }
+    const UINT delay = GetDlgItemInt(Handle(), IDC_DT_DELAY, &read, FALSE);
+    if (!read || delay > 9999) {
+        ShowPage(1);
+        MessageBoxA(Handle(), kDelayRange, kCaption, MB_OK | MB_ICONEXCLAMATION);
+        SetFocus(GetDlgItem(Handle(), IDC_DT_DELAY));
+        return false;
+    }
+    m_desktop.m_strTitle.Assign(ItemText(Handle(), IDC_DT_NAME).c_str());
+    m_desktop.m_bChgWallpaper = IsDlgButtonChecked(Handle(), IDC_DT_WALLPAPER_ON) == BST_CHECKED;
+    m_desktop.m_strWallpaper.Assign(ItemText(Handle(), IDC_DT_WALLPAPER).c_str());
+    m_desktop.m_bChgDisplay = IsDlgButtonChecked(Handle(), IDC_DT_DISPLAY_ON) == BST_CHECKED;
+    m_desktop.m_bSoundOn = IsDlgButtonChecked(Handle(), IDC_DT_SOUND_ON) == BST_CHECKED;
+    m_desktop.m_strSoundFile.Assign(ItemText(Handle(), IDC_DT_SOUND).c_str());
+    m_desktop.m_dwExitOptions = (m_desktop.m_dwExitOptions & ~0xFFu) | exitCode;
+    m_desktop.m_nShellCloseDelay = static_cast<int32_t>(delay);
+    return true;
+}
+
+BOOL DesktopDialog::OnCommand(WORD id, WORD code, HWND control) {
+    switch (id) {
+    case IDOK:
+        if (Store()) End(IDOK);
+        return TRUE;
+    case IDC_DT_WALLPAPER_ON:
+    case IDC_DT_SOUND_ON:
+        SetEnabling();
+        return TRUE;
+    case IDC_DT_COLOR: ChooseColour(); return TRUE;
+    case IDC_DT_WALLPAPER_BROWSE: ChooseFile(IDC_DT_WALLPAPER, kWallpaperFilter, "bmp"); return TRUE;
+    case IDC_DT_SOUND_BROWSE: ChooseFile(IDC_DT_SOUND, kSoundFilter, "wav"); return TRUE;
+    case IDC_DT_PRESET:
+        if (code == CBN_SELCHANGE) ChoosePreset();
+        return TRUE;
+    case IDC_DT_CANCELOK:
+        m_desktop.m_nExitCancelOK = IsDlgButtonChecked(Handle(), IDC_DT_CANCELOK) == BST_CHECKED ? 1 : 0;
+        return TRUE;
+    case IDC_DT_UP: MovePrograms(MoveDirection::kUp); return TRUE;
+    case IDC_DT_DOWN: MovePrograms(MoveDirection::kDown); return TRUE;
+    case IDC_DT_DELETE: DeletePrograms(); return TRUE;
+    case IDC_DT_SELECTALL:
+    case IDC_DT_DESELECT:
+        ListView_SetItemState(GetDlgItem(Handle(), IDC_DT_PROGRAMS), -1, id == IDC_DT_SELECTALL ? LVIS_SELECTED : 0,
+                              LVIS_SELECTED);
+        return TRUE;
+    default:
+        if (id >= IDC_DT_ACTION_FIRST && id <= IDC_DT_ACTION_LAST && !m_filling) {
+            ToggleAction(id - IDC_DT_ACTION_FIRST, IsDlgButtonChecked(Handle(), id) == BST_CHECKED);
+            return TRUE;
+        }
+        return Dialog::OnCommand(id, code, control);
+    }
+}
+
+BOOL DesktopDialog::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
+    switch (message) {
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lParam) != GetDlgItem(Handle(), IDC_DT_COLOR_SWATCH) || !m_swatch) return FALSE;
+        return static_cast<BOOL>(reinterpret_cast<INT_PTR>(m_swatch.Get()));
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_DT_PAGES && header->code == TCN_SELCHANGE)
+            ShowPage(TabCtrl_GetCurSel(header->hwndFrom));
+        else if (header->idFrom == IDC_DT_KINDS && header->code == TCN_SELCHANGE)
+            ShowKind();
+        else if (header->idFrom == IDC_DT_PROGRAMS && header->code == LVN_ITEMCHANGED)
+            SetEnabling();
+        return FALSE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace qv::config

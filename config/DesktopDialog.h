@@ -1,0 +1,51 @@
+#pragma once
+// The desktop dialog: a desktop record's own keys on two pages (display and
+// closing), and its list of programs.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "AncestryDesktop.h"
+#include "GdiObject.h"
+#include "ListMoves.h"
+#include "WindowBase.h"
+
+namespace qv::config {
+
+class DesktopDialog : public Dialog {
+public:
+    enum class Mode { kAdd, kEdit };
+    DesktopDialog(AncestryDesktop& desktop, Mode mode) : m_desktop(desktop), m_mode(mode) {}
+
+protected:
+    BOOL OnInit() override;
+    BOOL OnCommand(WORD id, WORD code, HWND control) override;
+    BOOL HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void ShowPage(int page);
+    void SetEnabling();
+    void ShowKind();
+    void ShowKindLabels();
+    void ChoosePreset();
+    void ToggleAction(int bit, bool ticked);
+    void ChooseColour();
+    void ChooseFile(int edit, const char* filter, const char* extension);
+    void FillPrograms(const std::vector<size_t>& selected);
+    std::vector<size_t> SelectedPrograms() const;
+    void MovePrograms(MoveDirection direction);
+    void DeletePrograms();
+    // The edited fields into the record; false (with the page shown) when a
+    // number is out of range.
+    bool Store();
+
+    AncestryDesktop& m_desktop;
+    Mode m_mode;
+    int m_page = 0;
+    UniqueGdi<HBRUSH> m_swatch;
+    bool m_filling = false;
+    COLORREF m_customColours[16]{};
+};
+
+}  // namespace qv::config
