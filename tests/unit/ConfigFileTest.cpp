@@ -181,3 +181,67 @@ TEST(ConfigProgramRow, TheRowTellsOnceFolderPlacePriorityAndArguments) {
 }
 
 }  // namespace
+
+#include "CaptureRules.h"
+
+namespace {
+
+using namespace qv::config;
+
+std::unique_ptr<qv::Executant> Entry(const char* program) {
+    auto entry = std::make_unique<qv::Executant>();
+    entry->AddEntry("ExecutionFileName", program);
+    entry->Validate();
+    entry->Apply();
+    return entry;
+}
+
+std::vector<std::unique_ptr<qv::Executant>> Entries(std::initializer_list<const char*> programs) {
+    std::vector<std::unique_ptr<qv::Executant>> entries;
+    for (const char* program : programs) entries.push_back(Entry(program));
+    return entries;
+}
+
+TEST(ConfigCapture, TheDefaultsTakeMinimizedWindowsButNoOwnedOrUntitledOnes) {
+    CaptureFacts window;
+    window.title = "memo";
+    window.normalWidth = 300;
+    window.normalHeight = 200;
+    window.minimized = true;
+    EXPECT_EQ(JudgeWindow(window, kCaptureDefaults), CaptureVerdict::kTaken);
+    EXPECT_EQ(JudgeWindow(window, kCaptureDefaults & ~kCaptureMinimized), CaptureVerdict::kMinimized);
+    CaptureFacts owned = window;
+    owned.owned = true;
+    owned.enabled = false;  // the owner is told first
+    EXPECT_EQ(JudgeWindow(owned, 0xFFFFFFFF), CaptureVerdict::kOwned);
+    CaptureFacts untitled = window;
+    untitled.title.clear();
+    EXPECT_EQ(JudgeWindow(untitled, kCaptureDefaults), CaptureVerdict::kNoTitle);
+    EXPECT_STREQ(RefusalText(CaptureVerdict::kNoTitle), "ﾀｲﾄﾙが未設定のｳｨﾝﾄﾞｳですので取り込みできません.");
+    CaptureFacts shell = window;
+    shell.title = "Program Manager";
+    shell.className = "Progman";
+    EXPECT_EQ(JudgeWindow(shell, kCaptureDefaults), CaptureVerdict::kShell);
+    EXPECT_EQ(JudgeWindow(shell, kCaptureDefaults & ~kCaptureRefuseShell), CaptureVerdict::kTaken);
+}
+
+TEST(ConfigCapture, MergingKeepsTheListAndDropsProgramsAlreadyListed) {
+    qv::OwnedRing<qv::Executant> list;
+    list.Append(Entry("C:\\Tools\\Memo.exe").release());
+    // Listed under another folder and case: the same program.
+    EXPECT_EQ(MergeCaptured(list, Entries({"D:\\other\\MEMO.EXE"}), kCaptureDefaults),
+              "既にﾘｽﾄに登録済みのモジュールですので、取り込みませんでした.");
+    EXPECT_EQ(MergeCaptured(list, Entries({"D:\\memo.exe", "C:\\calc.exe"}), kCaptureDefaults),
+              "既に登録済みのモジュールを除いて 1 件取り込みました.");
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_EQ(MergeCaptured(list, Entries({"C:\\memo.exe", "C:\\calc.exe"}), kCaptureDefaults),
+              "既にﾘｽﾄに登録済みのモジュールですので、１件も取り込みませんでした.");
+    // Without the skip both come in; replacing takes only the captured.
+    EXPECT_EQ(MergeCaptured(list, Entries({"C:\\memo.exe"}), 0), "1 件取り込みました.");
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(MergeCaptured(list, Entries({"C:\\a.exe", "C:\\b.exe"}), kCaptureDefaults | kCaptureReplaceList),
+              "2 件取り込みました.");
+    EXPECT_EQ(list.Count(), 2);
+}
+
+}  // namespace
