@@ -458,10 +458,10 @@ void ConfigDialog::AddDesktop() {
     SetChanged();
 }
 
-void ConfigDialog::EditDesktop() {
+void ConfigDialog::EditDesktop(bool captureAtOnce) {
     const std::vector<size_t> selected = SelectedRows();
     if (selected.size() != 1) return;
-    DesktopDialog dialog(*Desktops()[selected.front()], DesktopDialog::Mode::kEdit);
+    DesktopDialog dialog(*Desktops()[selected.front()], DesktopDialog::Mode::kEdit, captureAtOnce);
     dialog.DoModal(m_instance, IDD_DESKTOP, Handle());
     // The dialog changes the record as the user goes.
     FillList(selected);
@@ -572,7 +572,7 @@ BOOL ConfigDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         AskToEnd();
         return TRUE;
     case kEditOwnDesktopMessage:
-        EditDesktop();
+        EditDesktop(m_command.captureAtOnce);
         return TRUE;
     case WM_DESTROY:
         PostQuitMessage(m_exitCode);

@@ -44,7 +44,7 @@ private:
     void RestoreDefaults();
     void Restart();
     void AddDesktop();
-    void EditDesktop();
+    void EditDesktop(bool captureAtOnce = false);
     void DeleteDesktops();
     void MoveDesktops(MoveDirection direction);
     void SelectAll(bool selected);

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "CaptureDialog.h"
 #include "DesktopDialogsRes.h"
 #include "DesktopRules.h"
 #include "PathText.h"
@@ -20,6 +21,12 @@ inline constexpr char kSoundFilter[] = "WAVﾌｧｲﾙ(*.wav)\0*.wav\0すべて
 inline constexpr char kExitCodeRange[] = "0 から 255 までの整数を入力してください.";
 inline constexpr char kDelayRange[] = "0 から 9999 までの整数を入力してください.";
 inline constexpr COLORREF kDefaultTitleColour = 0x000FE80F;
+inline constexpr char kNoProcessApi[] = "PSAPI.DLLの初期化に失敗しました";
+inline constexpr char kNoneFound[] = "一つのｳｨﾝﾄﾞｳも検索できませんでした.";
+inline constexpr char kNoCursor[] = "ﾏｳｽｶｰｿﾙの座標獲得に失敗しました.";
+inline constexpr char kNoWindow[] = "ｳｨﾝﾄﾞｳが選択されていません";
+// Posted to itself once shown, for a capture asked for at the start.
+inline constexpr UINT kCaptureAtOnceMessage = WM_APP + 2;
 inline constexpr const char* kPages[] = {"表示属性", "終了処理"};
 inline constexpr const char* kPresets[] = {"ﾌﾟﾛｾｽを残す", "一般ﾌﾟﾛｾｽ終了", "全部終了する", "自由に設定する"};
 
@@ -66,6 +73,7 @@ void InsertTab(HWND tabs, int index, const std::string& text) {
 }  // namespace
 
 BOOL DesktopDialog::OnInit() {
+    m_captureOptions = kCaptureDefaults;
     for (COLORREF& colour : m_customColours) colour = RGB(255, 255, 255);
     m_customColours[15] = kDefaultTitleColour;
     m_filling = true;
@@ -114,6 +122,13 @@ BOOL DesktopDialog::OnInit() {
     ShowPage(0);
     m_filling = false;
     SetEnabling();
+    if (!BoundProcessApi().GetModuleFileNameExA) {
+        // Without the module query a capture could name no program.
+        EnableWindow(GetDlgItem(Handle(), IDC_DT_CAPTURE), FALSE);
+        m_captureAtOnce = false;
+        MessageBoxA(Handle(), kNoProcessApi, kCaption, MB_OK);
+    }
+    if (m_captureAtOnce) PostMessageA(Handle(), kCaptureAtOnceMessage, 0, 0);
     return TRUE;
 }
 
@@ -289,6 +304,64 @@ bool DesktopDialog::Store() {
     return true;
 }
 
+void DesktopDialog::TakeCaptured(std::vector<std::unique_ptr<Executant>> captured) {
+    const std::string told = MergeCaptured(m_desktop.Executants(), std::move(captured), m_captureOptions);
+    FillPrograms({});
+    SetEnabling();
+    MessageBoxA(Handle(), told.c_str(), kCaption, MB_OK);
+}
+
+void DesktopDialog::Capture() {
+    CaptureDialog dialog(m_captureOptions);
+    const INT_PTR choice = dialog.DoModal(GetModuleHandleA(nullptr), IDD_CAPTURE, Handle());
+    if (choice != CaptureDialog::kAll && choice != CaptureDialog::kMouse) return;
+    m_captureOptions = dialog.Options();
+    if (choice == CaptureDialog::kAll) {
+        std::vector<std::unique_ptr<Executant>> captured = CaptureAll(m_captureOptions);
+        if (captured.empty()) {
+            MessageBoxA(Handle(), kNoneFound, kCaption, MB_OK);
+            return;
+        }
+        TakeCaptured(std::move(captured));
+        return;
+    }
+    ShowWindow(Handle(), SW_HIDE);
+    SetCapture(Handle());
+    m_picking = true;
+}
+
+void DesktopDialog::Pick(bool leftButton) {
+    m_picking = false;
+    ReleaseCapture();
+    if (!leftButton) {
+        ShowWindow(Handle(), SW_SHOW);
+        return;
+    }
+    POINT point;
+    if (!GetCursorPos(&point)) {
+        ShowWindow(Handle(), SW_SHOW);
+        MessageBoxA(Handle(), kNoCursor, kCaption, MB_OK);
+        return;
+    }
+    HWND window = WindowFromPoint(point);
+    ShowWindow(Handle(), SW_SHOW);
+    if (!window) {
+        MessageBoxA(Handle(), kNoWindow, kCaption, MB_OK);
+        return;
+    }
+    // Up the parents (a top-level pop-up's is its owner) to the last one.
+    for (HWND parent = GetParent(window); parent; parent = GetParent(window)) window = parent;
+    std::string refusal;
+    std::unique_ptr<Executant> entry = EntryFromWindow(window, m_captureOptions, &refusal);
+    if (!entry) {
+        if (!refusal.empty()) MessageBoxA(Handle(), refusal.c_str(), kCaption, MB_OK);
+        return;
+    }
+    std::vector<std::unique_ptr<Executant>> captured;
+    captured.push_back(std::move(entry));
+    TakeCaptured(std::move(captured));
+}
+
 BOOL DesktopDialog::OnCommand(WORD id, WORD code, HWND control) {
     switch (id) {
     case IDOK:
@@ -310,6 +383,7 @@ BOOL DesktopDialog::OnCommand(WORD id, WORD code, HWND control) {
     case IDC_DT_UP: MovePrograms(MoveDirection::kUp); return TRUE;
     case IDC_DT_DOWN: MovePrograms(MoveDirection::kDown); return TRUE;
     case IDC_DT_DELETE: DeletePrograms(); return TRUE;
+    case IDC_DT_CAPTURE: Capture(); return TRUE;
     case IDC_DT_SELECTALL:
     case IDC_DT_DESELECT:
         ListView_SetItemState(GetDlgItem(Handle(), IDC_DT_PROGRAMS), -1, id == IDC_DT_SELECTALL ? LVIS_SELECTED : 0,
@@ -326,6 +400,20 @@ BOOL DesktopDialog::OnCommand(WORD id, WORD code, HWND control) {
 
 BOOL DesktopDialog::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
+    case kCaptureAtOnceMessage:
+        Capture();
+        return TRUE;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+        if (!m_picking) return FALSE;
+        Pick(message == WM_LBUTTONDOWN);
+        return TRUE;
+    case WM_CAPTURECHANGED:
+        // The capture taken away: the pick is over, and the dialog back.
+        if (!m_picking) return FALSE;
+        m_picking = false;
+        ShowWindow(Handle(), SW_SHOW);
+        return TRUE;
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) != GetDlgItem(Handle(), IDC_DT_COLOR_SWATCH) || !m_swatch) return FALSE;
         return static_cast<BOOL>(reinterpret_cast<INT_PTR>(m_swatch.Get()));

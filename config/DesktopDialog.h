@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "AncestryDesktop.h"
 #include "GdiObject.h"
 #include "ListMoves.h"
+#include "ProcessApi.h"
 #include "WindowBase.h"
 
 namespace qv::config {
@@ -16,7 +18,9 @@ namespace qv::config {
 class DesktopDialog : public Dialog {
 public:
     enum class Mode { kAdd, kEdit };
-    DesktopDialog(AncestryDesktop& desktop, Mode mode) : m_desktop(desktop), m_mode(mode) {}
+    // captureAtOnce opens the capture as soon as the dialog shows.
+    DesktopDialog(AncestryDesktop& desktop, Mode mode, bool captureAtOnce = false)
+        : m_desktop(desktop), m_mode(mode), m_captureAtOnce(captureAtOnce) {}
 
 protected:
     BOOL OnInit() override;
@@ -39,9 +43,18 @@ private:
     // The edited fields into the record; false (with the page shown) when a
     // number is out of range.
     bool Store();
+    void Capture();
+    void Pick(bool leftButton);
+    void TakeCaptured(std::vector<std::unique_ptr<Executant>> captured);
 
     AncestryDesktop& m_desktop;
     Mode m_mode;
+    bool m_captureAtOnce;
+    uint32_t m_captureOptions;  // kept while the dialog is open
+    bool m_picking = false;
+    // Reading a window's program needs the process functions while the
+    // dialog is open.
+    ProcessApiBinding m_binding{kProcessFunctions};
     int m_page = 0;
     UniqueGdi<HBRUSH> m_swatch;
     bool m_filling = false;

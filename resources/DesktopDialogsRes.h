@@ -38,3 +38,21 @@
 #define IDC_DT_DELETE 443
 #define IDC_DT_SELECTALL 444
 #define IDC_DT_DESELECT 445
+#define IDC_DT_CAPTURE 446
+
+// The capture options dialog: one box per option bit.
+#define IDD_CAPTURE 460
+#define IDC_CP_KEEP 461
+#define IDC_CP_REPLACE 462
+#define IDC_CP_SKIP_LISTED 463
+#define IDC_CP_EMPTY_TITLES 464
+#define IDC_CP_ZERO_SIZES 465
+#define IDC_CP_DISABLED 466
+#define IDC_CP_MINIMIZED 467
+#define IDC_CP_SIZE 468
+#define IDC_CP_PRIORITY 469
+#define IDC_CP_REFUSE_SHELL 470
+#define IDC_CP_REFUSE_SELF 471
+#define IDC_CP_ALL 472
+#define IDC_CP_MOUSE 473
+#define IDC_CP_DEFAULTS 474

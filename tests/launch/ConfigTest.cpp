@@ -130,3 +130,62 @@ TEST(ConfigProgram, UnsavedChangesAreAskedAboutAndNoLeavesTheFileAsItWas) {
 }
 
 }  // namespace
+
+namespace {
+
+// The text of the configurator's next message box, answered with OK.
+std::string NextMessage(const std::string& desktop) {
+    HWND box = qvtest::FindWindowOn(desktop, "#32770", "QVConfig", 10000);
+    if (!box) return "<no box>";
+    const std::string text = qvtest::WindowText(GetDlgItem(box, 0xFFFF));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    qvtest::WaitUntil([&] { return !IsWindow(box); }, 5000);
+    return text;
+}
+
+TEST(ConfigProgram, CapturingTakesTheRunningProgramOnceAndNotTwice) {
+    qvtest::TestDesktop desktop;
+    qvtest::ProcessGuard fixture;
+    ASSERT_TRUE(qvtest::StartProgram(fixture, "QVFixture.exe", "--title=CfCaptured", desktop.Name()));
+    ASSERT_TRUE(qvtest::FindWindowOn(desktop.Name(), nullptr, "CfCaptured", 10000));
+    qvtest::TempDir dir;
+    const std::string path = dir.File("capture.ini");
+    qvtest::WriteBytes(path, "AncestryController::RingListClass\t{\r\n\tAncestryDesktop::RingListClass\t{\r\n"
+                             "\t\tDesktopName\tWork\r\n\t}\r\n}\r\n--EOF--\r\n");
+    qvtest::ProcessGuard config;
+    ASSERT_TRUE(qvtest::StartProgram(config, "QVConfig.exe", "-p \"" + path + "\"", desktop.Name()));
+    HWND dialog = MainDialog(desktop.Name());
+    ASSERT_TRUE(dialog);
+    qvtest::RemoteList rows(GetDlgItem(dialog, IDC_CF_LIST), config.Pid());
+    ASSERT_TRUE(rows.Select(0));
+    Command(dialog, ID_CF_EDIT);
+    HWND edited = qvtest::FindWindowOn(desktop.Name(), "#32770", "Desktopの設定", 10000);
+    ASSERT_TRUE(edited);
+    qvtest::RemoteList programs(GetDlgItem(edited, IDC_DT_PROGRAMS), config.Pid());
+
+    auto captureAll = [&] {
+        Command(edited, IDC_DT_CAPTURE);
+        HWND options = qvtest::FindWindowOn(desktop.Name(), "#32770", "実行中ｱﾌﾟﾘのｷｬﾌﾟﾁｬ", 10000);
+        if (!options) return std::string("<no options>");
+        Command(options, IDC_CP_ALL);
+        return NextMessage(desktop.Name());
+    };
+    // The defaults leave out the configurator itself and the shell.
+    EXPECT_EQ(captureAll(), "1 件取り込みました.");
+    ASSERT_EQ(programs.Count(), 1);
+    EXPECT_EQ(programs.Text(0, 0), "QVFixture.exe");
+    EXPECT_EQ(programs.Text(0, 2), "○");  // it works in its own folder
+    EXPECT_EQ(captureAll(), "既にﾘｽﾄに登録済みのモジュールですので、取り込みませんでした.");
+    EXPECT_EQ(programs.Count(), 1);
+
+    Command(edited, IDOK);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return !IsWindow(edited); }, 5000));
+    Command(dialog, IDCANCEL);
+    const qvtest::DaemonDialog question = qvtest::WaitForProcessDialog(config.Pid(), desktop.Name(), 10000, dialog);
+    ASSERT_TRUE(question);
+    EXPECT_EQ(question.text.rfind("変更内容が保存されていません.", 0), 0u) << question.text;
+    qvtest::PressDialog(question, IDNO);
+    EXPECT_EQ(config.WaitExit(10000), 0);
+}
+
+}  // namespace
