@@ -9,6 +9,7 @@
 #include "CaptureDialog.h"
 #include "DesktopDialogsRes.h"
 #include "DesktopRules.h"
+#include "ProgramDialog.h"
 #include "PathText.h"
 
 namespace qv::config {
@@ -155,6 +156,7 @@ void DesktopDialog::SetEnabling() {
     for (int id = IDC_DT_ACTION_FIRST; id <= IDC_DT_ACTION_LAST; ++id) enable(id, page.actions);
     const bool selected = ListView_GetSelectedCount(GetDlgItem(Handle(), IDC_DT_PROGRAMS)) > 0;
     enable(IDC_DT_DELETE, selected);
+    enable(IDC_DT_EDIT_PROGRAM, selected);
 }
 
 void DesktopDialog::ShowKind() {
@@ -262,6 +264,26 @@ void DesktopDialog::MovePrograms(MoveDirection direction) {
     for (Executant* entry : entries) ring.Remove(entry);
     for (Executant* entry : entries) ring.Append(entry);
     FillPrograms(move.selected);
+}
+
+void DesktopDialog::AddProgram() {
+    auto entry = std::make_unique<Executant>();
+    entry->Validate();
+    entry->Apply();
+    ProgramDialog dialog(*entry);
+    if (dialog.DoModal(GetModuleHandleA(nullptr), IDD_PROGRAM, Handle()) != IDOK) return;
+    m_desktop.Executants().Append(entry.release());
+    FillPrograms({static_cast<size_t>(m_desktop.Executants().Count() - 1)});
+    SetEnabling();
+}
+
+void DesktopDialog::EditProgram() {
+    const std::vector<size_t> selected = SelectedPrograms();
+    if (selected.size() != 1) return;
+    std::vector<Executant*> entries;
+    for (Executant* entry : m_desktop.Executants()) entries.push_back(entry);
+    ProgramDialog dialog(*entries[selected.front()]);
+    if (dialog.DoModal(GetModuleHandleA(nullptr), IDD_PROGRAM, Handle()) == IDOK) FillPrograms(selected);
 }
 
 void DesktopDialog::DeletePrograms() {
@@ -384,6 +406,8 @@ BOOL DesktopDialog::OnCommand(WORD id, WORD code, HWND control) {
     case IDC_DT_DOWN: MovePrograms(MoveDirection::kDown); return TRUE;
     case IDC_DT_DELETE: DeletePrograms(); return TRUE;
     case IDC_DT_CAPTURE: Capture(); return TRUE;
+    case IDC_DT_ADD_PROGRAM: AddProgram(); return TRUE;
+    case IDC_DT_EDIT_PROGRAM: EditProgram(); return TRUE;
     case IDC_DT_SELECTALL:
     case IDC_DT_DESELECT:
         ListView_SetItemState(GetDlgItem(Handle(), IDC_DT_PROGRAMS), -1, id == IDC_DT_SELECTALL ? LVIS_SELECTED : 0,
@@ -425,6 +449,8 @@ BOOL DesktopDialog::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
             ShowKind();
         else if (header->idFrom == IDC_DT_PROGRAMS && header->code == LVN_ITEMCHANGED)
             SetEnabling();
+        else if (header->idFrom == IDC_DT_PROGRAMS && header->code == NM_DBLCLK)
+            EditProgram();
         return FALSE;
     }
     default:

@@ -40,6 +40,8 @@ private:
     std::vector<size_t> SelectedPrograms() const;
     void MovePrograms(MoveDirection direction);
     void DeletePrograms();
+    void AddProgram();
+    void EditProgram();
     // The edited fields into the record; false (with the page shown) when a
     // number is out of range.
     bool Store();

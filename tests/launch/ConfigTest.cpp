@@ -178,6 +178,17 @@ TEST(ConfigProgram, CapturingTakesTheRunningProgramOnceAndNotTwice) {
     EXPECT_EQ(captureAll(), "既にﾘｽﾄに登録済みのモジュールですので、取り込みませんでした.");
     EXPECT_EQ(programs.Count(), 1);
 
+    // The captured entry in its program dialog: once started, never twice.
+    ASSERT_TRUE(programs.Select(0));
+    Command(edited, IDC_DT_EDIT_PROGRAM);
+    HWND program = qvtest::FindWindowOn(desktop.Name(), "#32770", "ｱﾌﾟﾘｹｰｼｮﾝ起動情報", 10000);
+    ASSERT_TRUE(program);
+    EXPECT_NE(ControlText(GetDlgItem(program, IDC_PG_FILE)).find("QVFixture.exe"), std::string::npos);
+    SendMessageTimeoutA(GetDlgItem(program, IDC_PG_ONCE), BM_SETCHECK, BST_CHECKED, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    Command(program, IDOK);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return !IsWindow(program); }, 5000));
+    EXPECT_EQ(programs.Text(0, 1), "×");
+
     Command(edited, IDOK);
     ASSERT_TRUE(qvtest::WaitUntil([&] { return !IsWindow(edited); }, 5000));
     Command(dialog, IDCANCEL);

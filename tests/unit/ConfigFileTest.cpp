@@ -245,3 +245,54 @@ TEST(ConfigCapture, MergingKeepsTheListAndDropsProgramsAlreadyListed) {
 }
 
 }  // namespace
+
+#include "ProgramFields.h"
+
+namespace {
+
+using namespace qv::config;
+
+TEST(ConfigProgramFields, EditedFieldsComeBackAndWhatIsUntickedIsUnset) {
+    qv::Executant entry;
+    entry.Validate();
+    entry.Apply();
+    ProgramFields fields = ReadFields(entry);
+    EXPECT_FALSE(FieldsComplete(fields));
+    EXPECT_EQ(fields.showMode, 1);
+    fields.file = "C:\\Tools\\memo.exe";
+    fields.positionSet = true;
+    fields.x = -20;
+    fields.y = 30;
+    fields.prioritySet = true;
+    fields.priorityClass = 3;
+    fields.thread = 5;
+    fields.once = true;
+    fields.showMode = 3;
+    WriteFields(fields, entry);
+    EXPECT_TRUE(entry.positionSet);
+    EXPECT_FALSE(entry.sizeSet);
+    EXPECT_EQ(entry.priority, 0x35u);
+    const ProgramFields back = ReadFields(entry);
+    EXPECT_EQ(back.file, fields.file);
+    EXPECT_EQ(back.x, -20);
+    EXPECT_EQ(back.showMode, 3);
+    EXPECT_TRUE(back.once);
+    EXPECT_EQ(back.thread, 5);
+
+    // A shell entry keeps neither the thread priority nor the once-only rule,
+    // and needs no program name.
+    fields.shell = true;
+    fields.file.clear();
+    fields.positionSet = false;
+    WriteFields(fields, entry);
+    EXPECT_TRUE(FieldsComplete(ReadFields(entry)));
+    EXPECT_EQ(entry.priority, 0x30u);
+    EXPECT_FALSE(entry.positionSet);
+    EXPECT_FALSE(ReadFields(entry).once);
+    // Unticked priority: nothing stored.
+    fields.prioritySet = false;
+    WriteFields(fields, entry);
+    EXPECT_FALSE(entry.prioritySet);
+}
+
+}  // namespace
