@@ -93,6 +93,13 @@ void Dialog::End(INT_PTR result) {
         DestroyWindow(m_hWnd);
 }
 
+void Dialog::CentreOnScreen() {
+    RECT rect = {};
+    GetWindowRect(m_hWnd, &rect);
+    SetWindowPos(m_hWnd, nullptr, (GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
 INT_PTR CALLBACK Dialog::Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
     if (message == WM_INITDIALOG) {

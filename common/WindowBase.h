@@ -70,6 +70,8 @@ protected:
     virtual BOOL HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Ends a modal dialog with its result, or destroys a modeless one.
     void End(INT_PTR result);
+    // Moves the dialog to the middle of the screen, its size and Z order kept.
+    void CentreOnScreen();
 
 private:
     static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -75,12 +75,8 @@ int SwitcherDesktop::LoadSound() {
 }
 
 BOOL SnapshotSizeDialog::OnInit() {
-    HWND dialog = Handle();
-    RECT rect = {};
-    GetWindowRect(dialog, &rect);
-    SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - (rect.right - rect.left)) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - (rect.bottom - rect.top)) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    HWND list = GetDlgItem(dialog, IDC_SNAPSHOT_RATE);
+    CentreOnScreen();
+    HWND list = GetDlgItem(Handle(), IDC_SNAPSHOT_RATE);
     SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("OFF"));
     for (int i = 1; i <= 32; ++i) {
         char text[8];

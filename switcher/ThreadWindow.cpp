@@ -11,6 +11,7 @@
 #include "Log.h"
 #include "PathText.h"
 #include "PipeAnswer.h"
+#include "RunProgramDialog.h"
 #include "SwitcherController.h"
 #include "SwitcherDesktop.h"
 #include "WindowBase.h"
@@ -181,6 +182,11 @@ void ThreadWindow::AnswerInformation() {
 LRESULT ThreadWindow::OnCommand(WPARAM command, LPARAM lParam) {
     DaemonState& daemon = Daemon();
     switch (command) {
+    case kCmdRunProgram:
+    {
+        RunProgramDialog run(m_pDesktop->m_strDesktopName.c_str());
+        return Modal(run, IDD_RUN_PROGRAM);
+    }
     case kCmdExit: {
         SetForegroundWindow(m_hWindow);
         m_pDesktop->m_nBusy = 1;

@@ -12,7 +12,7 @@
 // that long once its windows are made.
 //
 // Report lines (appended to PATH, one per event):
-//   START pid=<pid> tid=<tid> desktop=<name>
+//   START pid=<pid> tid=<tid> asked=<desktop its startup information names, - for none> desktop=<name>
 //   WINDOW hwnd=<hex>
 //   DAEMON WINDOWS
 //   WM_CLOSE | THREAD WM_CLOSE | WM_QUIT | WM_QUERYENDSESSION | WM_ENDSESSION <0|1>
@@ -133,7 +133,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     Parse(commandLine);
     char desktop[256] = "?";
     GetUserObjectInformationA(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, desktop, sizeof(desktop), nullptr);
-    Report("START pid=%lu tid=%lu desktop=%s", GetCurrentProcessId(), GetCurrentThreadId(), desktop);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    GetStartupInfoA(&startup);
+    Report("START pid=%lu tid=%lu asked=%s desktop=%s", GetCurrentProcessId(), GetCurrentThreadId(),
+           startup.lpDesktop && *startup.lpDesktop ? startup.lpDesktop : "-", desktop);
     SetTimer(nullptr, 0, g_options.lifetime, LifetimeOver);
     // Busy before the first message loop: the starter's idle wait sees this.
     if (g_options.idleDelay) Sleep(g_options.idleDelay);

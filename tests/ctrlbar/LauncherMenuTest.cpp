@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <shlobj.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -53,19 +52,6 @@ bool MakeShortcut(const std::string& shortcut, const std::string& target, const 
            SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.PutVoid())) &&
            MultiByteToWideChar(CP_ACP, 0, shortcut.c_str(), -1, wide, MAX_PATH) != 0 &&
            SUCCEEDED(file->Save(wide, TRUE));
-}
-
-DWORD ParentOf(DWORD pid) {
-    DWORD parent = 0;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ProcessID == pid) parent = entry.th32ParentProcessID;
-    }
-    CloseHandle(snapshot);
-    return parent;
 }
 
 std::string ImagePath(DWORD pid) {
@@ -122,7 +108,7 @@ TEST_F(ControlBarLauncher, AProgramOfAFolderPanelStartsOnTheBarsDesktop) {
     ASSERT_TRUE(started.Running());
     EXPECT_EQ(Lower(ImagePath(pid)), Lower(program));
     // Started by the bar itself, not through QVShlExe.
-    EXPECT_EQ(ParentOf(pid), bartest::BarProcess(ids[1]));
+    EXPECT_EQ(qvtest::ParentOf(pid), bartest::BarProcess(ids[1]));
     // Found from desktop 1 only, where FindWindow looks: the program is there.
     // (Desktop 0 is where the other tests run their fixtures beside this one.)
 
@@ -151,7 +137,7 @@ TEST_F(ControlBarLauncher, AShortcutOpensThroughTheShellExecuteProgramOnTheBarsD
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines[0].find(" desktop=" + ids[1]), std::string::npos) << lines[0];
     // Opened by QVShlExe, not by the shell inside the bar.
-    const DWORD opener = ParentOf(started.Pid());
+    const DWORD opener = qvtest::ParentOf(started.Pid());
     EXPECT_NE(opener, 0u);
     EXPECT_NE(opener, bartest::BarProcess(ids[1]));
     HWND window = qvtest::FindWindowOn(ids[1], kFixtureClass, "Linked", 10000);

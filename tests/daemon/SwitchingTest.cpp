@@ -1,7 +1,10 @@
 #include <windows.h>
 
+#include <dlgs.h>
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -212,6 +215,124 @@ TEST_F(DaemonRequests, SnapshotSizeDialogSetsTheSizeChosenInItsList) {
     ASSERT_EQ(qv::PipeClient(desk[0]).Ask(qv::PipeQuestion::kBitmap, bitmap), qv::QueryResult::kOk);
     EXPECT_EQ(bitmap.Int(8), GetSystemMetrics(SM_CXSCREEN) / 8);
     EXPECT_EQ(bitmap.Int(12), GetSystemMetrics(SM_CYSCREEN) / 8);
+}
+
+// A control of one of the daemon's dialogs, read and written with a bounded
+// message: GetWindowText of another process's control reads no field.
+std::string FieldText(HWND dialog, int id) {
+    char text[300] = {};
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(GetDlgItem(dialog, id), WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, &ignored);
+    return text;
+}
+
+void SetText(HWND control, const std::string& text) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
+                        &ignored);
+}
+
+void Click(HWND dialog, int button) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+// A dialog that a failed test leaves open would keep its desktop's window
+// busy for the tests after it.
+class CancelAtEnd {
+public:
+    explicit CancelAtEnd(HWND dialog) : m_dialog(dialog) {}
+    ~CancelAtEnd() {
+        qvtest::DaemonDialog open;
+        open.window = m_dialog;
+        if (IsWindow(m_dialog)) qvtest::PressDialog(open, IDCANCEL);
+    }
+    CancelAtEnd(const CancelAtEnd&) = delete;
+    CancelAtEnd& operator=(const CancelAtEnd&) = delete;
+
+private:
+    HWND m_dialog;
+};
+
+// Picks a file in the file dialog the daemon opens over the run dialog, as a
+// user types its path; the file dialog's caption, or why none was picked.
+std::string PickFile(const qvtest::Daemon& daemon, const std::string& desktop, HWND runDialog, const std::string& path) {
+    const qvtest::DaemonDialog files = qvtest::WaitForProcessDialog(daemon.Pid(), desktop, 20000, runDialog);
+    if (!files) return "<no file dialog>";
+    CancelAtEnd cancel(files.window);
+    HWND name = GetDlgItem(files.window, edt1);
+    if (!name) name = GetDlgItem(files.window, cmb13);
+    if (!name) return "<no file name field>";
+    SetText(name, path);
+    if (!qvtest::PressDialog(files, IDOK)) return "<not picked>";
+    // The fields are filled once the file dialog has gone.
+    qvtest::WaitUntil([&] { return !FieldText(runDialog, IDC_RUN_COMMAND).empty(); }, 5000);
+    return files.caption;
+}
+
+// Each dialog that closes costs 2 s under Wine (it waits for X to withdraw
+// the window), so one dialog and one file dialog carry the whole case.
+TEST_F(DaemonRequests, RunDialogStartsTheProgramOnTheDesktopThatOpenedIt) {
+    ASSERT_TRUE(qvtest::PostRequest(desk[2], qv::kCommandTextRequest, qv::PackCommandText("E")));
+    const qvtest::DaemonDialog run = daemon.WaitForDialog(10000, desk[2]);
+    ASSERT_TRUE(run) << "run dialog";
+    CancelAtEnd cancel(run.window);
+    HWND ok = GetDlgItem(run.window, IDOK);
+    HWND command = GetDlgItem(run.window, IDC_RUN_COMMAND);
+    EXPECT_FALSE(IsWindowEnabled(ok)) << "nothing to run yet";
+    SetText(command, "x");
+    EXPECT_TRUE(IsWindowEnabled(ok));
+    SetText(command, "");
+    EXPECT_FALSE(IsWindowEnabled(ok));
+
+    char windows[MAX_PATH] = {};
+    ASSERT_GT(GetWindowsDirectoryA(windows, MAX_PATH), 0u);
+    Click(run.window, IDC_RUN_WINDOWS_DIR);
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return FieldText(run.window, IDC_RUN_DIRECTORY) == windows; }, 5000))
+        << FieldText(run.window, IDC_RUN_DIRECTORY);
+
+    // A data file is opened by the helper beside the daemon.
+    Click(run.window, IDC_RUN_SHELL);
+    const std::string document = daemon.Dir().File("doc.ini");
+    qvtest::WriteBytes(document, "[doc]\r\n");
+    // データファイルのフルパス
+    EXPECT_EQ(PickFile(daemon, desk[2], run.window, document),
+              "\x83\x66\x81\x5B\x83\x5E\x83\x74\x83\x40\x83\x43\x83\x8B\x82\xCC\x83\x74\x83\x8B\x83\x70\x83\x58");
+    EXPECT_EQ(FieldText(run.window, IDC_RUN_COMMAND), qvtest::ProgramFolder() + "QVShlExe.exe");
+    EXPECT_EQ(FieldText(run.window, IDC_RUN_ARGUMENTS), document);
+    EXPECT_EQ(FieldText(run.window, IDC_RUN_DIRECTORY), daemon.Dir().Path() + "\\");
+    EXPECT_TRUE(IsWindowEnabled(ok));
+
+    // A program typed in instead, at low priority.
+    SetText(command, "\"" + qvtest::FixturePath() + "\"");
+    const std::string report = daemon.Dir().File("run-dialog.txt");
+    SetText(GetDlgItem(run.window, IDC_RUN_ARGUMENTS), "--title=QVRunDialog --report=" + report);
+    // The wide query: an ANSI one across processes reads only part of a row.
+    DWORD_PTR low = CB_ERR;
+    SendMessageTimeoutW(GetDlgItem(run.window, IDC_RUN_PRIORITY), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(L"\u4F4E\u3044"), SMTO_ABORTIFHUNG, 5000, &low);  // 低い
+    ASSERT_NE(static_cast<LRESULT>(low), CB_ERR);
+    DWORD_PTR chosen = CB_ERR;
+    SendMessageTimeoutA(GetDlgItem(run.window, IDC_RUN_PRIORITY), CB_SETCURSEL, low, 0, SMTO_ABORTIFHUNG, 5000, &chosen);
+    ASSERT_EQ(chosen, low);
+    ASSERT_TRUE(daemon.Press(run, IDOK));
+
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return qvtest::ReportedPid(report) != 0; }, 10000));
+    qvtest::ProcessGuard started(qvtest::ReportedPid(report));
+    const std::string start = qvtest::ReportLines(report).at(0);
+    // Named in its startup information too: Wine puts a program started
+    // without a name on its starter's desktop, which is this one as well.
+    EXPECT_EQ(start.substr(start.find(" asked=")), " asked=" + desk[2] + " desktop=" + desk[2]);
+    EXPECT_EQ(qvtest::ParentOf(started.Pid()), daemon.Pid()) << "started directly";
+    if (qvtest::SystemAppliesCreationPriorityClass()) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, started.Pid());
+        EXPECT_EQ(GetPriorityClass(process), static_cast<DWORD>(IDLE_PRIORITY_CLASS));
+        if (process) CloseHandle(process);
+    } else {
+        std::printf("note: this system ignores creation priority classes; the class is not checked\n");
+    }
+    EXPECT_EQ(Current(), desk[0]) << "a start switches nothing";
+    EXPECT_EQ(qvtest::SendRequest(desk[2], qv::kVersionRequest, 0), 0x200) << "the window is no longer busy";
 }
 
 }  // namespace

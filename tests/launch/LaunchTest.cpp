@@ -166,25 +166,8 @@ TEST_F(LaunchTest, IdleTimeoutIsLoggedAndTheProgramLeftRunning) {
     EXPECT_EQ(log.Text(), qvtest::Crlf(expected));
 }
 
-// Wine 8 ignores a priority class given to CreateProcess (SetPriorityClass
-// works): where the system does not apply one, only the thread priority can
-// be seen on the process; the flags themselves are checked in LaunchRules.
-bool SystemAppliesCreationPriorityClass() {
-    std::string line = "\"" + qvtest::FixturePath() + "\" --no-window --lifetime=3000";
-    STARTUPINFOA si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, IDLE_PRIORITY_CLASS, nullptr, nullptr, &si, &pi))
-        return false;
-    bool applied = GetPriorityClass(pi.hProcess) == IDLE_PRIORITY_CLASS;
-    TerminateProcess(pi.hProcess, 0);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-    return applied;
-}
-
 TEST_F(LaunchTest, PriorityClassAndThreadPriorityReachTheProcess) {
-    const bool classes = SystemAppliesCreationPriorityClass();
+    const bool classes = qvtest::SystemAppliesCreationPriorityClass();
     if (!classes) std::printf("note: this system ignores creation priority classes; checking thread priorities only\n");
     struct {
         const char* priority;

@@ -1,5 +1,7 @@
 #include "Processes.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -30,6 +32,33 @@ Started& StartedRecord() {
 }
 
 }  // namespace
+
+DWORD ParentOf(DWORD pid) {
+    DWORD parent = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID == pid) parent = entry.th32ParentProcessID;
+    }
+    CloseHandle(snapshot);
+    return parent;
+}
+
+bool SystemAppliesCreationPriorityClass() {
+    std::string line = "\"" + FixturePath() + "\" --no-window --lifetime=3000";
+    STARTUPINFOA si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, IDLE_PRIORITY_CLASS, nullptr, nullptr, &si, &pi))
+        return false;
+    bool applied = GetPriorityClass(pi.hProcess) == IDLE_PRIORITY_CLASS;
+    TerminateProcess(pi.hProcess, 0);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    return applied;
+}
 
 void RememberStarted(DWORD pid, bool daemon) {
     Started& record = StartedRecord();

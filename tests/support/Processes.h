@@ -25,6 +25,13 @@ bool ReportHas(const std::string& path, const std::string& line);
 // The process id a fixture reported at its start, or 0.
 DWORD ReportedPid(const std::string& path);
 
+// The process that started pid (it may have ended since), or 0.
+DWORD ParentOf(DWORD pid);
+// Wine 8 ignores a priority class given to CreateProcess (SetPriorityClass
+// works): a test checks a started program's class only where the system
+// applies it, and the flags themselves as values.
+bool SystemAppliesCreationPriorityClass();
+
 // Ends the process at the end of the scope unless it ended already.
 class ProcessGuard {
 public:
