@@ -24,18 +24,7 @@ constexpr char kDialogCaption[] = "Quorvel Configurator";
 
 // The main dialog of a configurator started on the desktop, once its
 // opening messages are answered.
-HWND MainDialog(const std::string& desktop) {
-    HWND dialog = qvtest::FindWindowOn(desktop, "#32770", kDialogCaption, 30000);
-    // It is there before it is filled; it shows once it is.
-    bool shown = false;
-    qvtest::WaitUntil(
-        [&] {
-            qvtest::RunOnDesktop(desktop, [&] { shown = dialog && IsWindowVisible(dialog); });
-            return shown;
-        },
-        10000);
-    return shown ? dialog : nullptr;
-}
+HWND MainDialog(const std::string& desktop) { return qvtest::FindShownDialog(desktop, kDialogCaption, 30000); }
 
 std::vector<std::string> DesktopRows(HWND dialog, DWORD pid) {
     qvtest::RemoteList rows(GetDlgItem(dialog, IDC_CF_LIST), pid);
@@ -135,7 +124,7 @@ namespace {
 
 // The text of the configurator's next message box, answered with OK.
 std::string NextMessage(const std::string& desktop) {
-    HWND box = qvtest::FindWindowOn(desktop, "#32770", "QVConfig", 10000);
+    HWND box = qvtest::FindShownDialog(desktop, "QVConfig", 10000);
     if (!box) return "<no box>";
     const std::string text = qvtest::WindowText(GetDlgItem(box, 0xFFFF));
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -159,13 +148,13 @@ TEST(ConfigProgram, CapturingTakesTheRunningProgramOnceAndNotTwice) {
     qvtest::RemoteList rows(GetDlgItem(dialog, IDC_CF_LIST), config.Pid());
     ASSERT_TRUE(rows.Select(0));
     Command(dialog, ID_CF_EDIT);
-    HWND edited = qvtest::FindWindowOn(desktop.Name(), "#32770", "Desktopの設定", 10000);
+    HWND edited = qvtest::FindShownDialog(desktop.Name(), "Desktopの設定", 10000);
     ASSERT_TRUE(edited);
     qvtest::RemoteList programs(GetDlgItem(edited, IDC_DT_PROGRAMS), config.Pid());
 
     auto captureAll = [&] {
         Command(edited, IDC_DT_CAPTURE);
-        HWND options = qvtest::FindWindowOn(desktop.Name(), "#32770", "実行中ｱﾌﾟﾘのｷｬﾌﾟﾁｬ", 10000);
+        HWND options = qvtest::FindShownDialog(desktop.Name(), "実行中ｱﾌﾟﾘのｷｬﾌﾟﾁｬ", 10000);
         if (!options) return std::string("<no options>");
         Command(options, IDC_CP_ALL);
         return NextMessage(desktop.Name());
@@ -181,7 +170,7 @@ TEST(ConfigProgram, CapturingTakesTheRunningProgramOnceAndNotTwice) {
     // The captured entry in its program dialog: once started, never twice.
     ASSERT_TRUE(programs.Select(0));
     Command(edited, IDC_DT_EDIT_PROGRAM);
-    HWND program = qvtest::FindWindowOn(desktop.Name(), "#32770", "ｱﾌﾟﾘｹｰｼｮﾝ起動情報", 10000);
+    HWND program = qvtest::FindShownDialog(desktop.Name(), "ｱﾌﾟﾘｹｰｼｮﾝ起動情報", 10000);
     ASSERT_TRUE(program);
     EXPECT_NE(ControlText(GetDlgItem(program, IDC_PG_FILE)).find("QVFixture.exe"), std::string::npos);
     SendMessageTimeoutA(GetDlgItem(program, IDC_PG_ONCE), BM_SETCHECK, BST_CHECKED, 0, SMTO_ABORTIFHUNG, 5000, nullptr);

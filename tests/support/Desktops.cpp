@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "DesktopThread.h"
+#include "Processes.h"
 
 namespace qvtest {
 
@@ -49,6 +50,22 @@ std::string CurrentDesktopName() {
     char name[256] = {};
     GetUserObjectInformationA(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, name, sizeof(name) - 1, nullptr);
     return name;
+}
+
+HWND FindShownDialog(const std::string& desktopName, const char* caption, DWORD timeoutMs) {
+    HWND dialog = nullptr;
+    bool shown = false;
+    // Visibility is known only on the window's own desktop.
+    WaitUntil(
+        [&] {
+            RunOnDesktop(desktopName, [&] {
+                dialog = FindWindowA("#32770", caption);
+                shown = dialog && IsWindowVisible(dialog);
+            });
+            return shown;
+        },
+        timeoutMs);
+    return shown ? dialog : nullptr;
 }
 
 std::string WindowText(HWND window) {

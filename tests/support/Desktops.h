@@ -32,6 +32,9 @@ bool RunOnDesktop(const std::string& desktopName, const std::function<void()>& f
 // Polls FindWindow(className, title) on the named desktop until a window
 // appears or the time is up.
 HWND FindWindowOn(const std::string& desktopName, const char* className, const char* title, DWORD timeoutMs);
+// A dialog (class "#32770") with this caption once it is shown: a dialog
+// exists before its WM_INITDIALOG has set its controls, and shows after.
+HWND FindShownDialog(const std::string& desktopName, const char* caption, DWORD timeoutMs);
 
 // The desktops of the window station whose names start with prefix, each
 // followed by a blank; empty when there are none.

@@ -298,7 +298,7 @@ TEST_F(TaskSwitchWithBar, ACaptureCancelledOrInterruptedLeavesTheDialogOpenAndHa
 // Sets the list options box of this bit through the options dialog.
 bool ChooseOption(const std::string& desktop, HWND dialog, int bit, bool checked) {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_TS_OPTIONS, BN_CLICKED), 0);
-    HWND options = qvtest::FindWindowOn(desktop, "#32770", "一覧オプション", 10000);
+    HWND options = qvtest::FindShownDialog(desktop, "一覧オプション", 10000);
     if (!options) return false;
     SendMessageTimeoutA(GetDlgItem(options, IDC_TS_OPTION_FIRST + bit), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED,
                         0, SMTO_ABORTIFHUNG, 5000, nullptr);
