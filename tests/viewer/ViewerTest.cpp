@@ -42,8 +42,13 @@ public:
         return m_frame && qvtest::WaitUntil([&] { return (m_client = GetDlgItem(m_frame, IDC_VW_MDICLIENT)) != nullptr; },
                                             10000);
     }
-    // Waits until count desktop windows show their pictures.
+    // Waits until count desktop windows show their pictures and the viewer
+    // has placed them.
     bool WaitDrawn(size_t count) {
+        // The viewer tiles its windows after it has made them all, before its
+        // message loop: a message it answers comes after that.
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(m_frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 30000, &answer)) return false;
         return qvtest::WaitUntil(
             [&] {
                 std::vector<HWND> windows = Children();
