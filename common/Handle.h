@@ -98,4 +98,12 @@ struct IconHandleTraits {
 };
 using UniqueIcon = UniqueResource<IconHandleTraits>;
 
+struct HookHandleTraits {
+    using Type = HHOOK;
+    static Type Invalid() { return nullptr; }
+    static bool Valid(Type h) { return h != nullptr; }
+    static void Close(Type h) { UnhookWindowsHookEx(h); }
+};
+using UniqueHook = UniqueResource<HookHandleTraits>;
+
 }  // namespace qv

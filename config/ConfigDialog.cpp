@@ -11,6 +11,7 @@
 #include "DesktopDialog.h"
 #include "DesktopDialogsRes.h"
 #include "DisplayMode.h"
+#include "HotKeyDialogs.h"
 #include "HtmlHelp.h"
 #include "PathText.h"
 #include "PipeClient.h"
@@ -541,6 +542,18 @@ BOOL ConfigDialog::OnCommand(WORD id, WORD code, HWND) {
     case IDC_CF_DOWN:
     case ID_CF_MOVEDOWN: MoveDesktops(MoveDirection::kDown); return TRUE;
     case IDC_CF_DEFAULTS: RestoreDefaults(); return TRUE;
+    case IDC_CF_HOTKEYS: {
+        AncestryController& c = *m_configuration.controller;
+        FourKeyDialog dialog({c.m_dwHotKeyNext, c.m_dwHotKeyPrev, c.m_dwHotKeyHome, c.m_dwHotKeyMenu});
+        if (!dialog.Edit(m_instance, Handle())) return TRUE;
+        const FourKeyDialog::Words& words = dialog.EditedWords();
+        c.m_dwHotKeyNext = words[0];
+        c.m_dwHotKeyPrev = words[1];
+        c.m_dwHotKeyHome = words[2];
+        c.m_dwHotKeyMenu = words[3];
+        SetChanged();
+        return TRUE;
+    }
     case ID_CF_LOAD: LoadOther(); return TRUE;
     case ID_CF_SAVE: Save(); return TRUE;
     case ID_CF_EXIT:
