@@ -18,6 +18,7 @@
 #include "ProcessApi.h"
 #include "Protocol.h"
 #include "QVConfigRes.h"
+#include "ReportList.h"
 #include "SystemError.h"
 
 namespace qv::config {
@@ -52,12 +53,7 @@ inline constexpr UINT kEditOwnDesktopMessage = WM_APP + 1;
 inline constexpr const char* kTitlePlaces[] = {"左上", "中上", "右上", "左中", "右中", "左下", "中下", "右下"};
 inline constexpr const char* kWideDigits[] = {"０", "１", "２", "３", "４", "５", "６", "７", "８", "９"};
 
-struct Column {
-    const char* name;
-    int width;
-    int format;
-};
-inline constexpr Column kColumns[] = {{"ﾃﾞｽｸﾄｯﾌﾟ名", 156, LVCFMT_LEFT}, {"壁紙", 148, LVCFMT_LEFT},
+inline constexpr ReportColumn kColumns[] = {{"ﾃﾞｽｸﾄｯﾌﾟ名", 156, LVCFMT_LEFT}, {"壁紙", 148, LVCFMT_LEFT},
                                       {"ﾃﾞｨｽﾌﾟﾚｲ", 80, LVCFMT_CENTER},  {"終了", 42, LVCFMT_CENTER},
                                       {"APP", 40, LVCFMT_CENTER},        {"", 2, LVCFMT_LEFT}};
 
@@ -144,12 +140,7 @@ std::vector<AncestryDesktop*> ConfigDialog::Desktops() const {
 }
 
 std::vector<size_t> ConfigDialog::SelectedRows() const {
-    std::vector<size_t> rows;
-    HWND list = GetDlgItem(Handle(), IDC_CF_LIST);
-    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
-         row = ListView_GetNextItem(list, row, LVNI_SELECTED))
-        rows.push_back(static_cast<size_t>(row));
-    return rows;
+    return SelectedReportRows(GetDlgItem(Handle(), IDC_CF_LIST));
 }
 
 int ConfigDialog::Ask(const char* text, UINT type) const { return MessageBoxA(Handle(), text, kCaption, type); }
@@ -168,17 +159,7 @@ BOOL ConfigDialog::OnInit() {
     const DWORD attributes = GetFileAttributesA(own.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) m_daemonPath = own;
 
-    HWND list = GetDlgItem(Handle(), IDC_CF_LIST);
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-    for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
-        LVCOLUMNA item{};
-        item.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-        item.fmt = kColumns[column].format;
-        item.cx = kColumns[column].width;
-        item.pszText = const_cast<char*>(kColumns[column].name);
-        item.iSubItem = column;
-        SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
-    }
+    AddReportColumns(GetDlgItem(Handle(), IDC_CF_LIST), kColumns, static_cast<int>(std::size(kColumns)));
     HWND places = GetDlgItem(Handle(), IDC_CF_TITLEPOS);
     for (const char* place : kTitlePlaces) SendMessageA(places, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(place));
     HWND sizes = GetDlgItem(Handle(), IDC_CF_BITMAPSIZE);
@@ -241,14 +222,7 @@ void ConfigDialog::FillList(const std::vector<size_t>& selected) {
     const std::vector<AncestryDesktop*> desktops = Desktops();
     for (size_t row = 0; row < desktops.size(); ++row) {
         const DesktopRow texts = DescribeDesktop(*desktops[row], static_cast<int>(row));
-        LVITEMA item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(row);
-        item.pszText = const_cast<char*>(texts.name.c_str());
-        const int at = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        const std::string* cells[] = {&texts.wallpaper, &texts.display, &texts.exit, &texts.programs};
-        for (int column = 1; column <= 4; ++column)
-            ListView_SetItemText(list, at, column, const_cast<char*>(cells[column - 1]->c_str()));
+        AppendReportRow(list, {&texts.name, &texts.wallpaper, &texts.display, &texts.exit, &texts.programs});
     }
     for (size_t row : selected) ListView_SetItemState(list, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
     // Refilling keeps the list where the user had scrolled it.

@@ -10,6 +10,7 @@
 #include "DesktopDialogsRes.h"
 #include "DesktopRules.h"
 #include "ProgramDialog.h"
+#include "ReportList.h"
 #include "PathText.h"
 
 namespace qv::config {
@@ -41,12 +42,7 @@ inline constexpr int kClosePage[] = {IDC_DT_CLOSE_GROUP, IDC_DT_PRESET_LABEL, ID
                                      IDC_DT_KINDS_LABEL, IDC_DT_KINDS, IDC_DT_ACTION_FIRST, IDC_DT_ACTION_FIRST + 1,
                                      IDC_DT_ACTION_FIRST + 2, IDC_DT_ACTION_FIRST + 3, IDC_DT_ACTION_LAST};
 
-struct Column {
-    const char* name;
-    int width;
-    int format;
-};
-inline constexpr Column kColumns[] = {{"ﾓｼﾞｭｰﾙ", 140, LVCFMT_LEFT}, {"重", 30, LVCFMT_LEFT},
+inline constexpr ReportColumn kColumns[] = {{"ﾓｼﾞｭｰﾙ", 140, LVCFMT_LEFT}, {"重", 30, LVCFMT_LEFT},
                                       {"Dir", 30, LVCFMT_LEFT},      {"位置", 96, LVCFMT_RIGHT},
                                       {"ｻｲｽﾞ", 88, LVCFMT_RIGHT},    {"Pri", 58, LVCFMT_LEFT},
                                       {"引数", 42, LVCFMT_LEFT}};
@@ -107,17 +103,7 @@ BOOL DesktopDialog::OnInit() {
     SetDlgItemInt(Handle(), IDC_DT_DELAY, m_desktop.m_nShellCloseDelay, FALSE);
     CheckDlgButton(Handle(), IDC_DT_CANCELOK, m_desktop.m_nExitCancelOK ? BST_CHECKED : BST_UNCHECKED);
 
-    HWND list = GetDlgItem(Handle(), IDC_DT_PROGRAMS);
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-    for (int column = 0; column < static_cast<int>(std::size(kColumns)); ++column) {
-        LVCOLUMNA item{};
-        item.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-        item.fmt = kColumns[column].format;
-        item.cx = kColumns[column].width;
-        item.pszText = const_cast<char*>(kColumns[column].name);
-        item.iSubItem = column;
-        SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
-    }
+    AddReportColumns(GetDlgItem(Handle(), IDC_DT_PROGRAMS), kColumns, static_cast<int>(std::size(kColumns)));
     FillPrograms({});
     ShowKind();
     ShowPage(0);
@@ -228,30 +214,16 @@ void DesktopDialog::ChooseFile(int edit, const char* filter, const char* extensi
 void DesktopDialog::FillPrograms(const std::vector<size_t>& selected) {
     HWND list = GetDlgItem(Handle(), IDC_DT_PROGRAMS);
     ListView_DeleteAllItems(list);
-    int row = 0;
     for (Executant* entry : m_desktop.Executants()) {
         const ProgramRow texts = DescribeProgram(*entry);
-        LVITEMA item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.pszText = const_cast<char*>(texts.module.c_str());
-        const int at = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        const std::string* cells[] = {&texts.once, &texts.folder, &texts.position, &texts.size, &texts.priority,
-                                      &texts.arguments};
-        for (int column = 1; column <= 6; ++column)
-            ListView_SetItemText(list, at, column, const_cast<char*>(cells[column - 1]->c_str()));
-        ++row;
+        AppendReportRow(list, {&texts.module, &texts.once, &texts.folder, &texts.position, &texts.size,
+                               &texts.priority, &texts.arguments});
     }
     for (size_t place : selected) ListView_SetItemState(list, static_cast<int>(place), LVIS_SELECTED, LVIS_SELECTED);
 }
 
 std::vector<size_t> DesktopDialog::SelectedPrograms() const {
-    std::vector<size_t> rows;
-    HWND list = GetDlgItem(Handle(), IDC_DT_PROGRAMS);
-    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
-         row = ListView_GetNextItem(list, row, LVNI_SELECTED))
-        rows.push_back(static_cast<size_t>(row));
-    return rows;
+    return SelectedReportRows(GetDlgItem(Handle(), IDC_DT_PROGRAMS));
 }
 
 void DesktopDialog::MovePrograms(MoveDirection direction) {
