@@ -9,9 +9,11 @@
 #include "CaptureDialog.h"
 #include "DesktopDialogsRes.h"
 #include "DesktopRules.h"
+#include "DisplayModeDialog.h"
 #include "ProgramDialog.h"
 #include "ReportList.h"
 #include "PathText.h"
+#include "TestRun.h"
 
 namespace qv::config {
 
@@ -36,7 +38,8 @@ inline constexpr const char* kPresets[] = {"ﾌﾟﾛｾｽを残す", "一般�
 inline constexpr int kDisplayPage[] = {IDC_DT_NAME_GROUP, IDC_DT_NAME,       IDC_DT_COLOR_SWATCH,
                                        IDC_DT_COLOR,      IDC_DT_WALLPAPER_ON, IDC_DT_WALLPAPER,
                                        IDC_DT_WALLPAPER_BROWSE, IDC_DT_SOUND_ON, IDC_DT_SOUND,
-                                       IDC_DT_SOUND_BROWSE, IDC_DT_DISPLAY_ON, IDC_DT_DISPLAY};
+                                       IDC_DT_SOUND_BROWSE, IDC_DT_DISPLAY_ON, IDC_DT_DISPLAY,
+                                       IDC_DT_DISPLAY_SET};
 inline constexpr int kClosePage[] = {IDC_DT_CLOSE_GROUP, IDC_DT_PRESET_LABEL, IDC_DT_PRESET, IDC_DT_EXITCODE_LABEL,
                                      IDC_DT_EXITCODE, IDC_DT_DELAY_LABEL, IDC_DT_DELAY, IDC_DT_CANCELOK,
                                      IDC_DT_KINDS_LABEL, IDC_DT_KINDS, IDC_DT_ACTION_FIRST, IDC_DT_ACTION_FIRST + 1,
@@ -91,10 +94,7 @@ BOOL DesktopDialog::OnInit() {
     CheckDlgButton(Handle(), IDC_DT_SOUND_ON, m_desktop.m_bSoundOn ? BST_CHECKED : BST_UNCHECKED);
     SetDlgItemTextA(Handle(), IDC_DT_SOUND, m_desktop.m_strSoundFile.c_str());
     CheckDlgButton(Handle(), IDC_DT_DISPLAY_ON, m_desktop.m_bChgDisplay ? BST_CHECKED : BST_UNCHECKED);
-    char mode[80];
-    std::snprintf(mode, sizeof mode, "Depth=%2d, Size=%4dX%d, Vf=%2dHz", m_desktop.m_nBitsPerPel,
-                  m_desktop.m_nPelsWidth, m_desktop.m_nPelsHeight, m_desktop.m_nFrequency);
-    SetDlgItemTextA(Handle(), IDC_DT_DISPLAY, mode);
+    ShowDisplayMode();
 
     HWND presets = GetDlgItem(Handle(), IDC_DT_PRESET);
     for (const char* preset : kPresets) SendMessageA(presets, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(preset));
@@ -112,6 +112,7 @@ BOOL DesktopDialog::OnInit() {
     if (!BoundProcessApi().GetModuleFileNameExA) {
         // Without the module query a capture could name no program.
         EnableWindow(GetDlgItem(Handle(), IDC_DT_CAPTURE), FALSE);
+        EnableWindow(GetDlgItem(Handle(), IDC_DT_TEST), FALSE);
         m_captureAtOnce = false;
         MessageBoxA(Handle(), kNoProcessApi, kCaption, MB_OK);
     }
@@ -134,6 +135,7 @@ void DesktopDialog::SetEnabling() {
     const bool sound = IsDlgButtonChecked(Handle(), IDC_DT_SOUND_ON) == BST_CHECKED;
     enable(IDC_DT_SOUND, sound);
     enable(IDC_DT_SOUND_BROWSE, sound);
+    enable(IDC_DT_DISPLAY_SET, IsDlgButtonChecked(Handle(), IDC_DT_DISPLAY_ON) == BST_CHECKED);
     const ClosePreset preset =
         static_cast<ClosePreset>(SendDlgItemMessageA(Handle(), IDC_DT_PRESET, CB_GETCURSEL, 0, 0));
     const ClosePage page = PageOf(preset);
@@ -143,6 +145,26 @@ void DesktopDialog::SetEnabling() {
     const bool selected = ListView_GetSelectedCount(GetDlgItem(Handle(), IDC_DT_PROGRAMS)) > 0;
     enable(IDC_DT_DELETE, selected);
     enable(IDC_DT_EDIT_PROGRAM, selected);
+}
+
+DisplayMode DesktopDialog::StoredMode() const {
+    return DisplayMode{m_desktop.m_nBitsPerPel, m_desktop.m_nPelsWidth, m_desktop.m_nPelsHeight,
+                       m_desktop.m_nFrequency};
+}
+
+void DesktopDialog::ShowDisplayMode() {
+    SetDlgItemTextA(Handle(), IDC_DT_DISPLAY, DisplayModeText(StoredMode()).c_str());
+}
+
+void DesktopDialog::ChooseDisplayMode() {
+    DisplayModeDialog dialog(StoredMode());
+    if (dialog.DoModal(GetModuleHandleA(nullptr), IDD_DISPLAY_MODE, Handle()) != IDOK) return;
+    const DisplayMode& mode = dialog.Mode();
+    m_desktop.m_nBitsPerPel = mode.bitsPerPel;
+    m_desktop.m_nPelsWidth = mode.width;
+    m_desktop.m_nPelsHeight = mode.height;
+    m_desktop.m_nFrequency = mode.frequency;
+    ShowDisplayMode();
 }
 
 void DesktopDialog::ShowKind() {
@@ -363,6 +385,7 @@ BOOL DesktopDialog::OnCommand(WORD id, WORD code, HWND control) {
         return TRUE;
     case IDC_DT_WALLPAPER_ON:
     case IDC_DT_SOUND_ON:
+    case IDC_DT_DISPLAY_ON:
         SetEnabling();
         return TRUE;
     case IDC_DT_COLOR: ChooseColour(); return TRUE;
@@ -378,6 +401,8 @@ BOOL DesktopDialog::OnCommand(WORD id, WORD code, HWND control) {
     case IDC_DT_DOWN: MovePrograms(MoveDirection::kDown); return TRUE;
     case IDC_DT_DELETE: DeletePrograms(); return TRUE;
     case IDC_DT_CAPTURE: Capture(); return TRUE;
+    case IDC_DT_DISPLAY_SET: ChooseDisplayMode(); return TRUE;
+    case IDC_DT_TEST: RunTest(Handle(), GetWindow(Handle(), GW_OWNER), m_desktop.Executants()); return TRUE;
     case IDC_DT_ADD_PROGRAM: AddProgram(); return TRUE;
     case IDC_DT_EDIT_PROGRAM: EditProgram(); return TRUE;
     case IDC_DT_SELECTALL:

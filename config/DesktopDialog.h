@@ -36,6 +36,9 @@ private:
     void ToggleAction(int bit, bool ticked);
     void ChooseColour();
     void ChooseFile(int edit, const char* filter, const char* extension);
+    DisplayMode StoredMode() const;
+    void ShowDisplayMode();
+    void ChooseDisplayMode();
     void FillPrograms(const std::vector<size_t>& selected);
     std::vector<size_t> SelectedPrograms() const;
     void MovePrograms(MoveDirection direction);

@@ -100,4 +100,29 @@ ProgramRow DescribeProgram(const Executant& entry) {
     return row;
 }
 
+std::string DisplayModeText(const DisplayMode& mode) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Depth=%2d, Size=%4dX%d, Vf=%2dHz", mode.bitsPerPel, mode.width, mode.height,
+                  mode.frequency);
+    return text;
+}
+
+std::string DisplayModeLine(const DisplayMode& mode) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Depth=%2d\tSize=%4dX%d\tVf=%2dHz", mode.bitsPerPel, mode.width, mode.height,
+                  mode.frequency);
+    return text;
+}
+
+bool SameDisplayMode(const DisplayMode& a, const DisplayMode& b) {
+    return a.bitsPerPel == b.bitsPerPel && a.width == b.width && a.height == b.height && a.frequency == b.frequency;
+}
+
+int DisplayModeTopLine(int selected) { return selected >= 6 ? selected - 5 : 0; }
+
+uint32_t TestDelayMs(int choice) {
+    static constexpr uint32_t kDelays[kTestDelayChoices] = {500, 1000, 2000, 4000, 6000, 8000, 10000};
+    return choice >= 0 && choice < kTestDelayChoices ? kDelays[choice] : 10000;
+}
+
 }  // namespace qv::config

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "DisplayMode.h"
 #include "Executant.h"
 
 namespace qv::config {
@@ -39,5 +40,18 @@ struct ProgramRow {
     std::string module, once, folder, position, size, priority, arguments;
 };
 ProgramRow DescribeProgram(const Executant& entry);
+
+// A display mode as the desktop dialog shows it, and as a line of the mode
+// list (its fields apart at the list's tab stops).
+std::string DisplayModeText(const DisplayMode& mode);
+std::string DisplayModeLine(const DisplayMode& mode);
+bool SameDisplayMode(const DisplayMode& a, const DisplayMode& b);
+// The first line to show so that a selected line from the 7th on is the
+// 6th visible one.
+int DisplayModeTopLine(int selected);
+
+// The delay of a test run's choice, in the order of its drop-down.
+inline constexpr int kTestDelayChoices = 7;
+uint32_t TestDelayMs(int choice);
 
 }  // namespace qv::config

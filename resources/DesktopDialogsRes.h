@@ -17,6 +17,7 @@
 #define IDC_DT_DISPLAY_ON 411
 #define IDC_DT_DISPLAY 412
 #define IDC_DT_NAME_GROUP 413
+#define IDC_DT_DISPLAY_SET 414
 // The close page.
 #define IDC_DT_CLOSE_GROUP 420
 #define IDC_DT_PRESET_LABEL 421
@@ -58,6 +59,7 @@
 #define IDC_CP_DEFAULTS 474
 #define IDC_DT_ADD_PROGRAM 447
 #define IDC_DT_EDIT_PROGRAM 448
+#define IDC_DT_TEST 449
 
 // The program dialog.
 #define IDD_PROGRAM 480
@@ -96,3 +98,17 @@
 #define IDC_PG_TIMEOUT_LABEL 513
 #define IDC_PG_TIMEOUT 514
 #define IDC_PG_TIMEOUT_UNIT 515
+
+// The display mode dialog.
+#define IDD_DISPLAY_MODE 520
+#define IDC_DM_LIST 521
+
+// The test run: its choices before, and the end methods after.
+#define IDD_TEST_RUN 530
+#define IDC_TR_MINIMIZE 531
+#define IDC_TR_HIDE 532
+#define IDC_TR_DELAY 533
+#define IDD_TEST_END 540
+#define IDC_TE_CLOSE 541
+#define IDC_TE_QUIT 542
+#define IDC_TE_TERMINATE 543

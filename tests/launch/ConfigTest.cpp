@@ -189,3 +189,152 @@ TEST(ConfigProgram, CapturingTakesTheRunningProgramOnceAndNotTwice) {
 }
 
 }  // namespace
+
+namespace {
+
+// A configuration of one desktop whose list starts the fixture as given.
+std::string OneDesktopStarting(const std::string& arguments) {
+    return "AncestryController::RingListClass\t{\r\n\tAncestryDesktop::RingListClass\t{\r\n"
+           "\t\tDesktopName\tWork\r\n\t\tExecutant::RingListClass\t{\r\n\t\t\tExecutionFileName\t" +
+           qvtest::FixturePath() + "\r\n\t\t\tExecutionArguments\t" + arguments +
+           "\r\n\t\t}\r\n\t}\r\n}\r\n--EOF--\r\n";
+}
+
+// The configurator on the file with the first desktop's dialog open.
+struct DesktopDialogOpen {
+    explicit DesktopDialogOpen(const std::string& desktop, const std::string& path) {
+        if (!qvtest::StartProgram(config, "QVConfig.exe", "-p \"" + path + "\"", desktop)) return;
+        main = MainDialog(desktop);
+        if (!main) return;
+        qvtest::RemoteList rows(GetDlgItem(main, IDC_CF_LIST), config.Pid());
+        if (!rows.Select(0)) return;
+        Command(main, ID_CF_EDIT);
+        edited = qvtest::FindShownDialog(desktop, "Desktopの設定", 10000);
+    }
+    qvtest::ProcessGuard config;
+    HWND main = nullptr;
+    HWND edited = nullptr;
+};
+
+TEST(ConfigProgram, ATestRunStartsTheListWithOtherWindowsHiddenAndEndsItAsTickedPuttingThemBack) {
+    qvtest::TestDesktop desktop;
+    qvtest::ProcessGuard bystander;
+    ASSERT_TRUE(qvtest::StartProgram(bystander, "QVFixture.exe", "--title=CfBystander", desktop.Name()));
+    HWND aside = qvtest::FindWindowOn(desktop.Name(), nullptr, "CfBystander", 10000);
+    ASSERT_TRUE(aside);
+    qvtest::TempDir dir;
+    const std::string path = dir.File("testrun.ini");
+    qvtest::WriteBytes(path, OneDesktopStarting("--title=CfUnderTest"));
+    DesktopDialogOpen open(desktop.Name(), path);
+    ASSERT_TRUE(open.edited);
+
+    Command(open.edited, IDC_DT_TEST);
+    HWND choice = qvtest::FindShownDialog(desktop.Name(), "ﾃｽﾄ実行", 10000);
+    ASSERT_TRUE(choice);
+    SendMessageTimeoutA(GetDlgItem(choice, IDC_TR_MINIMIZE), BM_SETCHECK, BST_UNCHECKED, 0, SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
+    SendMessageTimeoutA(GetDlgItem(choice, IDC_TR_HIDE), BM_SETCHECK, BST_CHECKED, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    SendMessageTimeoutA(GetDlgItem(choice, IDC_TR_DELAY), CB_SETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    Command(choice, IDOK);
+
+    HWND ending = qvtest::FindShownDialog(desktop.Name(), "ﾃｽﾄの終了方法", 20000);
+    ASSERT_TRUE(ending);
+    HWND tested = qvtest::FindWindowOn(desktop.Name(), nullptr, "CfUnderTest", 1000);
+    ASSERT_TRUE(tested) << "started before the end is asked";
+    EXPECT_FALSE(qvtest::ShownOn(desktop.Name(), aside));
+    EXPECT_FALSE(qvtest::ShownOn(desktop.Name(), open.edited));
+    EXPECT_TRUE(IsIconic(open.main)) << "the configurator waits minimized";
+    EXPECT_EQ(IsDlgButtonChecked(ending, IDC_TE_QUIT), BST_CHECKED);
+    DWORD testedPid = 0;
+    GetWindowThreadProcessId(tested, &testedPid);
+    qvtest::ProcessGuard testedProcess(testedPid);
+    // Ended by force alone.
+    SendMessageTimeoutA(GetDlgItem(ending, IDC_TE_QUIT), BM_SETCHECK, BST_UNCHECKED, 0, SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
+    SendMessageTimeoutA(GetDlgItem(ending, IDC_TE_TERMINATE), BM_SETCHECK, BST_CHECKED, 0, SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
+    Command(ending, IDOK);
+    EXPECT_TRUE(testedProcess.WaitForEnd(10000));
+    EXPECT_TRUE(qvtest::WaitUntil(
+        [&] { return qvtest::ShownOn(desktop.Name(), aside) && qvtest::ShownOn(desktop.Name(), open.edited); },
+        10000));
+    EXPECT_FALSE(IsIconic(open.main));
+
+    Command(open.edited, IDOK);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return !IsWindow(open.edited); }, 5000));
+    Command(open.main, IDCANCEL);
+    const qvtest::DaemonDialog question =
+        qvtest::WaitForProcessDialog(open.config.Pid(), desktop.Name(), 10000, open.main);
+    ASSERT_TRUE(question);
+    qvtest::PressDialog(question, IDNO);
+    EXPECT_EQ(open.config.WaitExit(10000), 0);
+}
+
+TEST(ConfigProgram, TheDisplayModeIsChosenFromTheSystemsListAndSaved) {
+    qvtest::TestDesktop desktop;
+    qvtest::TempDir dir;
+    const std::string path = dir.File("display.ini");
+    qvtest::WriteBytes(path, OneDesktopStarting("--title=CfNeverStarted"));
+    DesktopDialogOpen open(desktop.Name(), path);
+    ASSERT_TRUE(open.edited);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(open.edited, IDC_DT_DISPLAY_SET)));
+    SendMessageTimeoutA(GetDlgItem(open.edited, IDC_DT_DISPLAY_ON), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    ASSERT_TRUE(IsWindowEnabled(GetDlgItem(open.edited, IDC_DT_DISPLAY_SET)));
+
+    Command(open.edited, IDC_DT_DISPLAY_SET);
+    HWND modes = qvtest::FindShownDialog(desktop.Name(), "ディスプレイの設定", 10000);
+    ASSERT_TRUE(modes);
+    HWND list = GetDlgItem(modes, IDC_DM_LIST);
+    DWORD_PTR count = 0;
+    SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &count);
+    ASSERT_GT(count, 0u);
+    // A list line, read as wide text: Wine hands another process's list box
+    // text to SendMessageA unconverted.
+    auto lineAt = [&](int index) {
+        wchar_t wide[128] = L"";
+        SendMessageTimeoutW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, 5000, nullptr);
+        char text[128] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        return std::string(text);
+    };
+    auto shownFor = [](std::string text) {
+        for (size_t tab; (tab = text.find('\t')) != std::string::npos;) text.replace(tab, 1, ", ");
+        return text;
+    };
+    // A desktop without a stored mode takes the current one, which is the
+    // line selected.
+    DWORD_PTR selected = LB_ERR;
+    SendMessageTimeoutA(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selected);
+    ASSERT_NE(static_cast<LRESULT>(selected), LB_ERR);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(modes, IDOK)));
+    EXPECT_EQ(shownFor(lineAt(static_cast<int>(selected))),
+              qvtest::WindowText(GetDlgItem(open.edited, IDC_DT_DISPLAY)));
+    const int last = static_cast<int>(count) - 1;
+    const std::string line = lineAt(last);
+    int depth = 0, width = 0, height = 0, frequency = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "Depth=%d\tSize=%dX%d\tVf=%dHz", &depth, &width, &height, &frequency), 4) << line;
+    // A double click on a line takes it.
+    SendMessageTimeoutA(list, LB_SETCURSEL, last, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+    PostMessageA(modes, WM_COMMAND, MAKEWPARAM(IDC_DM_LIST, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return !IsWindow(modes); }, 5000));
+    EXPECT_EQ(qvtest::WindowText(GetDlgItem(open.edited, IDC_DT_DISPLAY)), shownFor(line));
+
+    Command(open.edited, IDOK);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return !IsWindow(open.edited); }, 5000));
+    Command(open.main, ID_CF_SAVE);
+    EXPECT_EQ(NextMessage(desktop.Name()), "保存しました.");
+    std::vector<std::string> told;
+    const qv::config::Configuration written = qv::config::LoadConfiguration(path.c_str(), &told);
+    ASSERT_TRUE(written.controller);
+    const qv::AncestryDesktop* work = written.controller->Desktops().Entry();
+    ASSERT_TRUE(work);
+    EXPECT_TRUE(work->m_bChgDisplay);
+    EXPECT_EQ(work->m_nBitsPerPel, depth);
+    EXPECT_EQ(work->m_nPelsWidth, width);
+    EXPECT_EQ(work->m_nPelsHeight, height);
+    EXPECT_EQ(work->m_nFrequency, frequency);
+    Command(open.main, IDCANCEL);
+    EXPECT_EQ(open.config.WaitExit(10000), 0);
+}
+
+}  // namespace

@@ -68,6 +68,12 @@ HWND FindShownDialog(const std::string& desktopName, const char* caption, DWORD 
     return shown ? dialog : nullptr;
 }
 
+bool ShownOn(const std::string& desktopName, HWND window) {
+    bool shown = false;
+    RunOnDesktop(desktopName, [&] { shown = IsWindowVisible(window) != FALSE; });
+    return shown;
+}
+
 std::string WindowText(HWND window) {
     char text[2048] = {};
     GetWindowTextA(window, text, sizeof(text));

@@ -35,6 +35,9 @@ HWND FindWindowOn(const std::string& desktopName, const char* className, const c
 // A dialog (class "#32770") with this caption once it is shown: a dialog
 // exists before its WM_INITDIALOG has set its controls, and shows after.
 HWND FindShownDialog(const std::string& desktopName, const char* caption, DWORD timeoutMs);
+// Whether a window is shown, asked on its own desktop (elsewhere the answer
+// is always no).
+bool ShownOn(const std::string& desktopName, HWND window);
 
 // The desktops of the window station whose names start with prefix, each
 // followed by a blank; empty when there are none.

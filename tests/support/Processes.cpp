@@ -151,8 +151,11 @@ bool StartProgram(ProcessGuard& guard, const std::string& program, const std::st
     si.cb = sizeof(si);
     if (!desktopName.empty()) si.lpDesktop = desktopName.data();
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    if (!CreateProcessA(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        std::fprintf(stderr, "CreateProcess %s on \"%s\" failed: error %lu\n", program.c_str(), desktop.c_str(),
+                     GetLastError());
         return false;
+    }
     guard.Watch(pi.dwProcessId);  // while this handle keeps the id from being reused
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);

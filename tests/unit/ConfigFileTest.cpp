@@ -296,3 +296,24 @@ TEST(ConfigProgramFields, EditedFieldsComeBackAndWhatIsUntickedIsUnset) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace qv::config;
+
+TEST(ConfigDisplayMode, TheListLineIsTabbedAndAStoredModeFromTheSeventhOnIsTheSixthShown) {
+    const qv::DisplayMode mode{8, 640, 480, 60};
+    EXPECT_EQ(DisplayModeLine(mode), "Depth= 8\tSize= 640X480\tVf=60Hz");
+    EXPECT_EQ(DisplayModeText(mode), "Depth= 8, Size= 640X480, Vf=60Hz");
+    EXPECT_FALSE(SameDisplayMode(mode, qv::DisplayMode{8, 640, 480, 75}));
+    EXPECT_EQ(DisplayModeTopLine(0), 0);
+    EXPECT_EQ(DisplayModeTopLine(5), 0);  // the 6th line shows without a scroll
+    EXPECT_EQ(DisplayModeTopLine(6), 1);  // the 7th moves up to the 6th place
+    EXPECT_EQ(DisplayModeTopLine(20), 15);
+    // A choice outside the drop-down waits the longest.
+    EXPECT_EQ(TestDelayMs(0), 500u);
+    EXPECT_EQ(TestDelayMs(kTestDelayChoices), 10000u);
+    EXPECT_EQ(TestDelayMs(-1), 10000u);
+}
+
+}  // namespace
