@@ -422,6 +422,9 @@ BOOL DesktopDialog::OnCommand(WORD id, WORD code, HWND control) {
 BOOL DesktopDialog::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
     switch (message) {
     case kCaptureAtOnceMessage:
+        // The modal loop shows a dialog once its queue is empty, which this
+        // message was not: shown now, it stands behind the capture's options.
+        ShowWindow(Handle(), SW_SHOW);
         Capture();
         return TRUE;
     case WM_LBUTTONDOWN:

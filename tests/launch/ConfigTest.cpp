@@ -338,3 +338,55 @@ TEST(ConfigProgram, TheDisplayModeIsChosenFromTheSystemsListAndSaved) {
 }
 
 }  // namespace
+
+namespace {
+
+// On a desktop of the running daemon: -c opens that desktop's dialog with
+// the capture asked for at once; a restart from there asks to go to the
+// home desktop, where the daemon starts the configurator again.
+TEST(ConfigProgram, OnADaemonDesktopDashCEditsItAndARestartHandsOverToTheHomeDesktop) {
+    qvtest::Daemon daemon;
+    ASSERT_TRUE(daemon.RunFromDir());
+    daemon.CopyIn(qvtest::FixturePath(), "QVConfig.exe");  // the one the daemon starts
+    ASSERT_TRUE(daemon.StartReady(qvtest::kQuietController, {""}));
+    const std::string work = "User_Desktop0";
+    ASSERT_TRUE(qvtest::DaemonThreadWindow(work, 10000));
+
+    qvtest::ProcessGuard config;
+    ASSERT_TRUE(qvtest::StartProgram(config, "QVConfig.exe", "-c -p \"" + daemon.ParameterPath() + "\"", work));
+    HWND options = qvtest::FindShownDialog(work, "実行中ｱﾌﾟﾘのｷｬﾌﾟﾁｬ", 30000);
+    ASSERT_TRUE(options);
+    HWND edited = qvtest::FindShownDialog(work, "Desktopの設定", 1000);
+    ASSERT_TRUE(edited) << "the capture is asked from the desktop's own dialog";
+    Command(options, IDCANCEL);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return !IsWindow(options); }, 5000));
+    Command(edited, IDOK);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return !IsWindow(edited); }, 5000));
+    HWND main = MainDialog(work);
+    ASSERT_TRUE(main);
+
+    // The edit counts as a change: saved first, then the question.
+    Command(main, ID_CF_RESTART);
+    qvtest::DaemonDialog box = qvtest::WaitForProcessDialog(config.Pid(), work, 10000, main);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box.text, "まず、変更を保存します. よろしいですか？");
+    qvtest::PressDialog(box, IDYES);
+    EXPECT_EQ(NextMessage(work), "保存しました.");
+    box = qvtest::WaitForProcessDialog(config.Pid(), work, 10000, main);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box.text.rfind("再起動するには、ﾛｸﾞｲﾝした時に作られるﾃﾞﾌｫﾙﾄﾃﾞｽｸﾄｯﾌﾟに", 0), 0u) << box.text;
+    qvtest::PressDialog(box, IDYES);
+    EXPECT_EQ(config.WaitExit(10000), 0);
+
+    DWORD again = 0;
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return (again = daemon.FindChild("QVConfig.exe")) != 0; }, 10000));
+    qvtest::ProcessGuard guard(again);
+    // Home once at the start, and once more on the way.
+    const std::string home = "Active New Desktop [" + daemon.StartDesktop() + "]";
+    const std::string log = daemon.Log();
+    const size_t first = log.find(home);
+    EXPECT_NE(first, std::string::npos);
+    EXPECT_NE(log.find(home, first + 1), std::string::npos);
+}
+
+}  // namespace
