@@ -9,6 +9,7 @@
 #include "CommandText.h"
 #include "DaemonRequest.h"
 #include "DesktopDialog.h"
+#include "DesktopRules.h"
 #include "DesktopDialogsRes.h"
 #include "DisplayMode.h"
 #include "HotKeyDialogs.h"
@@ -167,11 +168,7 @@ BOOL ConfigDialog::OnInit() {
     for (int size = 1; size <= AncestryController::kMaxBitmapSize; ++size)
         SendMessageA(sizes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WideNumber(size).c_str()));
     SendDlgItemMessageA(Handle(), IDC_CF_TITLE, EM_LIMITTEXT, 64, 0);
-    const DisplayMode mode = QueryCurrentDisplayMode();
-    char display[80];
-    std::snprintf(display, sizeof display, "Depth=%2d, Size=%4dX%d, Vf=%2dHz", mode.bitsPerPel, mode.width, mode.height,
-                  mode.frequency);
-    SetDlgItemTextA(Handle(), IDC_CF_DISPLAY, display);
+    SetDlgItemTextA(Handle(), IDC_CF_DISPLAY, DisplayModeText(QueryCurrentDisplayMode()).c_str());
     Fill();
     SetDlgItemTextA(Handle(), IDC_CF_PATH, m_command.path.c_str());
 

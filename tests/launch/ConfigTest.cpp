@@ -390,3 +390,54 @@ TEST(ConfigProgram, OnADaemonDesktopDashCEditsItAndARestartHandsOverToTheHomeDes
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ConfigProgram, DefaultsRestoreOnlyTheirKeysAndLoadingTakesAnotherFileKeepingTheSavePath) {
+    qvtest::TestDesktop desktop;
+    qvtest::TempDir dir;
+    const std::string path = dir.File("first.ini");
+    const std::string other = dir.File("other.ini");
+    qvtest::WriteBytes(path, "AncestryController::RingListClass\t{\r\nDefaultTitle\tHome\r\nTitleDelay1\t999\r\n}\r\n"
+                             "--EOF--\r\n");
+    qvtest::WriteBytes(other, "AncestryController::RingListClass\t{\r\nDefaultTitle\tOther\r\n}\r\n--EOF--\r\n");
+    qvtest::ProcessGuard config;
+    ASSERT_TRUE(qvtest::StartProgram(config, "QVConfig.exe", "-p \"" + path + "\"", desktop.Name()));
+    HWND dialog = MainDialog(desktop.Name());
+    ASSERT_TRUE(dialog);
+    auto answer = [&](const char* question, int button) {
+        const qvtest::DaemonDialog box = qvtest::WaitForProcessDialog(config.Pid(), desktop.Name(), 10000, dialog);
+        if (!box) return false;
+        EXPECT_EQ(box.text, question);
+        qvtest::PressDialog(box, button);
+        return true;
+    };
+    EXPECT_EQ(ControlText(GetDlgItem(dialog, IDC_CF_DELAY1)), "999");
+    Command(dialog, IDC_CF_DEFAULTS);
+    ASSERT_TRUE(answer("デフォルト値に戻しますか?", IDNO));
+    EXPECT_EQ(ControlText(GetDlgItem(dialog, IDC_CF_DELAY1)), "999");
+    Command(dialog, IDC_CF_DEFAULTS);
+    ASSERT_TRUE(answer("デフォルト値に戻しますか?", IDYES));
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return ControlText(GetDlgItem(dialog, IDC_CF_DELAY1)) == "200"; }, 5000));
+    EXPECT_EQ(ControlText(GetDlgItem(dialog, IDC_CF_TITLE)), "Home");
+
+    // The restored delay is a change: loading asks before it drops it.
+    Command(dialog, ID_CF_LOAD);
+    ASSERT_TRUE(answer("変更内容が破棄されます. 読み込みますか?", IDYES));
+    const qvtest::DaemonDialog files = qvtest::WaitForProcessDialog(config.Pid(), desktop.Name(), 10000, dialog);
+    ASSERT_TRUE(files);
+    for (int name : {0x47C, 0x480})  // the file name box: a combo box, or an edit in older layouts
+        if (HWND box = GetDlgItem(files.window, name))
+            SendMessageTimeoutA(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(other.c_str()), SMTO_ABORTIFHUNG, 5000,
+                                nullptr);
+    qvtest::PressDialog(files, IDOK);
+    EXPECT_EQ(NextMessage(desktop.Name()), "新しい定義ファイルを読み込みました.");
+    EXPECT_EQ(ControlText(GetDlgItem(dialog, IDC_CF_TITLE)), "Other");
+    EXPECT_EQ(ControlText(GetDlgItem(dialog, IDC_CF_PATH)), path);
+    // Just loaded: the end asks nothing, and the first file is as it was.
+    Command(dialog, IDCANCEL);
+    EXPECT_EQ(config.WaitExit(10000), 0);
+    EXPECT_NE(qvtest::ReadBytes(path).find("TitleDelay1\t999"), std::string::npos);
+}
+
+}  // namespace
