@@ -105,8 +105,10 @@ bool Daemon::Start(const std::string& arguments, const std::string& desktop) {
     if (!desktopName.empty()) si.lpDesktop = desktopName.data();
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        m_dir.Path().c_str(), &si, &pi))
+                        m_dir.Path().c_str(), &si, &pi)) {
+        std::fprintf(stderr, "CreateProcess %s failed: error %lu\n", program.c_str(), GetLastError());
         return false;
+    }
     CloseHandle(pi.hThread);
     m_process = pi.hProcess;
     m_pid = pi.dwProcessId;
