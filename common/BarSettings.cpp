@@ -76,9 +76,9 @@ bool ReadControllerBlock(ParamReader& reader, BarController* controller) {
     });
 }
 
-// A panel block after its header: the last panel it completes, if it was
-// closed.
-bool ReadPanelBlock(ParamReader& reader, PanelDescription* panel) {
+// A panel block after its header: whether it was closed, and in *complete
+// whether it described a panel, the last one it completes.
+bool ReadPanelBlock(ParamReader& reader, PanelDescription* panel, bool* complete) {
     bool kindGiven = false, completed = false;
     PanelDescription pending;
     const bool closed = ReadBlockLines(reader, [&](const char* key, const char* value) {
@@ -95,7 +95,32 @@ bool ReadPanelBlock(ParamReader& reader, PanelDescription* panel) {
             kindGiven = false;
         }
     });
-    return closed && completed;
+    *complete = closed && completed;
+    return closed;
+}
+
+// A desktop block after its header: its panels, in file order, appended;
+// false when the file ended inside it.
+bool ReadDesktopBlock(ParamReader& reader, std::vector<PanelDescription>* panels) {
+    for (;;) {
+        switch (reader.Next()) {
+        case ParamReader::kEof:
+            return false;
+        case ParamReader::kEndMarker:
+        case ParamReader::kClose:
+            return true;
+        case ParamReader::kHeader:
+            if (Is(reader.Key(), kMenuPanelHeader)) {
+                PanelDescription panel;
+                bool complete = false;
+                if (!ReadPanelBlock(reader, &panel, &complete)) return false;
+                if (complete) panels->push_back(std::move(panel));
+            }
+            break;
+        case ParamReader::kSetting:
+            break;
+        }
+    }
 }
 
 }  // namespace
@@ -148,22 +173,8 @@ std::vector<PanelDescription> ReadPanelDescriptions(FILE* file, int desktopNumbe
         if (kind == ParamReader::kEof || kind == ParamReader::kEndMarker) return panels;
         if (kind == ParamReader::kHeader && Is(reader.Key(), kBarDesktopHeader) && blocks++ == desktopNumber) break;
     }
-    for (;;) {
-        switch (reader.Next()) {
-        case ParamReader::kEof:
-        case ParamReader::kEndMarker:
-        case ParamReader::kClose:
-            return panels;
-        case ParamReader::kHeader:
-            if (Is(reader.Key(), kMenuPanelHeader)) {
-                PanelDescription panel;
-                if (ReadPanelBlock(reader, &panel)) panels.push_back(std::move(panel));
-            }
-            break;
-        case ParamReader::kSetting:
-            break;
-        }
-    }
+    ReadDesktopBlock(reader, &panels);
+    return panels;
 }
 
 std::vector<PanelDescription> DefaultPanelDescriptions() {
@@ -228,6 +239,54 @@ std::vector<MenuPanel> ReadDesktopPanels(const char* parameterPath, int desktopN
         panels = DefaultPanelDescriptions();
     }
     return ResolvePanels(panels, parameterPath, desktopName, folders);
+}
+
+BarReadResult ReadBarDocument(FILE* file, BarDocument* document) {
+    ParamReader reader(file);
+    bool controllerSeen = false;
+    for (;;) {
+        switch (reader.Next()) {
+        case ParamReader::kEof:
+        case ParamReader::kEndMarker:
+            return BarReadResult::kRead;
+        case ParamReader::kHeader:
+            if (Is(reader.Key(), kBarControllerHeader)) {
+                controllerSeen = true;
+                if (!ReadControllerBlock(reader, &document->controller)) return BarReadResult::kCutShort;
+            } else if (Is(reader.Key(), kBarDesktopHeader)) {
+                // Menus before any controller belong to nobody: read past.
+                std::vector<PanelDescription> panels;
+                if (!ReadDesktopBlock(reader, &panels)) return BarReadResult::kCutShort;
+                if (controllerSeen) document->desktops.push_back(std::move(panels));
+            }
+            break;
+        case ParamReader::kClose:
+        case ParamReader::kSetting:
+            if (Is(reader.Key(), "FileVersion")) document->controller.fileVersion = reader.Value();
+            break;
+        }
+    }
+}
+
+bool WriteBarDocument(FILE* file, const BarDocument& document) {
+    const BarController& c = document.controller;
+    std::fprintf(file, ";QVBarCntrl\nFileVersion\t0x0200\n%s {\n", kBarControllerHeader);
+    std::fprintf(file, "\tMouseOver\t%d\n\tFixPin\t%d\n\tRollTimer\t%d\n\tRegionTimer\t%d\n\tHangerSortID\t%d\n"
+                       "\tHangerSortDir\t%d\n\tMenuFileCond\t%u\n\tHotKeyActive\t0x%08X\n",
+                 c.mouseOver, c.fixPin ? 1 : 0, c.rollTimer, c.regionTimer, c.hangerSortId, c.hangerSortAscending ? 1 : 0,
+                 c.menuFileCond, c.hotKeyActive);
+    for (const std::string& module : c.initHangonModules) std::fprintf(file, "\tInitHangonModule\t%s\n", module.c_str());
+    std::fputs("}\n", file);
+    for (const std::vector<PanelDescription>& panels : document.desktops) {
+        std::fprintf(file, "%s {\n", kBarDesktopHeader);
+        for (const PanelDescription& panel : panels)
+            std::fprintf(file, "\t%s {\n\t\tMenuKind\t%d\n\t\tMenuString\t%s\n\t\tStartDirectory\t%s\n\t}\n",
+                         kMenuPanelHeader, static_cast<int>(panel.kind), panel.caption.c_str(),
+                         panel.startDirectory.c_str());
+        std::fputs("}\n", file);
+    }
+    std::fputs("--EOF--\n", file);
+    return std::ferror(file) == 0;
 }
 
 }  // namespace qv

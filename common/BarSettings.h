@@ -112,4 +112,17 @@ std::vector<MenuPanel> ResolvePanels(const std::vector<PanelDescription>& panels
 std::vector<MenuPanel> ReadDesktopPanels(const char* parameterPath, int desktopNumber, const char* desktopName,
                                          const FolderSource& folders);
 
+// The whole file as its configurator edits it: the controller and, for each
+// desktop in order, its panels as described (not resolved).
+struct BarDocument {
+    BarController controller;
+    std::vector<std::vector<PanelDescription>> desktops;
+};
+// Reads the top level: the controller blocks, and the desktop blocks that
+// follow a controller (earlier ones are read past).
+BarReadResult ReadBarDocument(FILE* file, BarDocument* document);
+// Writes the layout the bar reads, every controller key in order; false on
+// a write error.
+bool WriteBarDocument(FILE* file, const BarDocument& document);
+
 }  // namespace qv

@@ -20,6 +20,7 @@
 #include "Protocol.h"
 #include "QVConfigRes.h"
 #include "ReportList.h"
+#include "SafeSave.h"
 #include "SystemError.h"
 
 namespace qv::config {
@@ -97,16 +98,9 @@ std::string AskFileName(HWND owner, const char* filter, const char* extension, c
 // Writes through a temporary file beside the target, which then replaces
 // it: a write that fails halfway leaves the old file as it was.
 bool SaveFile(const std::string& path, Configuration& configuration) {
-    const std::string temporary = path + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "w");
-    if (!file) return false;
-    const bool written = WriteConfiguration(file, configuration.header, *configuration.controller);
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed || !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileA(temporary.c_str());
-        return false;
-    }
-    return true;
+    return SaveReplacing(path.c_str(), [&configuration](FILE* file) {
+        return WriteConfiguration(file, configuration.header, *configuration.controller);
+    });
 }
 
 }  // namespace

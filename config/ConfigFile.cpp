@@ -112,8 +112,9 @@ DesktopRow DescribeDesktop(const AncestryDesktop& desktop, int index) {
     return row;
 }
 
-ConfigCommand ReadConfigCommand(const char* tail) {
+ConfigCommand ReadConfigCommand(const char* tail, const char* defaultPath) {
     ConfigCommand command;
+    command.path = defaultPath;
     OptionList options;
     ParseCommandLine(options, tail);
     if (options.Has("-p")) {

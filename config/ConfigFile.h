@@ -40,13 +40,14 @@ struct DesktopRow {
 };
 DesktopRow DescribeDesktop(const AncestryDesktop& desktop, int index);
 
-// Command line: -p file (default "Quorvel.ini"), -d, -c (wins over -d).
+// Command line: -p file (default "Quorvel.ini"; the bar configurator's
+// "QVCtrlBar.ini"), -d, -c (wins over -d).
 struct ConfigCommand {
     bool valid = true;  // false: an empty -p value
-    std::string path = "Quorvel.ini";
+    std::string path;
     bool editOwnDesktop = false;
     bool captureAtOnce = false;
 };
-ConfigCommand ReadConfigCommand(const char* tail);
+ConfigCommand ReadConfigCommand(const char* tail, const char* defaultPath = "Quorvel.ini");
 
 }  // namespace qv::config

@@ -54,4 +54,50 @@ ListMove PlanRowMove(size_t count, std::vector<size_t> selected, MoveDirection d
     return move;
 }
 
+ListMove PlanItemMove(size_t count, std::vector<size_t> selected, MoveDirection direction) {
+    std::sort(selected.begin(), selected.end());
+    selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
+    selected.erase(std::lower_bound(selected.begin(), selected.end(), count), selected.end());
+
+    ListMove move;
+    move.order.resize(count);
+    std::iota(move.order.begin(), move.order.end(), size_t{0});
+    move.selected = selected;
+    if (count < 2) return move;
+    move.changed = true;
+    const bool up = direction == MoveDirection::kUp;
+    if (selected.empty()) {
+        if (up) {
+            std::rotate(move.order.begin(), move.order.begin() + 1, move.order.end());
+        } else {
+            std::rotate(move.order.begin(), move.order.end() - 1, move.order.end());
+        }
+        return move;
+    }
+    if (selected.size() == count) {
+        std::reverse(move.order.begin(), move.order.end());
+        return move;
+    }
+    // The marks travel with the rows: the selection stays on what moved.
+    std::vector<bool> marked(count, false);
+    for (size_t row : selected) marked[row] = true;
+    auto swap = [&](size_t a, size_t b) {
+        std::swap(move.order[a], move.order[b]);
+        const bool mark = marked[a];
+        marked[a] = marked[b];
+        marked[b] = mark;
+    };
+    if (up) {
+        for (size_t row = 1; row < count; ++row)
+            if (marked[row]) swap(row, row - 1);
+    } else {
+        for (size_t row = count - 1; row-- > 0;)
+            if (marked[row]) swap(row, row + 1);
+    }
+    move.selected.clear();
+    for (size_t row = 0; row < count; ++row)
+        if (marked[row]) move.selected.push_back(row);
+    return move;
+}
+
 }  // namespace qv::config

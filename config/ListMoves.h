@@ -26,6 +26,13 @@ struct ListMove {
 // it stands at the end it moves towards or next to another selected row.
 ListMove PlanRowMove(size_t count, std::vector<size_t> selected, MoveDirection direction);
 
+// One move of the bar configurator's menu items, by other rules: with no
+// row selected the list turns by one place; with every row selected it is
+// reversed; otherwise each selected row, taken from the side it moves
+// towards, swaps with its neighbour, selected or not, so that a selected
+// block moves past the row beside it. Fewer than two rows: no move.
+ListMove PlanItemMove(size_t count, std::vector<size_t> selected, MoveDirection direction);
+
 // Puts the rows into the planned order; order must be a plan for
 // items.size() rows. The rows are moved, so owning pointers may be rows.
 template <class T>

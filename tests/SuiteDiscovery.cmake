@@ -2,7 +2,10 @@
 # program, run in one process, so that the cases of a suite can share what is
 # costly to make (a running daemon). Set by the including file: PROGRAM, the
 # program's path; EMULATOR, what runs it; PROPERTIES, for every suite;
-# ALONE, the suites that run with no other test beside them.
+# ALONE, the suites that run with no other test beside them; KEYBOARD, the
+# suites that press keys. Keys reach the window with the X keyboard focus,
+# which any window another test makes on the same display can take; the
+# second session runs one suite at a time, so they run there.
 execute_process(COMMAND "${EMULATOR}" "${PROGRAM}" --gtest_list_tests
                 OUTPUT_VARIABLE listing RESULT_VARIABLE status TIMEOUT 60)
 get_filename_component(name "${PROGRAM}" NAME_WE)
@@ -21,6 +24,10 @@ foreach(line IN LISTS lines)
     set(suite "${CMAKE_MATCH_1}")
     add_test("${suite}" "${EMULATOR}" "${PROGRAM}" "--gtest_filter=${suite}.*")
     set_tests_properties("${suite}" PROPERTIES ${PROPERTIES})
+    list(FIND KEYBOARD "${suite}" at)
+    if(NOT at EQUAL -1)
+      set_tests_properties("${suite}" PROPERTIES RESOURCE_LOCK QuorvelPipeB ENVIRONMENT QV_WINE_SESSION=b)
+    endif()
     list(FIND ALONE "${suite}" at)
     if(NOT at EQUAL -1)
       set_tests_properties("${suite}" PROPERTIES RUN_SERIAL TRUE)

@@ -122,6 +122,36 @@ TEST(DesktopListMove, OwningRowsAreMovedNotCopied) {
     EXPECT_EQ(move.selected, std::vector<size_t>{2});
 }
 
+// The bar configurator's menu items move by their own rules.
+TEST(MenuItemMove, SelectedRowsSwapPastTheirNeighbourAndEverySelectedReverses) {
+    struct Case {
+        const char* rows;
+        std::vector<size_t> selected;
+        MoveDirection direction;
+        const char* rowsAfter;
+        std::vector<size_t> selectedAfter;
+    };
+    const Case cases[] = {
+        {"ABC", {0, 1}, kUp, "BAC", {0, 1}},         // the first selected swaps with the second
+        {"ABC", {0, 1, 2}, kDown, "CBA", {0, 1, 2}},  // all selected: reversed
+        {"ABC", {0, 1, 2}, kUp, "CBA", {0, 1, 2}},
+        {"ABCD", {1, 2}, kUp, "BCAD", {0, 1}},       // a block steps past its neighbour
+        {"ABCD", {1, 2}, kDown, "ADBC", {2, 3}},
+        {"ABCD", {}, kUp, "BCDA", {}},               // none selected: the list turns
+        {"ABCD", {}, kDown, "DABC", {}},
+        {"ABCD", {3}, kDown, "ABCD", {3}},           // the last cannot go further down
+    };
+    for (const Case& c : cases) {
+        std::vector<char> items(c.rows, c.rows + std::char_traits<char>::length(c.rows));
+        const ListMove move = PlanItemMove(items.size(), c.selected, c.direction);
+        ApplyOrder(items, move.order);
+        const char* key = c.direction == kUp ? "up" : "down";
+        EXPECT_EQ(std::string(items.begin(), items.end()), c.rowsAfter) << c.rows << " " << key;
+        EXPECT_EQ(move.selected, c.selectedAfter) << c.rows << " " << key;
+    }
+    EXPECT_FALSE(PlanItemMove(1, {0}, kUp).changed);
+}
+
 TEST(HotKeyTabs, MarksTellUnsetSharedAndOwnKeys) {
     // Tabs 0 and 2 share a word; the same key with other modifiers is not
     // the same hot key.
