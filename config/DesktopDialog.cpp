@@ -10,8 +10,6 @@
 #include "DesktopDialogsRes.h"
 #include "DesktopRules.h"
 #include "DisplayModeDialog.h"
-#include "ProgramDialog.h"
-#include "ReportList.h"
 #include "PathText.h"
 #include "TestRun.h"
 
@@ -44,11 +42,6 @@ inline constexpr int kClosePage[] = {IDC_DT_CLOSE_GROUP, IDC_DT_PRESET_LABEL, ID
                                      IDC_DT_EXITCODE, IDC_DT_DELAY_LABEL, IDC_DT_DELAY, IDC_DT_CANCELOK,
                                      IDC_DT_KINDS_LABEL, IDC_DT_KINDS, IDC_DT_ACTION_FIRST, IDC_DT_ACTION_FIRST + 1,
                                      IDC_DT_ACTION_FIRST + 2, IDC_DT_ACTION_FIRST + 3, IDC_DT_ACTION_LAST};
-
-inline constexpr ReportColumn kColumns[] = {{"ﾓｼﾞｭｰﾙ", 140, LVCFMT_LEFT}, {"重", 30, LVCFMT_LEFT},
-                                      {"Dir", 30, LVCFMT_LEFT},      {"位置", 96, LVCFMT_RIGHT},
-                                      {"ｻｲｽﾞ", 88, LVCFMT_RIGHT},    {"Pri", 58, LVCFMT_LEFT},
-                                      {"引数", 42, LVCFMT_LEFT}};
 
 std::string ItemText(HWND dialog, int id) {
     char text[MAX_PATH * 2] = "";
@@ -103,8 +96,7 @@ BOOL DesktopDialog::OnInit() {
     SetDlgItemInt(Handle(), IDC_DT_DELAY, m_desktop.m_nShellCloseDelay, FALSE);
     CheckDlgButton(Handle(), IDC_DT_CANCELOK, m_desktop.m_nExitCancelOK ? BST_CHECKED : BST_UNCHECKED);
 
-    AddReportColumns(GetDlgItem(Handle(), IDC_DT_PROGRAMS), kColumns, static_cast<int>(std::size(kColumns)));
-    FillPrograms({});
+    m_programs.Attach(Handle());
     ShowKind();
     ShowPage(0);
     m_filling = false;
@@ -142,9 +134,7 @@ void DesktopDialog::SetEnabling() {
     for (int id : {IDC_DT_EXITCODE, IDC_DT_DELAY, IDC_DT_CANCELOK}) enable(id, page.exitCode);
     enable(IDC_DT_KINDS, page.actions);
     for (int id = IDC_DT_ACTION_FIRST; id <= IDC_DT_ACTION_LAST; ++id) enable(id, page.actions);
-    const bool selected = ListView_GetSelectedCount(GetDlgItem(Handle(), IDC_DT_PROGRAMS)) > 0;
-    enable(IDC_DT_DELETE, selected);
-    enable(IDC_DT_EDIT_PROGRAM, selected);
+    m_programs.SetEnabling();
 }
 
 DisplayMode DesktopDialog::StoredMode() const {
@@ -233,66 +223,6 @@ void DesktopDialog::ChooseFile(int edit, const char* filter, const char* extensi
     if (GetOpenFileNameA(&dialog)) SetDlgItemTextA(Handle(), edit, file);
 }
 
-void DesktopDialog::FillPrograms(const std::vector<size_t>& selected) {
-    HWND list = GetDlgItem(Handle(), IDC_DT_PROGRAMS);
-    ListView_DeleteAllItems(list);
-    for (Executant* entry : m_desktop.Executants()) {
-        const ProgramRow texts = DescribeProgram(*entry);
-        AppendReportRow(list, {&texts.module, &texts.once, &texts.folder, &texts.position, &texts.size,
-                               &texts.priority, &texts.arguments});
-    }
-    for (size_t place : selected) ListView_SetItemState(list, static_cast<int>(place), LVIS_SELECTED, LVIS_SELECTED);
-}
-
-std::vector<size_t> DesktopDialog::SelectedPrograms() const {
-    return SelectedReportRows(GetDlgItem(Handle(), IDC_DT_PROGRAMS));
-}
-
-void DesktopDialog::MovePrograms(MoveDirection direction) {
-    std::vector<Executant*> entries;
-    for (Executant* entry : m_desktop.Executants()) entries.push_back(entry);
-    const ListMove move = PlanRowMove(entries.size(), SelectedPrograms(), direction);
-    if (!move.changed) return;
-    ApplyOrder(entries, move.order);
-    auto& ring = m_desktop.Executants();
-    for (Executant* entry : entries) ring.Remove(entry);
-    for (Executant* entry : entries) ring.Append(entry);
-    FillPrograms(move.selected);
-}
-
-void DesktopDialog::AddProgram() {
-    auto entry = std::make_unique<Executant>();
-    entry->Validate();
-    entry->Apply();
-    ProgramDialog dialog(*entry);
-    if (dialog.DoModal(GetModuleHandleA(nullptr), IDD_PROGRAM, Handle()) != IDOK) return;
-    m_desktop.Executants().Append(entry.release());
-    FillPrograms({static_cast<size_t>(m_desktop.Executants().Count() - 1)});
-    SetEnabling();
-}
-
-void DesktopDialog::EditProgram() {
-    const std::vector<size_t> selected = SelectedPrograms();
-    if (selected.size() != 1) return;
-    std::vector<Executant*> entries;
-    for (Executant* entry : m_desktop.Executants()) entries.push_back(entry);
-    ProgramDialog dialog(*entries[selected.front()]);
-    if (dialog.DoModal(GetModuleHandleA(nullptr), IDD_PROGRAM, Handle()) == IDOK) FillPrograms(selected);
-}
-
-void DesktopDialog::DeletePrograms() {
-    const std::vector<size_t> selected = SelectedPrograms();
-    if (selected.empty()) return;
-    std::vector<Executant*> entries;
-    for (Executant* entry : m_desktop.Executants()) entries.push_back(entry);
-    for (size_t row : selected) {
-        m_desktop.Executants().Remove(entries[row]);
-        delete entries[row];
-    }
-    FillPrograms({});
-    SetEnabling();
-}
-
 bool DesktopDialog::Store() {
     BOOL read = FALSE;
     const UINT exitCode = GetDlgItemInt(Handle(), IDC_DT_EXITCODE, &read, FALSE);
@@ -322,8 +252,7 @@ bool DesktopDialog::Store() {
 
 void DesktopDialog::TakeCaptured(std::vector<std::unique_ptr<Executant>> captured) {
     const std::string told = MergeCaptured(m_desktop.Executants(), std::move(captured), m_captureOptions);
-    FillPrograms({});
-    SetEnabling();
+    m_programs.Fill({});
     MessageBoxA(Handle(), told.c_str(), kCaption, MB_OK);
 }
 
@@ -397,20 +326,11 @@ BOOL DesktopDialog::OnCommand(WORD id, WORD code, HWND control) {
     case IDC_DT_CANCELOK:
         m_desktop.m_nExitCancelOK = IsDlgButtonChecked(Handle(), IDC_DT_CANCELOK) == BST_CHECKED ? 1 : 0;
         return TRUE;
-    case IDC_DT_UP: MovePrograms(MoveDirection::kUp); return TRUE;
-    case IDC_DT_DOWN: MovePrograms(MoveDirection::kDown); return TRUE;
-    case IDC_DT_DELETE: DeletePrograms(); return TRUE;
     case IDC_DT_CAPTURE: Capture(); return TRUE;
     case IDC_DT_DISPLAY_SET: ChooseDisplayMode(); return TRUE;
     case IDC_DT_TEST: RunTest(Handle(), GetWindow(Handle(), GW_OWNER), m_desktop.Executants()); return TRUE;
-    case IDC_DT_ADD_PROGRAM: AddProgram(); return TRUE;
-    case IDC_DT_EDIT_PROGRAM: EditProgram(); return TRUE;
-    case IDC_DT_SELECTALL:
-    case IDC_DT_DESELECT:
-        ListView_SetItemState(GetDlgItem(Handle(), IDC_DT_PROGRAMS), -1, id == IDC_DT_SELECTALL ? LVIS_SELECTED : 0,
-                              LVIS_SELECTED);
-        return TRUE;
     default:
+        if (m_programs.OnCommand(id)) return TRUE;
         if (id >= IDC_DT_ACTION_FIRST && id <= IDC_DT_ACTION_LAST && !m_filling) {
             ToggleAction(id - IDC_DT_ACTION_FIRST, IsDlgButtonChecked(Handle(), id) == BST_CHECKED);
             return TRUE;
@@ -447,10 +367,8 @@ BOOL DesktopDialog::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
             ShowPage(TabCtrl_GetCurSel(header->hwndFrom));
         else if (header->idFrom == IDC_DT_KINDS && header->code == TCN_SELCHANGE)
             ShowKind();
-        else if (header->idFrom == IDC_DT_PROGRAMS && header->code == LVN_ITEMCHANGED)
-            SetEnabling();
-        else if (header->idFrom == IDC_DT_PROGRAMS && header->code == NM_DBLCLK)
-            EditProgram();
+        else
+            m_programs.OnNotify(*header);
         return FALSE;
     }
     default:

@@ -9,8 +9,8 @@
 
 #include "AncestryDesktop.h"
 #include "GdiObject.h"
-#include "ListMoves.h"
 #include "ProcessApi.h"
+#include "ProgramListEditor.h"
 #include "WindowBase.h"
 
 namespace qv::config {
@@ -39,12 +39,6 @@ private:
     DisplayMode StoredMode() const;
     void ShowDisplayMode();
     void ChooseDisplayMode();
-    void FillPrograms(const std::vector<size_t>& selected);
-    std::vector<size_t> SelectedPrograms() const;
-    void MovePrograms(MoveDirection direction);
-    void DeletePrograms();
-    void AddProgram();
-    void EditProgram();
     // The edited fields into the record; false (with the page shown) when a
     // number is out of range.
     bool Store();
@@ -53,6 +47,7 @@ private:
     void TakeCaptured(std::vector<std::unique_ptr<Executant>> captured);
 
     AncestryDesktop& m_desktop;
+    ProgramListEditor m_programs{m_desktop.Executants()};
     Mode m_mode;
     bool m_captureAtOnce;
     uint32_t m_captureOptions;  // kept while the dialog is open

@@ -459,7 +459,7 @@ TEST(HotKeyOneKeyDialog, ModifiersNeedNoKeyAndTheDefaultIsAltWithTheWindowsKey) 
 
     ClickLater(dialog, IDC_HK_DEFAULT);
     // The box is captioned with the program's name (here the test's).
-    const Question question = WaitForQuestion(GetCurrentProcessId(), desktop.Name(), "launch_tests");
+    const Question question = WaitForQuestion(GetCurrentProcessId(), desktop.Name(), "hotkey_tests");
     ASSERT_TRUE(question.window);
     EXPECT_EQ(question.text, kDefaultsQuestion);
     EXPECT_TRUE(question.yesNo);
