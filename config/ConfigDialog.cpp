@@ -8,6 +8,7 @@
 
 #include "CommandText.h"
 #include "DaemonRequest.h"
+#include "DialogFiles.h"
 #include "DesktopDialog.h"
 #include "DesktopRules.h"
 #include "DesktopDialogsRes.h"
@@ -63,36 +64,6 @@ std::string WideNumber(int number) {
     std::string text;
     for (char digit : std::to_string(number)) text += kWideDigits[digit - '0'];
     return text;
-}
-
-std::string Formatted(const char* format, const std::string& text) {
-    std::vector<char> buffer(std::strlen(format) + text.size() + 1);
-    std::snprintf(buffer.data(), buffer.size(), format, text.c_str());
-    return buffer.data();
-}
-
-std::string ItemText(HWND dialog, int id) {
-    char text[MAX_PATH * 2] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-// A file name asked through the common dialog; empty when cancelled.
-std::string AskFileName(HWND owner, const char* filter, const char* extension, const std::string& start, bool save) {
-    char file[MAX_PATH + 1] = "";
-    std::snprintf(file, sizeof file, "%s", FileNamePart(start.c_str()));
-    const std::string folder = start.substr(0, DirectoryLength(start.c_str()));
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = filter;
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = sizeof file;
-    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    dialog.lpstrDefExt = extension;
-    dialog.Flags = OFN_HIDEREADONLY | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    const BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
-    return chosen ? std::string(file) : std::string();
 }
 
 // Writes through a temporary file beside the target, which then replaces
@@ -397,22 +368,7 @@ void ConfigDialog::Restart() {
             Sleep(1000);
         }
     }
-    const std::string path = ItemText(Handle(), IDC_CF_PATH);
-    const bool quoted = !path.empty() && (path.front() == '"' || path.back() == '"');
-    std::string line = "\"" + m_daemonPath + "\" -p " + (quoted ? path : "\"" + path + "\"");
-    std::vector<char> command(line.begin(), line.end());
-    command.push_back('\0');
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE,
-                        CREATE_NEW_CONSOLE | CREATE_NEW_PROCESS_GROUP | CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr,
-                        &startup, &started)) {
-        MessageBoxA(Handle(), SystemErrorText().c_str(), "Error", MB_OK);
-        return;
-    }
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
+    StartOnParameterFile(Handle(), m_daemonPath, ItemText(Handle(), IDC_CF_PATH));
 }
 
 void ConfigDialog::AddDesktop() {

@@ -9,6 +9,7 @@
 #include "CaptureDialog.h"
 #include "DesktopDialogsRes.h"
 #include "DesktopRules.h"
+#include "DialogFiles.h"
 #include "DisplayModeDialog.h"
 #include "PathText.h"
 #include "TestRun.h"
@@ -42,12 +43,6 @@ inline constexpr int kClosePage[] = {IDC_DT_CLOSE_GROUP, IDC_DT_PRESET_LABEL, ID
                                      IDC_DT_EXITCODE, IDC_DT_DELAY_LABEL, IDC_DT_DELAY, IDC_DT_CANCELOK,
                                      IDC_DT_KINDS_LABEL, IDC_DT_KINDS, IDC_DT_ACTION_FIRST, IDC_DT_ACTION_FIRST + 1,
                                      IDC_DT_ACTION_FIRST + 2, IDC_DT_ACTION_FIRST + 3, IDC_DT_ACTION_LAST};
-
-std::string ItemText(HWND dialog, int id) {
-    char text[MAX_PATH * 2] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
 
 void SetTabText(HWND tabs, int index, const std::string& text) {
     TCITEMA item{};
@@ -209,18 +204,8 @@ void DesktopDialog::ChooseColour() {
 }
 
 void DesktopDialog::ChooseFile(int edit, const char* filter, const char* extension) {
-    char file[MAX_PATH + 1] = "";
-    const std::string start = ItemText(Handle(), edit);
-    std::snprintf(file, sizeof file, "%s", start.c_str());
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = Handle();
-    dialog.lpstrFilter = filter;
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = sizeof file;
-    dialog.lpstrDefExt = extension;
-    dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
-    if (GetOpenFileNameA(&dialog)) SetDlgItemTextA(Handle(), edit, file);
+    const std::string chosen = AskFileName(Handle(), filter, extension, ItemText(Handle(), edit), false);
+    if (!chosen.empty()) SetDlgItemTextA(Handle(), edit, chosen.c_str());
 }
 
 bool DesktopDialog::Store() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "DesktopDialogsRes.h"
+#include "DialogFiles.h"
 #include "PathText.h"
 #include "RegistryText.h"
 
@@ -32,12 +33,6 @@ inline constexpr int kGeometryPage[] = {IDC_PG_GEOMETRY, IDC_PG_SHOW_NORMAL, IDC
 inline constexpr int kAdvancedPage[] = {IDC_PG_PRI_LABEL,    IDC_PG_PRI_ON, IDC_PG_CLASS_LABEL,   IDC_PG_CLASS,
                                         IDC_PG_THREAD_LABEL, IDC_PG_THREAD, IDC_PG_ONCE,          IDC_PG_NOIME,
                                         IDC_PG_TIMEOUT_LABEL, IDC_PG_TIMEOUT, IDC_PG_TIMEOUT_UNIT};
-
-std::string ItemText(HWND dialog, int id) {
-    char text[1024] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
 
 std::string FolderOf(const std::string& path) {
     std::string folder = path.substr(0, DirectoryLength(path.c_str()));
@@ -70,17 +65,7 @@ std::string QuickLaunchFolder() {
 }
 
 std::string AskFile(HWND owner, const char* filter, const std::string& folder) {
-    char file[MAX_PATH + 1] = "";
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = filter;
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = sizeof file;
-    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    // A chosen shortcut yields its target: the dialog follows links itself.
-    dialog.Flags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST;
-    return GetOpenFileNameA(&dialog) ? std::string(file) : std::string();
+    return AskFileName(owner, filter, nullptr, folder.empty() ? folder : folder + "\\", false);
 }
 
 }  // namespace

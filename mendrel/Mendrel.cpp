@@ -12,6 +12,7 @@
 
 #include "CommandLine.h"
 #include "DesktopDialogsRes.h"
+#include "DialogFiles.h"
 #include "MendrelRes.h"
 #include "ProcessApi.h"
 #include "ProgramListEditor.h"
@@ -27,13 +28,6 @@ inline constexpr char kUsage[] = "Usage : Mendrel.exe -p \"<list file>\" [-e]";
 inline constexpr char kCannotRead[] = "ファイル[%s]の読み込みに失敗しました.";
 inline constexpr char kCannotCreate[] = "%s ファイルが作成できません.";
 inline constexpr char kEndQuestion[] = "変更内容が保存されていません. 保存してから終了しますか？";
-
-std::string Formatted(const char* format, const std::string& text) {
-    std::string out(std::strlen(format) + text.size() + 1, '\0');
-    const int length = std::snprintf(out.data(), out.size(), format, text.c_str());
-    out.resize(length > 0 ? static_cast<size_t>(length) : 0);
-    return out;
-}
 
 class ListDialog : public Dialog {
 public:
@@ -74,7 +68,7 @@ protected:
 private:
     bool Save() {
         if (!SaveProgramListFile(m_path.c_str(), *m_entries)) {
-            MessageBoxA(Handle(), Formatted(kCannotCreate, m_path).c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+            MessageBoxA(Handle(), config::Formatted(kCannotCreate, m_path).c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
             return false;
         }
         m_changed = false;
@@ -110,7 +104,7 @@ int Run(const char* commandTail) {
     // A list cut short is never edited or started: saving what was read
     // would lose the rest.
     if (ReadProgramListFile(path.c_str(), &entries) == BarReadResult::kCutShort) {
-        MessageBoxA(nullptr, Formatted(kCannotRead, path).c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+        MessageBoxA(nullptr, config::Formatted(kCannotRead, path).c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
         return 1;
     }
     if (options.Has("-e")) {

@@ -82,11 +82,16 @@ wineboot >/dev/null 2>&1
 WINEPREFIX=$QV_WINEPREFIX_B DISPLAY=$QV_DISPLAY_B wineboot >/dev/null 2>&1
 # Xvfb runs no window manager. Wine's managed windows wait for one to
 # confirm every unmap (up to 2 s for each window that closes); unmanaged
-# windows are mapped and unmapped by Wine itself.
-for prefix in "$WINEPREFIX" "$QV_WINEPREFIX_B"; do
-  if ! grep -q '^"Managed"="N"' "$prefix/user.reg" 2>/dev/null; then
-    WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-  fi
-done
+# windows are mapped and unmapped by Wine itself. The first session runs
+# them unmanaged. The second keeps them managed: there the suites press
+# keys, and an unmanaged window of any desktop that takes the X focus takes
+# the foreground, and the keys, from the window under test.
+x11_key='HKCU\Software\Wine\X11 Driver'
+if ! grep -q '^"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  wine reg add "$x11_key" /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+fi
+if grep -q '^"Managed"="N"' "$QV_WINEPREFIX_B/user.reg" 2>/dev/null; then
+  WINEPREFIX=$QV_WINEPREFIX_B wine reg delete "$x11_key" /v Managed /f >/dev/null 2>&1
+fi
 
 "$@"

@@ -1,0 +1,21 @@
+#pragma once
+// What the configurators' dialogs ask alike: a control's text, a file name
+// through the common dialog, a message with a name in it.
+
+#include <windows.h>
+
+#include <string>
+
+namespace qv::config {
+
+std::string ItemText(HWND dialog, int id);
+// A file name through the common open or save dialog, starting at start's
+// folder with its name; empty when cancelled. extension may be null.
+std::string AskFileName(HWND owner, const char* filter, const char* extension, const std::string& start, bool save);
+// Starts a program of the suite on its parameter file ("-p" and the path,
+// quoted unless it is already); the system's error in a box when it cannot.
+bool StartOnParameterFile(HWND owner, const std::string& program, const std::string& path);
+// A message whose one %s is text.
+std::string Formatted(const char* format, const std::string& text);
+
+}  // namespace qv::config

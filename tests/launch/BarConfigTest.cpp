@@ -1,0 +1,156 @@
+// The bar configurator end to end: on a missing file it offers the defaults
+// and saves them in the bar's layout; a rich file shows its values as the
+// choices nearest them, its menus move by their own rules, the module list
+// keeps the suite's own programs out, and a save that cannot be made keeps
+// the changes and the old file.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "BarSettings.h"
+#include "Daemon.h"
+#include "Desktops.h"
+#include "Processes.h"
+#include "QVBarConfigRes.h"
+#include "RemoteList.h"
+#include "TestFiles.h"
+
+namespace {
+
+constexpr char kCaption[] = "QVBarConfig";
+
+void Command(HWND dialog, WORD id, WORD code = BN_CLICKED) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), 0);
+}
+
+int Choice(HWND dialog, int id) {
+    DWORD_PTR choice = static_cast<DWORD_PTR>(-1);
+    SendMessageTimeoutA(GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &choice);
+    return static_cast<int>(choice);
+}
+
+std::vector<std::string> Column(qvtest::RemoteList& rows, int column) {
+    std::vector<std::string> texts;
+    for (int row = 0; row < rows.Count(); ++row) texts.push_back(rows.Text(row, column));
+    return texts;
+}
+
+// The text of the configurator's next box, answered with the button.
+std::string Answer(DWORD pid, const std::string& desktop, HWND besides, int button) {
+    const qvtest::DaemonDialog box = qvtest::WaitForProcessDialog(pid, desktop, 10000, besides);
+    if (!box) return "<no box>";
+    qvtest::PressDialog(box, button);
+    return box.text;
+}
+
+TEST(BarConfigProgram, AMissingFileShowsTheDefaultsAndSavesTheDefaultController) {
+    qvtest::TestDesktop desktop;
+    qvtest::TempDir dir;
+    const std::string path = dir.File("QVCtrlBar.ini");
+    qvtest::ProcessGuard config;
+    ASSERT_TRUE(qvtest::StartProgram(config, "QVBarConfig.exe", "-p \"" + path + "\"", desktop.Name()));
+    EXPECT_EQ(Answer(config.Pid(), desktop.Name(), nullptr, IDOK),
+              "パラメータファイルがみつからないので、デフォルトで作成します.");
+    HWND dialog = qvtest::FindShownDialog(desktop.Name(), kCaption, 20000);
+    ASSERT_TRUE(dialog);
+    qvtest::RemoteList items(GetDlgItem(dialog, IDC_BC_ITEMS), config.Pid());
+    EXPECT_EQ(Column(items, 0),
+              (std::vector<std::string>{"Mendrel(INI)", "Quick Lanunch", "CURRENT_USER", "LOCAL_MACHINE"}));
+    EXPECT_EQ(Column(items, 2),
+              (std::vector<std::string>{"[Desktop_ID].ini", "Quick Launch", "Desktop", "Common Desktop"}));
+    EXPECT_EQ(Choice(dialog, IDC_BC_ROLL), 0);
+    EXPECT_EQ(Choice(dialog, IDC_BC_REGION), 2);
+
+    Command(dialog, ID_BC_SAVE);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return !qvtest::ReadBytes(path).empty(); }, 10000));
+    EXPECT_EQ(qvtest::ReadBytes(path).rfind(
+                  ";QVBarCntrl\r\nFileVersion\t0x0200\r\nQVBarController::AnyController::RingListClass {\r\n"
+                  "\tMouseOver\t5\r\n\tFixPin\t0\r\n\tRollTimer\t1000\r\n\tRegionTimer\t3000\r\n\tHangerSortID\t4\r\n"
+                  "\tHangerSortDir\t1\r\n\tMenuFileCond\t1\r\n\tHotKeyActive\t0x00090000\r\n}\r\n",
+                  0),
+              0u);
+    FILE* file = std::fopen(path.c_str(), "rt");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(qv::ReadPanelDescriptions(file, 0).size(), 4u) << "the bar reads the four menus back";
+    std::fclose(file);
+    // Saved: the end asks nothing.
+    Command(dialog, IDCANCEL);
+    EXPECT_EQ(config.WaitExit(10000), 0);
+}
+
+TEST(BarConfigProgram, StoredValuesShowAsChoicesMenusMoveAndAFailedSaveKeepsTheChange) {
+    qvtest::TestDesktop desktop;
+    qvtest::TempDir dir;
+    const std::string path = dir.File("QVCtrlBar.ini");
+    const std::string original =
+        "QVBarController::AnyController::RingListClass {\n\tRollTimer\t1500\n\tHangerSortID\t7\n}\n"
+        "QVBarDesktop::AnyDesktop::RingListClass {\n"
+        "\tExecutantPanetMenu::ExecutantMenu::QVOwnerDrawMenuItem::RingListClass {\n"
+        "\t\tMenuKind\t0\n\t\tMenuString\tA\n\t\tStartDirectory\tC:\\A\n\t}\n"
+        "\tExecutantPanetMenu::ExecutantMenu::QVOwnerDrawMenuItem::RingListClass {\n"
+        "\t\tMenuKind\t0\n\t\tMenuString\tB\n\t\tStartDirectory\tC:\\B\n\t}\n"
+        "\tExecutantPanetMenu::ExecutantMenu::QVOwnerDrawMenuItem::RingListClass {\n"
+        "\t\tMenuKind\t0\n\t\tMenuString\tC\n\t\tStartDirectory\tC:\\C\n\t}\n"
+        "}\n--EOF--\n";
+    qvtest::WriteBytes(path, original);
+    qvtest::ProcessGuard config;
+    ASSERT_TRUE(qvtest::StartProgram(config, "QVBarConfig.exe", "-p \"" + path + "\"", desktop.Name()));
+    HWND dialog = qvtest::FindShownDialog(desktop.Name(), kCaption, 20000);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(Choice(dialog, IDC_BC_ROLL), 1) << "1500 ms shows as two seconds";
+    EXPECT_EQ(Choice(dialog, IDC_BC_SORT), 4) << "an unlisted order shows as the hang-on order";
+
+    qvtest::RemoteList items(GetDlgItem(dialog, IDC_BC_ITEMS), config.Pid());
+    ASSERT_TRUE(items.Select(0));
+    ASSERT_TRUE(items.Select(1));
+    Command(dialog, IDC_BC_UP);
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return Column(items, 1) == std::vector<std::string>{"B", "A", "C"}; }, 5000));
+    Command(dialog, ID_BC_SELECTALL);
+    Command(dialog, IDC_BC_DOWN);
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return Column(items, 1) == std::vector<std::string>{"C", "A", "B"}; }, 5000));
+
+    // The bar itself is never hung on at its start.
+    Command(dialog, IDC_BC_HANGON);
+    HWND modules = qvtest::FindShownDialog(desktop.Name(), "起動時ハングオンするモジュール", 10000);
+    ASSERT_TRUE(modules);
+    for (const char* typed : {"QVCtrlBar.exe", "Notepad.exe"}) {
+        SendMessageTimeoutA(GetDlgItem(modules, IDC_ML_EDIT), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed),
+                            SMTO_ABORTIFHUNG, 5000, nullptr);
+        SendMessageTimeoutA(modules, WM_COMMAND, MAKEWPARAM(IDC_ML_ADD, BN_CLICKED), 0, SMTO_ABORTIFHUNG, 5000,
+                            nullptr);
+    }
+    Command(modules, IDOK);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return !IsWindow(modules); }, 5000));
+
+    // Saved where it cannot be: the message, the change kept, the file as it was.
+    const std::string nowhere = dir.File("missing") + "\\QVCtrlBar.ini";
+    SendMessageTimeoutA(GetDlgItem(dialog, IDC_BC_PATH), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(nowhere.c_str()),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+    Command(dialog, ID_BC_SAVE);
+    EXPECT_EQ(Answer(config.Pid(), desktop.Name(), dialog, IDOK), nowhere + " ファイルが作成できません.");
+    EXPECT_EQ(qvtest::ReadBytes(path), original);
+
+    SendMessageTimeoutA(GetDlgItem(dialog, IDC_BC_PATH), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
+                        SMTO_ABORTIFHUNG, 5000, nullptr);
+    Command(dialog, IDCANCEL);
+    EXPECT_EQ(Answer(config.Pid(), desktop.Name(), dialog, IDYES).rfind("変更内容が保存されていません.", 0), 0u);
+    EXPECT_EQ(config.WaitExit(10000), 0);
+    qv::BarController bar;
+    ASSERT_EQ(qv::ReadBarControllerFile(path.c_str(), &bar), qv::BarReadResult::kRead);
+    EXPECT_EQ(bar.rollTimer, 2000);
+    EXPECT_EQ(bar.hangerSortId, 4);
+    EXPECT_EQ(bar.initHangonModules, std::vector<std::string>{"notepad.exe"});
+    FILE* file = std::fopen(path.c_str(), "rt");
+    ASSERT_TRUE(file);
+    const std::vector<qv::PanelDescription> menus = qv::ReadPanelDescriptions(file, 0);
+    std::fclose(file);
+    ASSERT_EQ(menus.size(), 3u);
+    EXPECT_EQ(menus[0].caption + menus[1].caption + menus[2].caption, "CAB");
+}
+
+}  // namespace
