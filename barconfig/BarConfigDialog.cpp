@@ -4,6 +4,7 @@
 
 #include "BarConfigDialogs.h"
 #include "BarConfigRules.h"
+#include "ConfigMessages.h"
 #include "DialogFiles.h"
 #include "Handle.h"
 #include "HotKeyDialogs.h"
@@ -20,16 +21,7 @@ namespace {
 
 inline constexpr char kCaption[] = "QVBarConfig";
 inline constexpr char kFilter[] = "設定ﾌｧｲﾙ(*.ini)\0*.ini\0すべて(*.*)\0*.*\0";
-inline constexpr char kDiscardQuestion[] = "変更内容が破棄されます. 読み込みますか?";
-inline constexpr char kLoaded[] = "新しい定義ファイルを読み込みました.";
-inline constexpr char kLoadFailed[] = "ファイル[%s]の読み込みに失敗しました.";
-inline constexpr char kCannotCreate[] = "%s ファイルが作成できません.";
-inline constexpr char kEndQuestion[] =
-    "変更内容が保存されていません. 保存してから終了しますか？\r\n\t[はい]\t保存終了します\r\n\t[いいえ]\t破棄終了します\r\n"
-    "\t[ｷｬﾝｾﾙ]\t中止します\r\n";
 inline constexpr char kNoBarBeside[] = "QVBarCtrlが、同じフォルダに格納されていません.";
-inline constexpr char kSaveFirst[] = "まず、変更を保存します. よろしいですか？";
-inline constexpr char kRestartQuestion[] = "再起動します. よろしいですか？\r\n";
 inline constexpr char kStopFailed[] = "停止に失敗しました";
 inline constexpr char kAboutItem[] = "QVBarConfig のﾊﾞｰｼﾞｮﾝ情報(&A)...";
 inline constexpr UINT kAboutCommand = 0x10;
@@ -247,17 +239,17 @@ void BarConfigDialog::RestoreDefaults() {
 }
 
 void BarConfigDialog::LoadOther() {
-    if (m_changed && Ask(kDiscardQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
+    if (m_changed && Ask(config::kDiscardQuestion, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) return;
     const std::string chosen =
         config::AskFileName(Handle(), kFilter, "ini", config::ItemText(Handle(), IDC_BC_PATH), false);
     if (chosen.empty()) return;
     bool missing = false;
     BarDocument loaded;
     if (!LoadBarFile(chosen.c_str(), &loaded, &missing)) {
-        Tell(config::Formatted(kLoadFailed, chosen).c_str());
+        Tell(config::Formatted(config::kLoadFailed, chosen).c_str());
         return;
     }
-    Tell(kLoaded);
+    Tell(config::kLoaded);
     m_document = std::move(loaded);
     ShowController();
     FillDesktops(m_document.desktops.empty() ? -1 : 0);
@@ -268,7 +260,7 @@ bool BarConfigDialog::Save() {
     CollectController();
     const std::string path = config::ItemText(Handle(), IDC_BC_PATH);
     if (!SaveBarFile(path.c_str(), m_document)) {
-        Tell(config::Formatted(kCannotCreate, path).c_str());
+        Tell(config::Formatted(config::kCannotCreate, path).c_str());
         return false;
     }
     m_changed = false;
@@ -277,7 +269,7 @@ bool BarConfigDialog::Save() {
 
 void BarConfigDialog::AskToEnd() {
     if (m_changed) {
-        switch (Ask(kEndQuestion, MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3)) {
+        switch (Ask(config::kEndQuestion, MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3)) {
         case IDYES:
             if (!Save()) return;
             break;
@@ -297,9 +289,9 @@ void BarConfigDialog::Restart() {
         Tell(kNoBarBeside);
         return;
     }
-    if (m_changed && (Ask(kSaveFirst, MB_YESNO) != IDYES || !Save())) return;
+    if (m_changed && (Ask(config::kSaveFirst, MB_YESNO) != IDYES || !Save())) return;
     if (HWND running = FindWindowA(kBarThreadWindowClass, kBarWindowName)) {
-        if (Ask(kRestartQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+        if (Ask(config::kRestartQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
         DWORD_PTR ignored = 0;
         SendMessageTimeoutA(running, kRequestMessage, kBarEndRequest, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
         Sleep(2000);

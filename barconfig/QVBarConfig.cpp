@@ -6,14 +6,13 @@
 #include "BarConfigDialog.h"
 #include "BarConfigRules.h"
 #include "ConfigFile.h"
+#include "ConfigMessages.h"
 #include "DialogFiles.h"
 
 namespace {
 
 inline constexpr char kCaption[] = "QVBarConfig";
-inline constexpr char kBadPath[] = "保存ファイル名が不正です.";
 inline constexpr char kMissing[] = "パラメータファイルがみつからないので、デフォルトで作成します.";
-inline constexpr char kLoadFailed[] = "ファイル[%s]の読み込みに失敗しました.";
 
 }  // namespace
 
@@ -21,7 +20,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     using namespace qv::barconfig;
     const qv::config::ConfigCommand command = qv::config::ReadConfigCommand(commandLine, qv::kBarParameterFile);
     if (!command.valid) {
-        MessageBoxA(nullptr, kBadPath, kCaption, MB_OK);
+        MessageBoxA(nullptr, qv::config::kBadPath, kCaption, MB_OK);
         return 1;
     }
     qv::BarDocument document = DefaultBarDocument();
@@ -29,7 +28,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     if (!LoadBarFile(command.path.c_str(), &document, &missing)) {
         if (!missing) {
             // A file that did not read whole is not offered for saving over.
-            MessageBoxA(nullptr, qv::config::Formatted(kLoadFailed, command.path).c_str(), kCaption,
+            MessageBoxA(nullptr, qv::config::Formatted(qv::config::kLoadFailed, command.path).c_str(), kCaption,
                         MB_OK | MB_ICONEXCLAMATION);
             return 1;
         }

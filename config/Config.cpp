@@ -5,13 +5,13 @@
 
 #include "ConfigDialog.h"
 #include "ConfigFile.h"
+#include "ConfigMessages.h"
 
 namespace qv::config {
 
 namespace {
 
 inline constexpr char kCaption[] = "QVConfig";
-inline constexpr char kBadPath[] = "保存ファイル名が不正です.";
 
 }  // namespace
 

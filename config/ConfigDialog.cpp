@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "CommandText.h"
+#include "ConfigMessages.h"
 #include "DaemonRequest.h"
 #include "DialogFiles.h"
 #include "DesktopDialog.h"
@@ -31,21 +32,12 @@ namespace {
 inline constexpr char kCaption[] = "QVConfig";
 inline constexpr char kFilter[] = "設定保存ﾌｧｲﾙ (*.INI)\0*.ini\0全て(*.*)\0*.*\0";
 inline constexpr char kWavFilter[] = "Wavファイル(*.wav)\0*.wav\0すべて(*.*)\0*.*\0";
-inline constexpr char kDiscardQuestion[] = "変更内容が破棄されます. 読み込みますか?";
-inline constexpr char kLoaded[] = "新しい定義ファイルを読み込みました.";
-inline constexpr char kLoadFailed[] = "ファイル[%s]の読み込みに失敗しました.";
-inline constexpr char kCannotCreate[] = "%s ファイルが作成できません.";
 inline constexpr char kSaved[] = "保存しました.";
-inline constexpr char kEndQuestion[] =
-    "変更内容が保存されていません. 保存してから終了しますか？\r\n\t[はい]\t保存終了します\r\n\t[いいえ]\t破棄終了します\r\n"
-    "\t[ｷｬﾝｾﾙ]\t中止します\r\n";
 inline constexpr char kDefaultsQuestion[] = "デフォルト値に戻しますか?";
 inline constexpr char kNoDaemonBeside[] = "Quorvelが、同じフォルダに格納されていません.";
-inline constexpr char kSaveFirst[] = "まず、変更を保存します. よろしいですか？";
 inline constexpr char kNoDesktopName[] = "起動したデスクトップ名が獲得できません.";
 inline constexpr char kSwitchToDefault[] =
     "再起動するには、ﾛｸﾞｲﾝした時に作られるﾃﾞﾌｫﾙﾄﾃﾞｽｸﾄｯﾌﾟに\r\n切り替える必要があります.\r\n切り替えを行い、作業を継続しますか?\r\n";
-inline constexpr char kRestartQuestion[] = "再起動します. よろしいですか？\r\n";
 inline constexpr char kDelayRange[] = "0 から 9999 までの整数を入力してください.";
 inline constexpr char kDefaultDesktop[] = "Default";
 inline constexpr size_t kShortestSavePath = 6;  // the hidden OK needs more than 5 characters

@@ -5,15 +5,26 @@
 
 namespace qv::config {
 
-ListMove PlanRowMove(size_t count, std::vector<size_t> selected, MoveDirection direction) {
+namespace {
+
+// No row moved yet: the order as it is, the selection sorted, without
+// repeats and rows past the end.
+ListMove Unmoved(size_t count, std::vector<size_t> selected) {
     std::sort(selected.begin(), selected.end());
     selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
     selected.erase(std::lower_bound(selected.begin(), selected.end(), count), selected.end());
-
     ListMove move;
     move.order.resize(count);
     std::iota(move.order.begin(), move.order.end(), size_t{0});
-    move.selected = selected;
+    move.selected = std::move(selected);
+    return move;
+}
+
+}  // namespace
+
+ListMove PlanRowMove(size_t count, std::vector<size_t> requested, MoveDirection direction) {
+    ListMove move = Unmoved(count, std::move(requested));
+    const std::vector<size_t> selected = move.selected;
     if (count < 2) return move;
     // The configurator marks its data changed on every move of a list of
     // two or more rows, even one where no selected row could step.
@@ -54,15 +65,9 @@ ListMove PlanRowMove(size_t count, std::vector<size_t> selected, MoveDirection d
     return move;
 }
 
-ListMove PlanItemMove(size_t count, std::vector<size_t> selected, MoveDirection direction) {
-    std::sort(selected.begin(), selected.end());
-    selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
-    selected.erase(std::lower_bound(selected.begin(), selected.end(), count), selected.end());
-
-    ListMove move;
-    move.order.resize(count);
-    std::iota(move.order.begin(), move.order.end(), size_t{0});
-    move.selected = selected;
+ListMove PlanItemMove(size_t count, std::vector<size_t> requested, MoveDirection direction) {
+    ListMove move = Unmoved(count, std::move(requested));
+    const std::vector<size_t> selected = move.selected;
     if (count < 2) return move;
     move.changed = true;
     const bool up = direction == MoveDirection::kUp;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "CommandLine.h"
+#include "ConfigMessages.h"
 #include "DesktopDialogsRes.h"
 #include "DialogFiles.h"
 #include "MendrelRes.h"
@@ -25,9 +26,6 @@ namespace {
 
 inline constexpr char kCaption[] = "Mendrel";
 inline constexpr char kUsage[] = "Usage : Mendrel.exe -p \"<list file>\" [-e]";
-inline constexpr char kCannotRead[] = "ファイル[%s]の読み込みに失敗しました.";
-inline constexpr char kCannotCreate[] = "%s ファイルが作成できません.";
-inline constexpr char kEndQuestion[] = "変更内容が保存されていません. 保存してから終了しますか？";
 
 class ListDialog : public Dialog {
 public:
@@ -68,7 +66,8 @@ protected:
 private:
     bool Save() {
         if (!SaveProgramListFile(m_path.c_str(), *m_entries)) {
-            MessageBoxA(Handle(), config::Formatted(kCannotCreate, m_path).c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+            MessageBoxA(Handle(), config::Formatted(config::kCannotCreate, m_path).c_str(), kCaption,
+                        MB_OK | MB_ICONEXCLAMATION);
             return false;
         }
         m_changed = false;
@@ -77,7 +76,7 @@ private:
     }
     void AskToEnd() {
         if (m_changed) {
-            switch (MessageBoxA(Handle(), kEndQuestion, kCaption, MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3)) {
+            switch (MessageBoxA(Handle(), config::kEndQuestion, kCaption, MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3)) {
             case IDYES: Save(); return;
             case IDNO: break;
             default: return;
@@ -104,7 +103,8 @@ int Run(const char* commandTail) {
     // A list cut short is never edited or started: saving what was read
     // would lose the rest.
     if (ReadProgramListFile(path.c_str(), &entries) == BarReadResult::kCutShort) {
-        MessageBoxA(nullptr, config::Formatted(kCannotRead, path).c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+        MessageBoxA(nullptr, config::Formatted(config::kLoadFailed, path).c_str(), kCaption,
+                    MB_OK | MB_ICONEXCLAMATION);
         return 1;
     }
     if (options.Has("-e")) {

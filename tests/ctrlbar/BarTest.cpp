@@ -113,9 +113,9 @@ TEST_F(ControlBar, TheSecondKnobTradesWidthBetweenTheAreas) {
     EXPECT_TRUE(qvtest::PressDialog(scroll, IDOK));
 }
 
-// The menu of the system button's right click, chosen by keyboard: the
-// configurators are not installed beside this bar, so the start of one
-// shows the system's error; the exit item asks first.
+// The menu of the system button's right click, chosen by keyboard: the bar
+// configurator beside the bar starts on the bar's desktop; the exit item
+// asks first.
 TEST_F(ControlBar, ConfigurationMenuStartsProgramsAndAsksBeforeTheEnd) {
     const std::string& desktop = ids[1];
     const DWORD bar = bartest::BarProcess(desktop);
@@ -137,9 +137,16 @@ TEST_F(ControlBar, ConfigurationMenuStartsProgramsAndAsksBeforeTheEnd) {
     };
     // "制御ﾊﾞｰ ｺﾝﾌｨｸﾞﾚｰｼｮﾝ(&B)...", the third item.
     ASSERT_TRUE(choose(3));
-    qvtest::DaemonDialog box = qvtest::WaitForProcessDialog(bar, desktop);
-    ASSERT_TRUE(box);
-    EXPECT_TRUE(qvtest::PressDialog(box, IDOK));
+    HWND configurator = qvtest::FindShownDialog(desktop, "QVBarConfig", 20000);
+    ASSERT_TRUE(configurator);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(configurator, &pid);
+    qvtest::ProcessGuard started(pid);
+    EXPECT_EQ(qvtest::ParentOf(pid), bar);
+    // Nothing changed: it ends without a question.
+    PostMessageA(configurator, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(started.WaitExit(10000), 0);
+    qvtest::DaemonDialog box;
     // "制御ﾊﾞｰ だけの終了(&E)...", past the separator.
     ASSERT_TRUE(choose(4));
     box = qvtest::WaitForProcessDialog(bar, desktop);

@@ -15,6 +15,7 @@
 #include "ComRef.h"
 #include "Daemon.h"
 #include "Desktops.h"
+#include "MendrelList.h"
 #include "PipeClient.h"
 #include "Processes.h"
 #include "Sjis.h"
@@ -144,6 +145,29 @@ TEST_F(ControlBarLauncher, AShortcutOpensThroughTheShellExecuteProgramOnTheBarsD
     ASSERT_TRUE(window);
     qvtest::RunOnDesktop(ids[1], [&] { PostMessageA(window, WM_CLOSE, 0, 0); });
     EXPECT_TRUE(started.WaitForEnd(10000));
+}
+
+// A kind 4 panel lists the desktop's program list beside the settings file,
+// as Mendrel saved it; its item starts the program on the bar's desktop.
+TEST_F(ControlBarLauncher, AListSavedByMendrelIsTheDesktopsProgramPanel) {
+    StartWith(";QVBarCntrl\r\nFileVersion\t0x0200\r\n"
+              "QVBarController::AnyController::RingListClass {\r\n\tFixPin\t1\r\n}\r\n"
+              "QVBarDesktop::AnyDesktop::RingListClass {\r\n}\r\n"
+              "QVBarDesktop::AnyDesktop::RingListClass {\r\n"
+              "\tExecutantPanetMenu::ExecutantMenu::QVOwnerDrawMenuItem::RingListClass {\r\n"
+              "\t\tMenuKind\t4\r\n\t\tMenuString\tMendrel\r\n\t\tStartDirectory\t[Desktop_ID].ini\r\n\t}\r\n"
+              "}\r\n--EOF--\r\n");
+    qvtest::TestDesktop editing;
+    ASSERT_TRUE(qvtest::SaveListWithMendrel(editing.Name(), daemon.Dir().File(ids[1] + ".ini"),
+                                            qvtest::FixturePath(), "--title=FromMendrel"));
+
+    ASSERT_TRUE(ChooseByKeys(ids[1], {VK_DOWN, VK_RIGHT, VK_RETURN}));
+    HWND window = qvtest::FindWindowOn(ids[1], nullptr, "FromMendrel", 20000);
+    ASSERT_TRUE(window);
+    DWORD pid = 0;
+    qvtest::RunOnDesktop(ids[1], [&] { GetWindowThreadProcessId(window, &pid); });
+    qvtest::ProcessGuard started(pid);
+    EXPECT_TRUE(started.Running());
 }
 
 }  // namespace

@@ -9,19 +9,13 @@
 #include <string>
 
 #include "Daemon.h"
-#include "DesktopDialogsRes.h"
 #include "Desktops.h"
+#include "MendrelList.h"
 #include "MenuScan.h"
 #include "Processes.h"
-#include "RemoteList.h"
 #include "TestFiles.h"
 
 namespace {
-
-void SetText(HWND control, const std::string& text) {
-    SendMessageTimeoutA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 5000,
-                        nullptr);
-}
 
 std::string ListOf(const std::string& arguments) {
     return "FileVersion\t0x0200\r\nExecutant::RingListClass\t{\r\n\tExecutionFileName\t" + qvtest::FixturePath() +
@@ -31,25 +25,8 @@ std::string ListOf(const std::string& arguments) {
 TEST(Mendrel, AListMadeFromNothingIsSavedAndTheBarsMenuReadsIt) {
     qvtest::TestDesktop desktop;
     qvtest::TempDir dir;
-    const std::string path = dir.File("Work.ini");
-    qvtest::ProcessGuard mendrel;
-    ASSERT_TRUE(qvtest::StartProgram(mendrel, "Mendrel.exe", "-p \"" + path + "\"", desktop.Name()));
-    HWND dialog = qvtest::FindShownDialog(desktop.Name(), "Mendrel", 30000);
-    ASSERT_TRUE(dialog);
-    qvtest::RemoteList rows(GetDlgItem(dialog, IDC_DT_PROGRAMS), mendrel.Pid());
-    EXPECT_EQ(rows.Count(), 0) << "a missing list is an empty one";
-
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_DT_ADD_PROGRAM, BN_CLICKED), 0);
-    HWND program = qvtest::FindShownDialog(desktop.Name(), "ｱﾌﾟﾘｹｰｼｮﾝ起動情報", 10000);
-    ASSERT_TRUE(program);
-    SetText(GetDlgItem(program, IDC_PG_FILE), qvtest::FixturePath());
-    SetText(GetDlgItem(program, IDC_PG_ARGS), "--title=MdListed");
-    PostMessageA(program, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    ASSERT_TRUE(qvtest::WaitUntil([&] { return rows.Count() == 1; }, 10000));
-    EXPECT_EQ(rows.Text(0, 0), "QVFixture.exe");
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_EQ(mendrel.WaitExit(10000), 0);
-
+    const std::string path = dir.File("Work.ini");  // missing: an empty list
+    ASSERT_TRUE(qvtest::SaveListWithMendrel(desktop.Name(), path, qvtest::FixturePath(), "--title=MdListed"));
     qv::CommandIds ids;
     const qv::MenuFolder menu = qv::ReadProgramList(path, "Mendrelﾒﾆｭｰ", dir.Path(), ids);
     ASSERT_EQ(menu.items.size(), 1u);
