@@ -158,7 +158,7 @@ TEST_F(ControlBarLauncher, AListSavedByMendrelIsTheDesktopsProgramPanel) {
               "\t\tMenuKind\t4\r\n\t\tMenuString\tMendrel\r\n\t\tStartDirectory\t[Desktop_ID].ini\r\n\t}\r\n"
               "}\r\n--EOF--\r\n");
     qvtest::TestDesktop editing;
-    ASSERT_TRUE(qvtest::SaveListWithMendrel(editing.Name(), daemon.Dir().File(ids[1] + ".ini"),
+    ASSERT_TRUE(qvtest::SaveListWithMendrel(editing.Name(), daemon.Dir().File((ids[1] + ".ini").c_str()),
                                             qvtest::FixturePath(), "--title=FromMendrel"));
 
     ASSERT_TRUE(ChooseByKeys(ids[1], {VK_DOWN, VK_RIGHT, VK_RETURN}));
