@@ -5,7 +5,10 @@
 #include <cstring>
 
 #include "BarConfigRules.h"
+#include "CaptureRules.h"
+#include "DesktopDialogsRes.h"
 #include "DialogFiles.h"
+#include "PathText.h"
 #include "QVBarConfigRes.h"
 #include "TextString.h"
 
@@ -160,15 +163,81 @@ BOOL StandardMenuDialog::OnCommand(WORD id, WORD code, HWND control) {
 }
 
 BOOL ModuleListDialog::OnInit() {
-    for (const std::string& module : m_modules)
+    Show(m_modules);
+    if (!BoundProcessApi().GetModuleFileNameExA) EnableWindow(GetDlgItem(Handle(), IDC_ML_CAPTURE), FALSE);
+    return TRUE;
+}
+
+void ModuleListDialog::Show(const std::vector<std::string>& modules) {
+    SendDlgItemMessageA(Handle(), IDC_ML_LIST, LB_RESETCONTENT, 0, 0);
+    for (const std::string& module : modules)
         SendDlgItemMessageA(Handle(), IDC_ML_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(module.c_str()));
     SetEnabling();
-    return TRUE;
+}
+
+std::vector<std::string> ModuleListDialog::Listed() const {
+    HWND list = GetDlgItem(Handle(), IDC_ML_LIST);
+    std::vector<std::string> listed;
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int line = 0; line < count; ++line) {
+        std::string text(static_cast<size_t>(SendMessageA(list, LB_GETTEXTLEN, line, 0)) + 1, '\0');
+        SendMessageA(list, LB_GETTEXT, line, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(std::strlen(text.c_str()));
+        listed.push_back(std::move(text));
+    }
+    return listed;
 }
 
 void ModuleListDialog::SetEnabling() {
     EnableWindow(GetDlgItem(Handle(), IDC_ML_ADD), !config::ItemText(Handle(), IDC_ML_EDIT).empty());
-    EnableWindow(GetDlgItem(Handle(), IDC_ML_DELETE), SendDlgItemMessageA(Handle(), IDC_ML_LIST, LB_GETSELCOUNT, 0, 0) > 0);
+    EnableWindow(GetDlgItem(Handle(), IDC_ML_DELETE),
+                 SendDlgItemMessageA(Handle(), IDC_ML_LIST, LB_GETSELCOUNT, 0, 0) > 0);
+}
+
+void ModuleListDialog::TakeCaptured(const std::vector<std::string>& names) {
+    std::vector<std::string> modules = Listed();
+    const std::string told = config::MergeCapturedNames(modules, names, m_captureOptions);
+    Show(modules);
+    MessageBoxA(Handle(), told.c_str(), "QVBarConfig", MB_OK);
+}
+
+void ModuleListDialog::Capture() {
+    config::CaptureDialog dialog(m_captureOptions, true);
+    const INT_PTR choice = dialog.DoModal(GetModuleHandleA(nullptr), IDD_CAPTURE, Handle());
+    if (choice != config::CaptureDialog::kAll && choice != config::CaptureDialog::kMouse) return;
+    m_captureOptions = dialog.Options();
+    if (choice == config::CaptureDialog::kMouse) {
+        // Minimized, not hidden: the user sees where the list went.
+        ShowWindow(Handle(), SW_MINIMIZE);
+        m_picker.Start(Handle());
+        return;
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : config::CaptureAll(m_captureOptions)) names.emplace_back(FileNamePart(entry->fileName.c_str()));
+    if (names.empty()) {
+        MessageBoxA(Handle(), config::kNoneCaptured, "QVBarConfig", MB_OK);
+        return;
+    }
+    TakeCaptured(names);
+}
+
+BOOL ModuleListDialog::HandleMessage(UINT message, WPARAM, LPARAM) {
+    HWND picked = nullptr;
+    std::string failure;
+    const config::WindowPicker::Result result = m_picker.OnMessage(message, &picked, &failure);
+    if (result == config::WindowPicker::Result::kNotPicking) return FALSE;
+    ShowWindow(Handle(), SW_RESTORE);
+    SetForegroundWindow(Handle());
+    if (result == config::WindowPicker::Result::kFailed) MessageBoxA(Handle(), failure.c_str(), "QVBarConfig", MB_OK);
+    if (result != config::WindowPicker::Result::kPicked) return TRUE;
+    std::string refusal;
+    const std::unique_ptr<Executant> entry = config::EntryFromWindow(picked, m_captureOptions, &refusal);
+    if (!entry) {
+        if (!refusal.empty()) MessageBoxA(Handle(), refusal.c_str(), "QVBarConfig", MB_OK);
+        return TRUE;
+    }
+    TakeCaptured({FileNamePart(entry->fileName.c_str())});
+    return TRUE;
 }
 
 BOOL ModuleListDialog::OnCommand(WORD id, WORD code, HWND control) {
@@ -188,6 +257,7 @@ BOOL ModuleListDialog::OnCommand(WORD id, WORD code, HWND control) {
         SetEnabling();
         return TRUE;
     }
+    case IDC_ML_CAPTURE: Capture(); return TRUE;
     case IDC_ML_DELETE:
         for (int line = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0)) - 1; line >= 0; --line)
             if (SendMessageA(list, LB_GETSEL, line, 0) > 0) SendMessageA(list, LB_DELETESTRING, line, 0);
@@ -195,11 +265,7 @@ BOOL ModuleListDialog::OnCommand(WORD id, WORD code, HWND control) {
         return TRUE;
     case IDOK: {
         std::vector<std::string> listed;
-        const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-        for (int line = 0; line < count; ++line) {
-            std::string text(static_cast<size_t>(SendMessageA(list, LB_GETTEXTLEN, line, 0)) + 1, '\0');
-            SendMessageA(list, LB_GETTEXT, line, reinterpret_cast<LPARAM>(text.data()));
-            text.resize(std::strlen(text.c_str()));
+        for (const std::string& text : Listed()) {
             // Stored as the bar reads it: lower-cased.
             TextString lowered(text.c_str());
             lowered.LowerAscii();

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "BarSettings.h"
+#include "CaptureDialog.h"
+#include "ProcessApi.h"
 #include "WindowBase.h"
 
 namespace qv::barconfig {
@@ -58,11 +60,21 @@ public:
 protected:
     BOOL OnInit() override;
     BOOL OnCommand(WORD id, WORD code, HWND control) override;
+    BOOL HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void SetEnabling();
+    std::vector<std::string> Listed() const;
+    void Show(const std::vector<std::string>& modules);
+    void Capture();
+    void TakeCaptured(const std::vector<std::string>& names);
 
     std::vector<std::string> m_modules;
+    uint32_t m_captureOptions = config::kCaptureDefaults;  // kept while the dialog is open
+    config::WindowPicker m_picker;
+    // Reading a window's program needs the process functions while the
+    // dialog is open.
+    ProcessApiBinding m_binding{kProcessFunctions};
 };
 
 }  // namespace qv::barconfig

@@ -14,6 +14,8 @@ namespace qv::config {
 namespace {
 
 inline constexpr char kSelf[] = "自分自身を指定しています.";
+inline constexpr char kNoCursor[] = "ﾏｳｽｶｰｿﾙの座標獲得に失敗しました.";
+inline constexpr char kNoWindow[] = "ｳｨﾝﾄﾞｳが選択されていません";
 // A window's text is read into a buffer of this size, as the window lists do.
 inline constexpr int kTitleBuffer = 387;
 
@@ -50,6 +52,8 @@ void CaptureDialog::Show() {
         CheckDlgButton(Handle(), box.id, (m_options & box.bit) ? BST_CHECKED : BST_UNCHECKED);
     // Dropping listed programs means something only while the list is kept.
     EnableWindow(GetDlgItem(Handle(), IDC_CP_SKIP_LISTED), !replace);
+    if (m_namesOnly)
+        for (int id : {IDC_CP_SIZE, IDC_CP_PRIORITY}) ShowWindow(GetDlgItem(Handle(), id), SW_HIDE);
 }
 
 void CaptureDialog::Read() {
@@ -85,6 +89,34 @@ BOOL CaptureDialog::OnCommand(WORD id, WORD code, HWND control) {
     default:
         return Dialog::OnCommand(id, code, control);
     }
+}
+
+void WindowPicker::Start(HWND dialog) {
+    SetCapture(dialog);
+    m_picking = true;
+}
+
+WindowPicker::Result WindowPicker::OnMessage(UINT message, HWND* picked, std::string* failure) {
+    if (!m_picking || (message != WM_LBUTTONDOWN && message != WM_RBUTTONDOWN && message != WM_CAPTURECHANGED))
+        return Result::kNotPicking;
+    m_picking = false;  // first: the release below sends WM_CAPTURECHANGED
+    if (message == WM_CAPTURECHANGED) return Result::kCancelled;
+    ReleaseCapture();
+    if (message == WM_RBUTTONDOWN) return Result::kCancelled;
+    POINT point;
+    if (!GetCursorPos(&point)) {
+        *failure = kNoCursor;
+        return Result::kFailed;
+    }
+    HWND window = WindowFromPoint(point);
+    if (!window) {
+        *failure = kNoWindow;
+        return Result::kFailed;
+    }
+    // Up the parents (a top-level pop-up's is its owner) to the last one.
+    for (HWND parent = GetParent(window); parent; parent = GetParent(window)) window = parent;
+    *picked = window;
+    return Result::kPicked;
 }
 
 std::unique_ptr<Executant> EntryFromWindow(HWND window, uint32_t options, std::string* refusal) {

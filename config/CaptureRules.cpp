@@ -64,6 +64,10 @@ std::string MergeCaptured(OwnedRing<Executant>& list, std::vector<std::unique_pt
         list.Append(entry.release());
         ++appended;
     }
+    return CaptureMessage(count, appended);
+}
+
+std::string CaptureMessage(size_t count, size_t appended) {
     char text[128];
     if (appended == 0)
         return count == 1 ? "既にﾘｽﾄに登録済みのモジュールですので、取り込みませんでした."
@@ -73,6 +77,21 @@ std::string MergeCaptured(OwnedRing<Executant>& list, std::vector<std::unique_pt
     else
         std::snprintf(text, sizeof text, "%d 件取り込みました.", static_cast<int>(appended));
     return text;
+}
+
+std::string MergeCapturedNames(std::vector<std::string>& list, const std::vector<std::string>& captured,
+                               uint32_t options) {
+    size_t appended = 0;
+    if (options & kCaptureReplaceList) list.clear();
+    for (const std::string& name : captured) {
+        bool listed = false;
+        if (!(options & kCaptureReplaceList) && (options & kCaptureSkipListed))
+            for (const std::string& existing : list) listed = listed || UpperName(existing.c_str()) == UpperName(name.c_str());
+        if (listed) continue;
+        list.push_back(name);
+        ++appended;
+    }
+    return CaptureMessage(captured.size(), appended);
 }
 
 }  // namespace qv::config

@@ -45,9 +45,16 @@ CaptureVerdict JudgeWindow(const CaptureFacts& window, uint32_t options);
 // a taken window and for an unreadable placement, which the system explains.
 const char* RefusalText(CaptureVerdict verdict);
 
+// The message once count windows were captured and appended of them joined.
+std::string CaptureMessage(size_t count, size_t appended);
 // Joins the captured entries to the list as the options say and returns the
 // message for the user.
 std::string MergeCaptured(OwnedRing<Executant>& list, std::vector<std::unique_ptr<Executant>> captured,
                           uint32_t options);
+
+// The same for a list of module file names (the bar configurator's modules
+// hung on at the start): a name already listed counts as registered.
+std::string MergeCapturedNames(std::vector<std::string>& list, const std::vector<std::string>& captured,
+                               uint32_t options);
 
 }  // namespace qv::config

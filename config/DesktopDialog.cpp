@@ -25,9 +25,6 @@ inline constexpr char kExitCodeRange[] = "0 から 255 までの整数を入力�
 inline constexpr char kDelayRange[] = "0 から 9999 までの整数を入力してください.";
 inline constexpr COLORREF kDefaultTitleColour = 0x000FE80F;
 inline constexpr char kNoProcessApi[] = "PSAPI.DLLの初期化に失敗しました";
-inline constexpr char kNoneFound[] = "一つのｳｨﾝﾄﾞｳも検索できませんでした.";
-inline constexpr char kNoCursor[] = "ﾏｳｽｶｰｿﾙの座標獲得に失敗しました.";
-inline constexpr char kNoWindow[] = "ｳｨﾝﾄﾞｳが選択されていません";
 // Posted to itself once shown, for a capture asked for at the start.
 inline constexpr UINT kCaptureAtOnceMessage = WM_APP + 2;
 inline constexpr const char* kPages[] = {"表示属性", "終了処理"};
@@ -249,38 +246,17 @@ void DesktopDialog::Capture() {
     if (choice == CaptureDialog::kAll) {
         std::vector<std::unique_ptr<Executant>> captured = CaptureAll(m_captureOptions);
         if (captured.empty()) {
-            MessageBoxA(Handle(), kNoneFound, kCaption, MB_OK);
+            MessageBoxA(Handle(), kNoneCaptured, kCaption, MB_OK);
             return;
         }
         TakeCaptured(std::move(captured));
         return;
     }
     ShowWindow(Handle(), SW_HIDE);
-    SetCapture(Handle());
-    m_picking = true;
+    m_picker.Start(Handle());
 }
 
-void DesktopDialog::Pick(bool leftButton) {
-    m_picking = false;
-    ReleaseCapture();
-    if (!leftButton) {
-        ShowWindow(Handle(), SW_SHOW);
-        return;
-    }
-    POINT point;
-    if (!GetCursorPos(&point)) {
-        ShowWindow(Handle(), SW_SHOW);
-        MessageBoxA(Handle(), kNoCursor, kCaption, MB_OK);
-        return;
-    }
-    HWND window = WindowFromPoint(point);
-    ShowWindow(Handle(), SW_SHOW);
-    if (!window) {
-        MessageBoxA(Handle(), kNoWindow, kCaption, MB_OK);
-        return;
-    }
-    // Up the parents (a top-level pop-up's is its owner) to the last one.
-    for (HWND parent = GetParent(window); parent; parent = GetParent(window)) window = parent;
+void DesktopDialog::TakePicked(HWND window) {
     std::string refusal;
     std::unique_ptr<Executant> entry = EntryFromWindow(window, m_captureOptions, &refusal);
     if (!entry) {
@@ -334,15 +310,17 @@ BOOL DesktopDialog::HandleMessage(UINT message, WPARAM, LPARAM lParam) {
         return TRUE;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
-        if (!m_picking) return FALSE;
-        Pick(message == WM_LBUTTONDOWN);
-        return TRUE;
-    case WM_CAPTURECHANGED:
-        // The capture taken away: the pick is over, and the dialog back.
-        if (!m_picking) return FALSE;
-        m_picking = false;
+    case WM_CAPTURECHANGED: {
+        HWND picked = nullptr;
+        std::string failure;
+        const WindowPicker::Result result = m_picker.OnMessage(message, &picked, &failure);
+        if (result == WindowPicker::Result::kNotPicking) return FALSE;
+        // The window under the cursor was read while the dialog was hidden.
         ShowWindow(Handle(), SW_SHOW);
+        if (result == WindowPicker::Result::kFailed) MessageBoxA(Handle(), failure.c_str(), kCaption, MB_OK);
+        if (result == WindowPicker::Result::kPicked) TakePicked(picked);
         return TRUE;
+    }
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) != GetDlgItem(Handle(), IDC_DT_COLOR_SWATCH) || !m_swatch) return FALSE;
         return static_cast<BOOL>(reinterpret_cast<INT_PTR>(m_swatch.Get()));

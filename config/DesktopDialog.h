@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "AncestryDesktop.h"
+#include "CaptureDialog.h"
 #include "GdiObject.h"
 #include "ProcessApi.h"
 #include "ProgramListEditor.h"
@@ -43,7 +44,7 @@ private:
     // number is out of range.
     bool Store();
     void Capture();
-    void Pick(bool leftButton);
+    void TakePicked(HWND window);
     void TakeCaptured(std::vector<std::unique_ptr<Executant>> captured);
 
     AncestryDesktop& m_desktop;
@@ -51,7 +52,7 @@ private:
     Mode m_mode;
     bool m_captureAtOnce;
     uint32_t m_captureOptions;  // kept while the dialog is open
-    bool m_picking = false;
+    WindowPicker m_picker;
     // Reading a window's program needs the process functions while the
     // dialog is open.
     ProcessApiBinding m_binding{kProcessFunctions};

@@ -1,7 +1,7 @@
 #pragma once
 // Resource numbers of the bar configurator QVBarConfig. Only #define lines:
 // the resource compiler reads this file too. Its script includes the
-// hot-key dialogs (700 to 749).
+// hot-key dialogs (700 to 749) and the capture dialog (DesktopDialogsRes.h).
 
 #define IDI_BARCONFIG 1
 #define IDR_BARCONFIG_MENU 100
@@ -72,3 +72,4 @@
 #define ID_BC_EDIT 40209
 #define ID_BC_MOVEUP 40210
 #define ID_BC_MOVEDOWN 40211
+#define IDC_ML_CAPTURE 345

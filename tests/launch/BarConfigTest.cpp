@@ -16,6 +16,7 @@
 #include "Daemon.h"
 #include "Desktops.h"
 #include "Processes.h"
+#include "DesktopDialogsRes.h"
 #include "QVBarConfigRes.h"
 #include "RemoteList.h"
 #include "TestFiles.h"
@@ -46,6 +47,27 @@ std::string Answer(DWORD pid, const std::string& desktop, HWND besides, int butt
     if (!box) return "<no box>";
     qvtest::PressDialog(box, button);
     return box.text;
+}
+
+// The text of the configurator's next message box, answered with OK. The
+// boxes share the main dialog's caption; a box has a text control.
+std::string NextMessage(const std::string& desktop) {
+    HWND box = nullptr;
+    qvtest::WaitUntil(
+        [&] {
+            qvtest::RunOnDesktop(desktop, [&] {
+                box = nullptr;
+                for (HWND w = FindWindowA("#32770", kCaption); w && !box; w = FindWindowExA(nullptr, w, "#32770", kCaption))
+                    if (GetDlgItem(w, 0xFFFF) && IsWindowVisible(w)) box = w;
+            });
+            return box != nullptr;
+        },
+        10000);
+    if (!box) return "<no box>";
+    const std::string text = qvtest::WindowText(GetDlgItem(box, 0xFFFF));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    qvtest::WaitUntil([&] { return !IsWindow(box); }, 5000);
+    return text;
 }
 
 TEST(BarConfigProgram, AMissingFileShowsTheDefaultsAndSavesTheDefaultController) {
@@ -151,6 +173,43 @@ TEST(BarConfigProgram, StoredValuesShowAsChoicesMenusMoveAndAFailedSaveKeepsTheC
     std::fclose(file);
     ASSERT_EQ(menus.size(), 3u);
     EXPECT_EQ(menus[0].caption + menus[1].caption + menus[2].caption, "CAB");
+}
+
+TEST(BarConfigProgram, TheModuleListCapturesARunningProgramOnceByItsFileName) {
+    qvtest::TestDesktop desktop;
+    qvtest::ProcessGuard fixture;
+    ASSERT_TRUE(qvtest::StartProgram(fixture, "QVFixture.exe", "--title=BcCaptured", desktop.Name()));
+    ASSERT_TRUE(qvtest::FindWindowOn(desktop.Name(), nullptr, "BcCaptured", 10000));
+    qvtest::TempDir dir;
+    const std::string path = dir.File("QVCtrlBar.ini");
+    qvtest::WriteBytes(path, "QVBarController::AnyController::RingListClass {\n}\n--EOF--\n");
+    qvtest::ProcessGuard config;
+    ASSERT_TRUE(qvtest::StartProgram(config, "QVBarConfig.exe", "-p \"" + path + "\"", desktop.Name()));
+    HWND dialog = qvtest::FindShownDialog(desktop.Name(), kCaption, 20000);
+    ASSERT_TRUE(dialog);
+    Command(dialog, IDC_BC_HANGON);
+    HWND modules = qvtest::FindShownDialog(desktop.Name(), "起動時ハングオンするモジュール", 10000);
+    ASSERT_TRUE(modules);
+    auto captureAll = [&] {
+        Command(modules, IDC_ML_CAPTURE);
+        HWND options = qvtest::FindShownDialog(desktop.Name(), "実行中ｱﾌﾟﾘのｷｬﾌﾟﾁｬ", 10000);
+        if (!options) return std::string("<no options>");
+        Command(options, IDC_CP_ALL);
+        return NextMessage(desktop.Name());
+    };
+    // The configurator itself and the shell are left out by default.
+    EXPECT_EQ(captureAll(), "1 件取り込みました.");
+    EXPECT_EQ(captureAll(), "既にﾘｽﾄに登録済みのモジュールですので、取り込みませんでした.");
+    Command(modules, IDOK);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return !IsWindow(modules); }, 5000));
+    Command(dialog, ID_BC_SAVE);
+    ASSERT_TRUE(qvtest::WaitUntil(
+        [&] { return qvtest::ReadBytes(path).find("InitHangonModule") != std::string::npos; }, 10000));
+    qv::BarController bar;
+    ASSERT_EQ(qv::ReadBarControllerFile(path.c_str(), &bar), qv::BarReadResult::kRead);
+    EXPECT_EQ(bar.initHangonModules, std::vector<std::string>{"qvfixture.exe"});
+    Command(dialog, IDCANCEL);
+    EXPECT_EQ(config.WaitExit(10000), 0);
 }
 
 }  // namespace

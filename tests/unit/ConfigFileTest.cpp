@@ -244,6 +244,17 @@ TEST(ConfigCapture, MergingKeepsTheListAndDropsProgramsAlreadyListed) {
     EXPECT_EQ(list.Count(), 2);
 }
 
+TEST(ConfigCapture, ModuleNamesMergeByTheSameRulesWhateverTheirCase) {
+    std::vector<std::string> modules{"notepad.exe"};
+    EXPECT_EQ(MergeCapturedNames(modules, {"NOTEPAD.EXE"}, kCaptureDefaults),
+              "既にﾘｽﾄに登録済みのモジュールですので、取り込みませんでした.");
+    EXPECT_EQ(MergeCapturedNames(modules, {"notepad.exe", "calc.exe"}, kCaptureDefaults),
+              "既に登録済みのモジュールを除いて 1 件取り込みました.");
+    EXPECT_EQ(modules, (std::vector<std::string>{"notepad.exe", "calc.exe"}));
+    EXPECT_EQ(MergeCapturedNames(modules, {"a.exe"}, kCaptureDefaults | kCaptureReplaceList), "1 件取り込みました.");
+    EXPECT_EQ(modules, std::vector<std::string>{"a.exe"});
+}
+
 }  // namespace
 
 #include "ProgramFields.h"
