@@ -16,6 +16,7 @@
 #include "Daemon.h"
 #include "Desktops.h"
 #include "Processes.h"
+#include "Protocol.h"
 #include "DesktopDialogsRes.h"
 #include "QVBarConfigRes.h"
 #include "RemoteList.h"
@@ -208,6 +209,56 @@ TEST(BarConfigProgram, TheModuleListCapturesARunningProgramOnceByItsFileName) {
     qv::BarController bar;
     ASSERT_EQ(qv::ReadBarControllerFile(path.c_str(), &bar), qv::BarReadResult::kRead);
     EXPECT_EQ(bar.initHangonModules, std::vector<std::string>{"qvfixture.exe"});
+    Command(dialog, IDCANCEL);
+    EXPECT_EQ(config.WaitExit(10000), 0);
+}
+
+// Restart, with a stand-in for the bar beside a copy of the configurator:
+// the running bar is told to end, and the one beside is started on the file.
+TEST(BarConfigProgram, RestartEndsTheRunningBarAndStartsTheOneBesideOnTheFile) {
+    qvtest::TestDesktop desktop;
+    qvtest::TempDir dir;
+    const std::string configurator = dir.File("QVBarConfig.exe");
+    ASSERT_TRUE(CopyFileA((qvtest::ProgramFolder() + "QVBarConfig.exe").c_str(), configurator.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((qvtest::ProgramFolder() + "QVBarStandIn.exe").c_str(), dir.File("QVCtrlBar.exe").c_str(),
+                          FALSE));
+    const std::string path = dir.File("QVCtrlBar.ini");
+    qvtest::WriteBytes(path, "QVBarController::AnyController::RingListClass {\n}\n--EOF--\n");
+    const std::string report = dir.File("bar-report.txt");
+    auto start = [&](qvtest::ProcessGuard& guard, const std::string& program, const std::string& arguments) {
+        std::string line = "\"" + program + "\" " + arguments;
+        std::string name = desktop.Name();
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        si.lpDesktop = name.data();
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return false;
+        guard.Watch(pi.dwProcessId);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        return true;
+    };
+    qvtest::ProcessGuard running;
+    ASSERT_TRUE(start(running, dir.File("QVCtrlBar.exe"), "running"));
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return qvtest::ReportHas(report, "START running"); }, 10000));
+    qvtest::ProcessGuard config;
+    ASSERT_TRUE(start(config, configurator, "-p \"" + path + "\""));
+    HWND dialog = qvtest::FindShownDialog(desktop.Name(), kCaption, 20000);
+    ASSERT_TRUE(dialog);
+
+    Command(dialog, ID_BC_RESTART);
+    EXPECT_EQ(Answer(config.Pid(), desktop.Name(), dialog, IDYES), "再起動します. よろしいですか？\r\n");
+    EXPECT_TRUE(running.WaitForEnd(10000));
+    const std::string started = "START -p \"" + path + "\"";
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return qvtest::ReportHas(report, started); }, 15000));
+    EXPECT_EQ(qvtest::ReportLines(report),
+              (std::vector<std::string>{"START running", "REQUEST 7 0", "EXIT", started}));
+    HWND again = qvtest::FindWindowOn(desktop.Name(), qv::kBarThreadWindowClass, nullptr, 5000);
+    ASSERT_TRUE(again);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(again, &pid);
+    qvtest::ProcessGuard restarted(pid);
     Command(dialog, IDCANCEL);
     EXPECT_EQ(config.WaitExit(10000), 0);
 }
