@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "BarConfigDialogs.h"
 #include "BarConfigRules.h"
 #include "ConfigMessages.h"
@@ -117,9 +119,13 @@ void BarConfigDialog::CollectController() {
     c.hangerSortAscending = Checked(Handle(), IDC_BC_ASCENDING);
 }
 
-std::vector<PanelDescription>* BarConfigDialog::Menus() {
+const std::vector<PanelDescription>* BarConfigDialog::Menus() const {
     if (m_desktop < 0 || static_cast<size_t>(m_desktop) >= m_document.desktops.size()) return nullptr;
     return &m_document.desktops[static_cast<size_t>(m_desktop)];
+}
+
+std::vector<PanelDescription>* BarConfigDialog::Menus() {
+    return const_cast<std::vector<PanelDescription>*>(std::as_const(*this).Menus());
 }
 
 void BarConfigDialog::FillDesktops(int selected) {
@@ -150,7 +156,7 @@ std::vector<size_t> BarConfigDialog::SelectedItems() const {
 }
 
 void BarConfigDialog::SetButtons() {
-    const std::vector<PanelDescription>* menus = const_cast<BarConfigDialog*>(this)->Menus();
+    const std::vector<PanelDescription>* menus = Menus();
     const bool desktop = menus != nullptr;
     const bool selected = desktop && !SelectedItems().empty();
     auto enable = [this](int id, bool on) { EnableWindow(GetDlgItem(Handle(), id), on); };

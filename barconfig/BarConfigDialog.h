@@ -31,6 +31,7 @@ private:
     void FillItems(const std::vector<size_t>& selected);
     void SetButtons();
     std::vector<PanelDescription>* Menus();
+    const std::vector<PanelDescription>* Menus() const;
     std::vector<size_t> SelectedItems() const;
 
     void AddDesktop();

@@ -1,7 +1,5 @@
 #include "BarConfigDialogs.h"
 
-#include <shlobj.h>
-
 #include <cstring>
 
 #include "BarConfigRules.h"
@@ -21,20 +19,6 @@ inline constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVe
 // The radios in dialog order, and the kind each stands for.
 inline constexpr PanelKind kKinds[] = {PanelKind::kProgramList, PanelKind::kQuickLaunch, PanelKind::kFolder,
                                        PanelKind::kUserFolder, PanelKind::kCommonFolder};
-
-std::string ChooseFolder(HWND owner) {
-    char chosen[MAX_PATH] = "";
-    BROWSEINFOA browse{};
-    browse.hwndOwner = owner;
-    browse.pszDisplayName = chosen;
-    browse.lpszTitle = "パスの選択";
-    browse.ulFlags = BIF_RETURNONLYFSDIRS;
-    PIDLIST_ABSOLUTE list = SHBrowseForFolderA(&browse);
-    if (!list) return std::string();
-    const bool got = SHGetPathFromIDListA(list, chosen) != FALSE;
-    CoTaskMemFree(list);
-    return got ? std::string(chosen) : std::string();
-}
 
 }  // namespace
 
@@ -85,7 +69,7 @@ void MenuItemDialog::SetEnabling() {
 void MenuItemDialog::Browse() {
     const PanelKind kind = Kind();
     if (kind == PanelKind::kFolder) {
-        const std::string folder = ChooseFolder(Handle());
+        const std::string folder = config::AskFolder(Handle(), "パスの選択");
         if (!folder.empty()) SetDlgItemTextA(Handle(), IDC_MI_FOLDER, folder.c_str());
         return;
     }

@@ -1,6 +1,7 @@
 #include "DialogFiles.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <cstring>
@@ -33,6 +34,20 @@ std::string AskFileName(HWND owner, const char* filter, const char* extension, c
     dialog.Flags = OFN_HIDEREADONLY | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
     const BOOL chosen = save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
     return chosen ? std::string(file) : std::string();
+}
+
+std::string AskFolder(HWND owner, const char* title) {
+    char folder[MAX_PATH + 1] = "";
+    BROWSEINFOA browse{};
+    browse.hwndOwner = owner;
+    browse.pszDisplayName = folder;
+    browse.lpszTitle = title;
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    LPITEMIDLIST chosen = SHBrowseForFolderA(&browse);
+    if (!chosen) return std::string();
+    const bool got = SHGetPathFromIDListA(chosen, folder) != FALSE;
+    CoTaskMemFree(chosen);
+    return got ? std::string(folder) : std::string();
 }
 
 bool StartOnParameterFile(HWND owner, const std::string& program, const std::string& path) {

@@ -12,6 +12,8 @@ std::string ItemText(HWND dialog, int id);
 // A file name through the common open or save dialog, starting at start's
 // folder with its name; empty when cancelled. extension may be null.
 std::string AskFileName(HWND owner, const char* filter, const char* extension, const std::string& start, bool save);
+// A folder through the shell's folder chooser; empty when cancelled.
+std::string AskFolder(HWND owner, const char* title);
 // Starts a program of the suite on its parameter file ("-p" and the path,
 // quoted unless it is already); the system's error in a box when it cannot.
 bool StartOnParameterFile(HWND owner, const std::string& program, const std::string& path);

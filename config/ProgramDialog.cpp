@@ -214,16 +214,8 @@ void ProgramDialog::ChooseShellItem() {
 }
 
 void ProgramDialog::ChooseFolder() {
-    char folder[MAX_PATH + 1] = "";
-    BROWSEINFOA browse{};
-    browse.hwndOwner = Handle();
-    browse.pszDisplayName = folder;
-    browse.lpszTitle = kFolderTitle;
-    browse.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST chosen = SHBrowseForFolderA(&browse);
-    if (!chosen) return;
-    if (SHGetPathFromIDListA(chosen, folder)) SetDlgItemTextA(Handle(), IDC_PG_PATH, folder);
-    CoTaskMemFree(chosen);
+    const std::string folder = AskFolder(Handle(), kFolderTitle);
+    if (!folder.empty()) SetDlgItemTextA(Handle(), IDC_PG_PATH, folder.c_str());
 }
 
 BOOL ProgramDialog::OnCommand(WORD id, WORD code, HWND control) {
