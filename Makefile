@@ -2,6 +2,11 @@
 BUILD      := build
 TOOLCHAIN  := cmake/mingw-w64-x86_64.cmake
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+# The tests wait on Wine far more than they compute (a full run uses about a
+# quarter of two cores), and the second session runs its suites one after
+# the other in one job: one job more than there are cores keeps two in the
+# first session.
+TEST_JOBS  ?= $(shell echo $$(( $(JOBS) + 1 )))
 
 .PHONY: all deps build test run clean
 
@@ -17,7 +22,7 @@ build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
 test: build
-	scripts/wine-session.sh ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 120
+	scripts/wine-session.sh ctest --test-dir $(BUILD) --output-on-failure -j $(TEST_JOBS) --timeout 120
 
 run: build
 	@scripts/run.sh $(BUILD)

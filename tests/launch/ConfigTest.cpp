@@ -301,14 +301,16 @@ TEST(ConfigProgram, TheDisplayModeIsChosenFromTheSystemsListAndSaved) {
         for (size_t tab; (tab = text.find('\t')) != std::string::npos;) text.replace(tab, 1, ", ");
         return text;
     };
-    // A desktop without a stored mode takes the current one, which is the
-    // line selected.
-    DWORD_PTR selected = LB_ERR;
+    // The line equal to the stored mode (a desktop without one takes the
+    // current mode) is selected; with none equal, none is and OK waits.
+    const std::string stored = qvtest::WindowText(GetDlgItem(open.edited, IDC_DT_DISPLAY));
+    int expected = -1;
+    for (int line = 0; line < static_cast<int>(count) && expected < 0; ++line)
+        if (shownFor(lineAt(line)) == stored) expected = line;
+    DWORD_PTR selected = 0;
     SendMessageTimeoutA(list, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selected);
-    ASSERT_NE(static_cast<LRESULT>(selected), LB_ERR);
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(modes, IDOK)));
-    EXPECT_EQ(shownFor(lineAt(static_cast<int>(selected))),
-              qvtest::WindowText(GetDlgItem(open.edited, IDC_DT_DISPLAY)));
+    EXPECT_EQ(static_cast<int>(static_cast<LRESULT>(selected)), expected) << stored;
+    EXPECT_EQ(IsWindowEnabled(GetDlgItem(modes, IDOK)) != FALSE, expected >= 0);
     const int last = static_cast<int>(count) - 1;
     const std::string line = lineAt(last);
     int depth = 0, width = 0, height = 0, frequency = 0;
