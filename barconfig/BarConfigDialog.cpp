@@ -57,13 +57,7 @@ int BarConfigDialog::Run() {
     HWND dialog = CreateModeless(m_instance, IDD_BARCONFIG, nullptr);
     if (!dialog) return 1;
     ShowWindow(dialog, SW_SHOW);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (Handle() && m_accelerators && TranslateAcceleratorA(Handle(), m_accelerators, &message)) continue;
-        if (Handle() && IsDialogMessageA(Handle(), &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    config::RunDialogLoop(*this, m_accelerators);
     return 0;
 }
 

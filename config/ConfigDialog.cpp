@@ -81,13 +81,7 @@ int ConfigDialog::Run() {
     HWND dialog = CreateModeless(m_instance, IDD_CONFIG, nullptr);
     if (!dialog) return 1;
     ShowWindow(dialog, SW_SHOW);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        if (Handle() && m_accelerators && TranslateAcceleratorA(Handle(), m_accelerators, &message)) continue;
-        if (Handle() && IsDialogMessageA(Handle(), &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
+    RunDialogLoop(*this, m_accelerators);
     return m_exitCode;
 }
 

@@ -69,6 +69,17 @@ bool StartOnParameterFile(HWND owner, const std::string& program, const std::str
     return true;
 }
 
+void RunDialogLoop(const Dialog& dialog, HACCEL accelerators) {
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        const HWND window = dialog.Handle();
+        if (window && accelerators && TranslateAcceleratorA(window, accelerators, &message)) continue;
+        if (window && IsDialogMessageA(window, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
 std::string Formatted(const char* format, const std::string& text) {
     std::vector<char> buffer(std::strlen(format) + text.size() + 1);
     std::snprintf(buffer.data(), buffer.size(), format, text.c_str());

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "WindowBase.h"
+
 namespace qv::config {
 
 std::string ItemText(HWND dialog, int id);
@@ -17,6 +19,9 @@ std::string AskFolder(HWND owner, const char* title);
 // Starts a program of the suite on its parameter file ("-p" and the path,
 // quoted unless it is already); the system's error in a box when it cannot.
 bool StartOnParameterFile(HWND owner, const std::string& program, const std::string& path);
+// The message loop of a configurator's modeless main dialog, up to the
+// WM_QUIT its end posts: its accelerators first, then its own keys.
+void RunDialogLoop(const Dialog& dialog, HACCEL accelerators);
 // A message whose one %s is text.
 std::string Formatted(const char* format, const std::string& text);
 
