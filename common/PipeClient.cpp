@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -138,12 +139,19 @@ private:
 
 class PipeSource : public ByteSource {
 public:
-    PipeSource(ServerPipe& pipe, DWORD timeoutMs) : m_pipe(pipe), m_timeoutMs(timeoutMs) {}
-    size_t ReadSome(void* buffer, size_t size) override { return m_pipe.Read(buffer, size, m_timeoutMs); }
+    PipeSource(ServerPipe& pipe, const QueryTimeouts& timeouts)
+        : m_pipe(pipe), m_readMs(timeouts.readMs), m_replyMs(timeouts.replyMs), m_start(GetTickCount()) {}
+    size_t ReadSome(void* buffer, size_t size) override {
+        const DWORD spent = GetTickCount() - m_start;
+        if (spent >= m_replyMs) return 0;  // read as a reply that broke off
+        return m_pipe.Read(buffer, size, std::min<DWORD>(m_readMs, m_replyMs - spent));
+    }
 
 private:
     ServerPipe& m_pipe;
-    DWORD m_timeoutMs;
+    DWORD m_readMs;
+    DWORD m_replyMs;
+    DWORD m_start;
 };
 
 // The whole exchange, on a thread attached to the desktop concerned.
@@ -169,7 +177,7 @@ QueryResult AskHere(const PipeQuestion* question, ReplyReader* reader, uint32_t*
     if (!pipe.BeginConnect()) return QueryResult::kNoConnection;
     if (!PostMessageA(window, kRequestMessage, static_cast<WPARAM>(*question), 0)) return QueryResult::kPostFailed;
     if (!pipe.WaitConnected(timeouts.connectMs)) return QueryResult::kNoConnection;
-    PipeSource source(pipe, timeouts.readMs);
+    PipeSource source(pipe, timeouts);
     return reader->Read(source);
 }
 

@@ -28,6 +28,10 @@ struct QueryTimeouts {
     // of 10000 ms; a little longer covers every answer that can still come.
     unsigned long connectMs = 11000;
     unsigned long readMs = 10000;  // each read of the reply once the daemon has connected
+    // The whole reply: a daemon that trickles a byte now and then would keep
+    // every single read within readMs. A full-screen snapshot crosses in well
+    // under a second.
+    unsigned long replyMs = 30000;
     // The wait for the other askers of the session; a turn is bounded by the
     // times above, so this covers one slow exchange and then some.
     unsigned long turnMs = 30000;

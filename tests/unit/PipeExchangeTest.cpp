@@ -187,16 +187,29 @@ TEST_F(PipeExchange, AReplyThatBreaksOffEndsTheReading) {
         channel.Write(header, sizeof(header));
         Sleep(3000);
     };
+    // A byte now and then, each well within the read's bound: the bound on
+    // the whole reply ends it.
+    FakeDaemon::Behaviour trickling;
+    trickling.onRequest = [](unsigned) {
+        qv::ReplyChannel channel("Information", 10000);
+        if (channel.Open(true) != AnswerResult::kSent) return;
+        int32_t header[2] = {3, 0};
+        channel.Write(header, sizeof(header));
+        channel.Write("\x0E\0\0\0", 4);  // an ID of 14 bytes, sent one by one
+        for (const char* c = "User_Desktop01"; *c && channel.Write(c, 1); ++c) Sleep(200);
+    };
     const struct {
         const char* what;
         FakeDaemon::Behaviour behaviour;
         size_t records;
-    } cases[] = {{"closed early", cut, 1}, {"fell silent", silent, 0}};
+    } cases[] = {{"closed early", cut, 1}, {"fell silent", silent, 0}, {"trickled", trickling, 0}};
     for (const auto& c : cases) {
         FakeDaemon daemon("", c.behaviour);
         DesktopInformation info;
+        qv::QueryTimeouts timeouts = Short(5000, 300);
+        timeouts.replyMs = 1000;
         DWORD start = GetTickCount();
-        EXPECT_EQ(PipeClient(std::string(), Short(5000, 300)).AskInformation(&info), QueryResult::kCommunicationError)
+        EXPECT_EQ(PipeClient(std::string(), timeouts).AskInformation(&info), QueryResult::kCommunicationError)
             << c.what;
         EXPECT_LT(Since(start), 2500u) << c.what;
         EXPECT_TRUE(info.headerRead) << c.what;
