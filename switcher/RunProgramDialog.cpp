@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "BarSettings.h"
+#include "ComRef.h"
 #include "Launching.h"
 #include "QuorvelRes.h"
 
@@ -22,21 +23,6 @@ constexpr DWORD kPickFlags = OFN_READONLY | OFN_HIDEREADONLY | OFN_NOCHANGEDIR |
                              OFN_ENABLESIZING;  // 0x00A9180D
 // A field is read into a buffer of this size, terminator included.
 constexpr int kFieldBuffer = 261;
-
-// The explorer-style file dialog hosts shell views, which want COM on the
-// calling thread; the desktop threads do not keep it otherwise.
-class ComApartment {
-public:
-    ComApartment() : m_bInitialised(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (m_bInitialised) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool m_bInitialised;
-};
 
 std::string OwnModulePath() {
     char path[MAX_PATH + 1] = {};
@@ -124,6 +110,8 @@ void RunProgramDialog::OnOk() {
 }
 
 std::string RunProgramDialog::PickFile(const char* filters, const char* title, const char* startFolder) {
+    // The explorer-style file dialog hosts shell views, which want COM on the
+    // calling thread; the desktop threads do not keep it otherwise.
     ComApartment com;
     char file[MAX_PATH] = {};
     OPENFILENAMEA pick = {};

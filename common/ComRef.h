@@ -1,5 +1,5 @@
 #pragma once
-// COM for the bar's shortcut reading: the calling thread's apartment for a
+// COM for shell objects (shortcuts, folders): the calling thread's apartment for a
 // scope, and one owned interface pointer released once.
 
 #include <windows.h>
