@@ -8,13 +8,13 @@
 #include "DialogFiles.h"
 #include "PathText.h"
 #include "QVBarConfigRes.h"
+#include "RegistryText.h"
 #include "TextString.h"
 
 namespace qv::barconfig {
 
 namespace {
 
-inline constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
 // The radios in dialog order, and the kind each stands for.
 inline constexpr PanelKind kKinds[] = {PanelKind::kProgramList, PanelKind::kQuickLaunch, PanelKind::kFolder,
@@ -103,7 +103,7 @@ BOOL MenuItemDialog::OnCommand(WORD id, WORD code, HWND control) {
 
 BOOL StandardMenuDialog::OnInit() {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(m_common ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kShellFolders, 0, KEY_READ, &key) ==
+    if (RegOpenKeyExA(m_common ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_READ, &key) ==
         ERROR_SUCCESS) {
         for (DWORD index = 0;; ++index) {
             char name[256];

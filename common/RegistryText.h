@@ -8,6 +8,9 @@
 
 namespace qv {
 
+// Where the user's and the machine's special folders are named.
+inline constexpr char kShellFoldersKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
 // The text with every %NAME% of the environment replaced; false when it
 // would be longer than any path.
 bool ExpandEnvironmentText(const std::string& text, std::string* expanded);

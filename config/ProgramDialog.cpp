@@ -21,7 +21,6 @@ inline constexpr char kProgramFilter[] = "実行ファイル(*.exe;*.cmd)\0*.exe
 inline constexpr char kQuickLaunchFilter[] = "実行ファイル(*.exe;*.cmd;*.bat)\0*.exe;*.cmd;*.bat\0すべて(*.*)\0*.*\0";
 inline constexpr char kAnyFilter[] = "すべて(*.*)\0*.*\0";
 inline constexpr char kFolderTitle[] = "パスの選択";
-inline constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 inline constexpr char kMapGroups[] = "Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups";
 inline constexpr const char* kPages[] = {"表示属性", "ｱﾄﾞﾊﾞﾝｽﾄ"};
 inline constexpr const char* kClasses[] = {"継承", "低い", "通常", "高い"};
@@ -56,7 +55,7 @@ bool IsFolder(const std::string& path) {
 // names it, else the current folder.
 std::string QuickLaunchFolder() {
     std::string folder;
-    if (ReadRegistryText(HKEY_CURRENT_USER, kShellFolders, "AppData", &folder)) {
+    if (ReadRegistryText(HKEY_CURRENT_USER, kShellFoldersKey, "AppData", &folder)) {
         folder += "\\Microsoft\\Internet Explorer\\Quick Launch";
         if (IsFolder(folder)) return folder;
     }
