@@ -19,8 +19,8 @@ void RemoveTree(const std::string& dir) {
             std::string path = dir + "\\" + name;
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
+            else if (!DeleteFileA(path.c_str()) && SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL))
+                DeleteFileA(path.c_str());  // read-only, as installed files are
         } while (FindNextFileA(find, &data));
         FindClose(find);
     }
