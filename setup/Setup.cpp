@@ -290,6 +290,22 @@ void FirstSetupDialog::TrialRun() {
     End(kTrialRun);
 }
 
+// Beside the setup dialog, in the screen's lower right corner, where it does
+// not hide what the dialog asks.
+class NoticeDialog : public qv::Dialog {
+protected:
+    BOOL OnInit() override {
+        RECT place;
+        GetWindowRect(Handle(), &place);
+        RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        SetWindowPos(Handle(), nullptr, work.right - (place.right - place.left) - 16,
+                     work.bottom - (place.bottom - place.top) - 16, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        return FALSE;
+    }
+};
+
 StartState CheckStart(HWND owner) {
     StartState state;
     if (DaemonRunning()) {
@@ -319,9 +335,8 @@ StartState CheckStart(HWND owner) {
 int RunFirstSetup(HINSTANCE instance) {
     SplashWindow splash;
     splash.Open(instance, "Quorvel 1st Setup", "Quorvel Ver2.0\r\n\r\n最小化ボタンでアイコン化できます");
-    qv::Dialog notice;
+    NoticeDialog notice;
     notice.CreateModeless(instance, IDD_FS_NOTICE, splash.Handle());
-    if (notice.Handle()) ShowWindow(notice.Handle(), SW_SHOWNOACTIVATE);
 
     const StartState state = CheckStart(splash.Handle());
     FirstSetupDialog dialog(instance, state, splash);

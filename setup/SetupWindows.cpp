@@ -60,14 +60,16 @@ bool SplashWindow::Open(HINSTANCE instance, const char* title, const std::string
     const int captionHeight = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFIXEDFRAME);
     const int width = kSplashSize;
     const int height = kSplashSize + captionHeight;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    // In the upper left corner: the dialogs it stands behind come up in the
+    // middle of the screen.
+    const int x = 16;
+    const int y = 16;
     if (!Create(0, kSplashClass, title, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, x, y, width, height,
                 nullptr, nullptr, instance))
         return false;
-    // Round below its caption bar, which stays whole for the minimize button.
+    // A round face under a caption bar that stays whole for the minimize button.
     qv::UniqueGdi<HRGN> round(CreateEllipticRgn(0, captionHeight, width, height));
-    qv::UniqueGdi<HRGN> caption(CreateRectRgn(0, 0, width, captionHeight + kSplashSize / 2));
+    qv::UniqueGdi<HRGN> caption(CreateRectRgn(0, 0, width, captionHeight));
     qv::UniqueGdi<HRGN> shape(CreateRectRgn(0, 0, 0, 0));
     if (round && caption && shape && CombineRgn(shape.Get(), round.Get(), caption.Get(), RGN_OR) != ERROR &&
         SetWindowRgn(Handle(), shape.Get(), FALSE))

@@ -12,7 +12,7 @@ namespace qvsetup {
 
 class SplashWindow : public qv::Window {
 public:
-    // Shown at once, in the middle of the screen; false when it could not be made.
+    // Shown at once, in the upper left corner; false when it could not be made.
     bool Open(HINSTANCE instance, const char* title, const std::string& text);
     // 0 to 100 percent, drawn as a pie.
     void Progress(int percent);
