@@ -12,6 +12,9 @@
 
 #include "ComRef.h"
 #include "Daemon.h"
+#include "DaemonExtras.h"
+#include "DaemonRequest.h"
+#include "Protocol.h"
 #include "Desktops.h"
 #include "Handle.h"
 #include "Processes.h"
@@ -389,6 +392,61 @@ TEST_F(SetupTest, StartedByHandBesideSetupExeTheAccountSetupAsksForTheOrder) {
     EXPECT_EQ(setup.Answer(nullptr, IDNO), qvsetup::OrderQuestion(m_medium));
     EXPECT_EQ(setup.WaitExit(), 1);
     EXPECT_EQ(GetFileAttributesA(ParameterFolder().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// Ends the daemon that a setup started on the desktop: its log shows it
+// started on the file it was given.
+bool EndDaemonStartedOn(const std::string& desktop, const std::string& logPath) {
+    if (!qvtest::WaitUntil([&] { return qvtest::FileExists(logPath); }, kWaitMs)) return false;
+    bool posted = false;
+    qvtest::RunOnDesktop(desktop, [&] {
+        HWND main = qvtest::WaitForDaemonWindow(qv::DaemonWindow::kMain, kWaitMs);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(main, &pid);
+        qvtest::ProcessGuard daemon(pid);
+        posted = main && PostMessageA(main, qv::kRequestMessage, qv::kEndDaemonRequest, 0) && daemon.WaitExit(kWaitMs) >= 0;
+    });
+    return posted;
+}
+
+TEST_F(SetupTest, TheTrialRunAndTheAccountSetupStartTheDaemonOnTheirParameterFiles) {
+    qvtest::DaemonTurn turn;  // a daemon of this window station at a time
+    // A daemon makes the logon desktop its home: the programs that start it
+    // run there.
+    const std::string home = qvtest::CurrentDesktopName();
+    // Quiet parameter files, and no first-steps page, whose help viewer
+    // would outlive the test.
+    const std::string trialLog = m_dir.File("trial.log");
+    qvtest::WriteBytes(m_medium + "\\Quorvel.ini",
+                       qvtest::Crlf(qvtest::ParameterText(trialLog, qvtest::kQuietController, {""})));
+    DeleteFileA((m_medium + "\\DEMOCNTS\\FirstExec.chm").c_str());
+
+    SetupProgram setup(m_medium + "\\Setup.exe", "", m_medium, home);
+    HWND dialog = setup.Dialog(kFirstCaption, IDC_FS_FOLDER);
+    ASSERT_TRUE(dialog);
+    Press(dialog, IDC_FS_TRIAL);
+    EXPECT_EQ(setup.WaitExit(), 0);
+    EXPECT_TRUE(EndDaemonStartedOn(home, trialLog)) << "the trial run started no daemon on Quorvel.ini";
+    EXPECT_EQ(GetFileAttributesA(m_install.c_str()), INVALID_FILE_ATTRIBUTES) << "a trial installs nothing";
+
+    // Installed without the page; the user's parameter file written before
+    // is kept, and the daemon starts on it in the parameter folder.
+    qvtest::WriteBytes(m_medium + "\\DEMOCNTS\\FirstExec.chm", "");
+    ASSERT_EQ(Install(m_install), "1st セットアップは完了しました.");
+    SetFileAttributesA((m_install + "\\DEMOCNTS\\FirstExec.chm").c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA((m_install + "\\DEMOCNTS\\FirstExec.chm").c_str());
+    const std::string accountLog = m_dir.File("account.log");
+    CreateDirectoryA((m_dir.Path() + "\\AppData\\Lumarch").c_str(), nullptr);
+    CreateDirectoryA(ParameterFolder().c_str(), nullptr);
+    qvtest::WriteBytes(ParameterFolder() + "Quorvel.ini",
+                       qvtest::Crlf(qvtest::ParameterText(accountLog, qvtest::kQuietController, {""})));
+    SetupProgram account(m_install + "\\QVSetup.exe", "", m_install, home);
+    HWND accountDialog = account.Dialog(kAccountCaption, IDC_AS_MENU);
+    ASSERT_TRUE(accountDialog);
+    Press(accountDialog, IDOK);  // the daemon's start is ticked by default
+    EXPECT_EQ(account.Answer(accountDialog), "アカウント別　セットアップは完了しました.\r\nQuorvelを起動します.\r\n");
+    EXPECT_EQ(account.WaitExit(), 0);
+    EXPECT_TRUE(EndDaemonStartedOn(home, accountLog)) << "no daemon on the user's Quorvel.ini";
 }
 
 TEST(SetupWithTheDaemon, BothSetupsRefuseWhileItRuns) {
