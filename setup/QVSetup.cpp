@@ -177,19 +177,15 @@ void AccountSetupDialog::Run() {
 bool AccountSetupDialog::CopyDefaults() {
     const bool onlyMissing = Checked(IDC_AS_ONLY_MISSING);
     const std::string defaults = JoinPath(m_installFolder, "DEFAULT");
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(JoinPath(defaults, "*.ini").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return true;
-    bool copied = true;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        const std::string to = JoinPath(m_folder, found.cFileName);
+    for (const std::string& name : FilesMatching(defaults, "*.ini")) {
+        const std::string to = JoinPath(m_folder, name);
         if (onlyMissing && GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
-        copied = CopyReplacing(JoinPath(defaults, found.cFileName), to, false);
-        if (!copied) Tell(qv::config::Formatted("%s をコピーできませんでした.", to).c_str());
-    } while (copied && FindNextFileA(search, &found));
-    FindClose(search);
-    return copied;
+        if (!CopyReplacing(JoinPath(defaults, name), to, false)) {
+            Tell(qv::config::Formatted("%s をコピーできませんでした.", to).c_str());
+            return false;
+        }
+    }
+    return true;
 }
 
 bool AccountSetupDialog::MakeShortcuts(std::vector<std::string>* missing) {

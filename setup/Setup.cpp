@@ -193,43 +193,35 @@ bool FirstSetupDialog::CopyFiles(std::vector<std::string>* missing) {
         m_splash.Progress(10 + 60 * ++done / static_cast<int>(files.size()));
     }
     // The demonstration pages beyond the listed files, as the medium has them.
-    WIN32_FIND_DATAA found;
     const std::string demo = JoinPath(m_medium, kDemoFolder);
-    HANDLE search = FindFirstFileA(JoinPath(demo, "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return true;
-    bool copied = true;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        const std::string to = JoinPath(JoinPath(m_installFolder, kDemoFolder), found.cFileName);
-        if (!CopyReplacing(JoinPath(demo, found.cFileName), to, true)) {
+    for (const std::string& name : FilesMatching(demo, "*")) {
+        const std::string to = JoinPath(JoinPath(m_installFolder, kDemoFolder), name);
+        if (!CopyReplacing(JoinPath(demo, name), to, true)) {
             Tell(qv::config::Formatted("%s をコピーできませんでした.", to).c_str());
-            copied = false;
+            return false;
         }
-    } while (copied && FindNextFileA(search, &found));
-    FindClose(search);
-    return copied;
+    }
+    return true;
 }
 
 bool FirstSetupDialog::MakeDefaults() {
     const std::string defaults = JoinPath(m_installFolder, "DEFAULT");
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(JoinPath(m_medium, "*.ini").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return true;
-    bool made = true;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        const std::string from = JoinPath(m_medium, found.cFileName);
-        const std::string to = JoinPath(defaults, found.cFileName);
-        if (_stricmp(found.cFileName, "Quorvel.ini") == 0) {
+    for (const std::string& name : FilesMatching(m_medium, "*.ini")) {
+        const std::string from = JoinPath(m_medium, name);
+        const std::string to = JoinPath(defaults, name);
+        bool made;
+        if (_stricmp(name.c_str(), "Quorvel.ini") == 0) {
             std::vector<std::string> lines;
             made = ReadLines(from, &lines) && WriteText(to, RewriteDefaultParameters(lines, m_installFolder), false);
         } else {
             made = CopyReplacing(from, to, false);
         }
-        if (!made) Tell(qv::config::Formatted("%s をコピーできませんでした.", to).c_str());
-    } while (made && FindNextFileA(search, &found));
-    FindClose(search);
-    return made;
+        if (!made) {
+            Tell(qv::config::Formatted("%s をコピーできませんでした.", to).c_str());
+            return false;
+        }
+    }
+    return true;
 }
 
 bool FirstSetupDialog::MakeShortcuts(std::vector<std::string>* missing) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "Handle.h"
 #include "SetupRules.h"
@@ -23,6 +24,9 @@ bool IsAdministrator(std::string* failure);
 std::string CurrentFolder();
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
+
+// The names of the files (not folders) in the folder that match the pattern.
+std::vector<std::string> FilesMatching(const std::string& folder, const char* pattern);
 
 // Makes the folder and its missing parents, one level at a time.
 bool MakeFolderTree(const std::string& folder);

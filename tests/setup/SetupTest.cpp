@@ -227,17 +227,25 @@ protected:
                        static_cast<DWORD>(value.size() + 1));
     }
 
-    // Runs Setup to the end of a good install into the folder; the account
-    // setup is not asked for. Its closing box.
-    std::string Install(const std::string& folder) {
-        SetupProgram setup(m_medium + "\\Setup.exe", "", m_medium, m_desktop.Name());
+    // Setup's dialog filled in for the test's install folder and menu, the
+    // shortcuts the user's own; null when it did not come.
+    HWND FilledFirstSetup(const SetupProgram& setup, bool continueToAccount) {
         HWND dialog = setup.Dialog(kFirstCaption, IDC_FS_FOLDER);
-        if (!dialog) return "<no dialog>";
-        SetText(dialog, IDC_FS_FOLDER, folder);
+        if (!dialog) return nullptr;
+        SetText(dialog, IDC_FS_FOLDER, m_install);
         SetText(dialog, IDC_FS_MENU, m_menu);
         SetCheck(dialog, IDC_FS_ALL_USERS, false);
         SetCheck(dialog, IDC_FS_CURRENT_USER, true);
-        SetCheck(dialog, IDC_FS_CONTINUE, false);
+        SetCheck(dialog, IDC_FS_CONTINUE, continueToAccount);
+        return dialog;
+    }
+
+    // Runs Setup to the end of a good install; the account setup is not
+    // asked for. Its closing box.
+    std::string Install() {
+        SetupProgram setup(m_medium + "\\Setup.exe", "", m_medium, m_desktop.Name());
+        HWND dialog = FilledFirstSetup(setup, false);
+        if (!dialog) return "<no dialog>";
         Press(dialog, IDC_FS_INSTALL);
         const std::string text = setup.Answer(dialog);
         EXPECT_EQ(setup.WaitExit(), 0) << text;
@@ -271,12 +279,8 @@ protected:
 
 TEST_F(SetupTest, InstallsTheMediumAndHandsOverToTheAccountSetup) {
     SetupProgram setup(m_medium + "\\Setup.exe", "", m_medium, m_desktop.Name());
-    HWND dialog = setup.Dialog(kFirstCaption, IDC_FS_FOLDER);
+    HWND dialog = FilledFirstSetup(setup, true);
     ASSERT_TRUE(dialog);
-    SetText(dialog, IDC_FS_FOLDER, m_install);
-    SetText(dialog, IDC_FS_MENU, m_menu);
-    SetCheck(dialog, IDC_FS_ALL_USERS, false);
-    SetCheck(dialog, IDC_FS_CURRENT_USER, true);
     Press(dialog, IDC_FS_INSTALL);
     EXPECT_EQ(setup.Answer(dialog), "1st セットアップは完了しました.\r\n続いて、アカウント別セットアップに移ります.\r\n");
     EXPECT_EQ(setup.WaitExit(), 0);
@@ -331,9 +335,9 @@ TEST_F(SetupTest, InstallsTheMediumAndHandsOverToTheAccountSetup) {
 }
 
 TEST_F(SetupTest, ASecondInstallAndASecondAccountSetupKeepWhatTheUserEdited) {
-    ASSERT_EQ(Install(m_install), "1st セットアップは完了しました.");
+    ASSERT_EQ(Install(), "1st セットアップは完了しました.");
     // Over the read-only copies of the first.
-    ASSERT_EQ(Install(m_install), "1st セットアップは完了しました.");
+    ASSERT_EQ(Install(), "1st セットアップは完了しました.");
     EXPECT_TRUE(ReadOnly(m_install + "\\bin\\QVViewer.exe"));
 
     ASSERT_EQ(AccountSetup("", false, true), "アカウント別　セットアップは完了しました.\r\nｽﾀｰﾄﾒﾆｭｰから、Quorvel を選ぶと実行できます.\r\n");
@@ -352,12 +356,8 @@ TEST_F(SetupTest, ASecondInstallAndASecondAccountSetupKeepWhatTheUserEdited) {
 TEST_F(SetupTest, AMediumWithAFileMissingListsItInstallsTheRestAndMakesNoShortcuts) {
     DeleteFileA((m_medium + "\\readme.txt").c_str());
     SetupProgram setup(m_medium + "\\Setup.exe", "", m_medium, m_desktop.Name());
-    HWND dialog = setup.Dialog(kFirstCaption, IDC_FS_FOLDER);
+    HWND dialog = FilledFirstSetup(setup, true);
     ASSERT_TRUE(dialog);
-    SetText(dialog, IDC_FS_FOLDER, m_install);
-    SetText(dialog, IDC_FS_MENU, m_menu);
-    SetCheck(dialog, IDC_FS_ALL_USERS, false);
-    SetCheck(dialog, IDC_FS_CURRENT_USER, true);
     Press(dialog, IDC_FS_INSTALL);
     EXPECT_EQ(setup.Answer(dialog), "必須ファイルが見つかりませんでした.\r\nreadme.txt\r\n");
     EXPECT_TRUE(qvtest::FileExists(m_install + "\\bin\\Quorvel.exe"));
@@ -432,7 +432,7 @@ TEST_F(SetupTest, TheTrialRunAndTheAccountSetupStartTheDaemonOnTheirParameterFil
     // Installed without the page; the user's parameter file written before
     // is kept, and the daemon starts on it in the parameter folder.
     qvtest::WriteBytes(m_medium + "\\DEMOCNTS\\FirstExec.chm", "");
-    ASSERT_EQ(Install(m_install), "1st セットアップは完了しました.");
+    ASSERT_EQ(Install(), "1st セットアップは完了しました.");
     SetFileAttributesA((m_install + "\\DEMOCNTS\\FirstExec.chm").c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA((m_install + "\\DEMOCNTS\\FirstExec.chm").c_str());
     const std::string accountLog = m_dir.File("account.log");
