@@ -3,7 +3,9 @@
 # costly to make (a running daemon). Set by the including file: PROGRAM, the
 # program's path; EMULATOR, what runs it; PROPERTIES, for every suite;
 # ALONE, the suites that run with no other test beside them; KEYBOARD, the
-# suites that press keys. Keys reach the window with the X keyboard focus,
+# suites that press keys; PIPE, the suites that start a daemon where the
+# program's other suites do not, which take turns on the one pipe name with
+# the other daemon suites. Keys reach the window with the X keyboard focus,
 # which any window another test makes on the same display can take; the
 # second session runs one suite at a time, so they run there.
 execute_process(COMMAND "${EMULATOR}" "${PROGRAM}" --gtest_list_tests
@@ -27,6 +29,10 @@ foreach(line IN LISTS lines)
     list(FIND KEYBOARD "${suite}" at)
     if(NOT at EQUAL -1)
       set_tests_properties("${suite}" PROPERTIES RESOURCE_LOCK QuorvelPipeB ENVIRONMENT QV_WINE_SESSION=b)
+    endif()
+    list(FIND PIPE "${suite}" at)
+    if(NOT at EQUAL -1)
+      set_tests_properties("${suite}" PROPERTIES RESOURCE_LOCK QuorvelPipe)
     endif()
     list(FIND ALONE "${suite}" at)
     if(NOT at EQUAL -1)

@@ -198,9 +198,16 @@ void Press(HWND dialog, int id) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id
 
 // The user's Programs, Startup and AppData folders point into the test's
 // folder while it runs, so the shortcuts and parameter files land there.
+// The values are the prefix's, shared by every test program of the session:
+// the setup suites take turns with them.
 class SetupTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        m_turn.Reset(CreateMutexA(nullptr, FALSE, "QuorvelSetupTestShellFolders"));
+        ASSERT_TRUE(m_turn);
+        const DWORD wait = WaitForSingleObject(m_turn.Get(), 120000);
+        ASSERT_TRUE(wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED);
+        m_owned = true;
         ASSERT_FALSE(Medium().empty()) << "QV_MEDIUM names no unpacked archive";
         CopyTree(Medium(), m_medium);
         ASSERT_TRUE(qvtest::FileExists(m_medium + "\\Setup.exe"));
@@ -215,6 +222,7 @@ protected:
     }
     void TearDown() override {
         for (const auto& [name, value] : m_saved) SetShellFolder(name.c_str(), value);
+        if (m_owned) ReleaseMutex(m_turn.Get());
     }
 
     static void SetShellFolder(const char* name, const std::string& value) {
@@ -275,7 +283,12 @@ protected:
     std::string m_install = m_dir.Path() + "\\Program Files\\Lumarch\\Quorvel";
     std::string m_menu = "Quorvel Test";  // a blank: it must arrive whole
     std::vector<std::pair<std::string, std::string>> m_saved;
+    qv::UniqueHandle m_turn;
+    bool m_owned = false;
 };
+
+// The cases that start a daemon, which take turns with the daemon suites.
+class SetupWithTheDaemon : public SetupTest {};
 
 TEST_F(SetupTest, InstallsTheMediumAndHandsOverToTheAccountSetup) {
     SetupProgram setup(m_medium + "\\Setup.exe", "", m_medium, m_desktop.Name());
@@ -409,7 +422,7 @@ bool EndDaemonStartedOn(const std::string& desktop, const std::string& logPath) 
     return posted;
 }
 
-TEST_F(SetupTest, TheTrialRunAndTheAccountSetupStartTheDaemonOnTheirParameterFiles) {
+TEST_F(SetupWithTheDaemon, TheTrialRunAndTheAccountSetupStartTheDaemonOnTheirParameterFiles) {
     qvtest::DaemonTurn turn;  // a daemon of this window station at a time
     // A daemon makes the logon desktop its home: the programs that start it
     // run there.
@@ -449,11 +462,10 @@ TEST_F(SetupTest, TheTrialRunAndTheAccountSetupStartTheDaemonOnTheirParameterFil
     EXPECT_TRUE(EndDaemonStartedOn(home, accountLog)) << "no daemon on the user's Quorvel.ini";
 }
 
-TEST(SetupWithTheDaemon, BothSetupsRefuseWhileItRuns) {
-    ASSERT_FALSE(Medium().empty());
+TEST_F(SetupWithTheDaemon, BothSetupsRefuseWhileItRuns) {
     qvtest::Daemon daemon;
     ASSERT_TRUE(daemon.StartReady(qvtest::kQuietController, {""}));
-    SetupProgram first(Medium() + "\\Setup.exe", "", Medium(), daemon.StartDesktop());
+    SetupProgram first(m_medium + "\\Setup.exe", "", m_medium, daemon.StartDesktop());
     EXPECT_EQ(first.Answer(nullptr), "Quorvelは停止した状態でセットアップして下さい.\r\nドキュメントだけ閲覧できます.\r\n");
     HWND dialog = first.Dialog(kFirstCaption, IDC_FS_FOLDER);
     ASSERT_TRUE(dialog);
@@ -462,7 +474,7 @@ TEST(SetupWithTheDaemon, BothSetupsRefuseWhileItRuns) {
     // The documents can still be read.
     Press(dialog, IDC_FS_DOCUMENT1 + 2);
     std::string expected;
-    const std::string raw = qvtest::ReadBytes(Medium() + "\\setup3.txt");
+    const std::string raw = qvtest::ReadBytes(m_medium + "\\setup3.txt");
     for (size_t i = 0; i < raw.size(); ++i) {
         if (raw[i] == '\n' && (i == 0 || raw[i - 1] != '\r')) expected += '\r';
         expected += raw[i];
@@ -473,7 +485,7 @@ TEST(SetupWithTheDaemon, BothSetupsRefuseWhileItRuns) {
     first.Answer(dialog);
     EXPECT_EQ(first.WaitExit(), 1);
 
-    SetupProgram account(Medium() + "\\QVSetup.exe", "/AutoContinue", Medium(), daemon.StartDesktop());
+    SetupProgram account(m_medium + "\\QVSetup.exe", "/AutoContinue", m_medium, daemon.StartDesktop());
     EXPECT_EQ(account.Answer(nullptr), "Quorvelは停止した状態でセットアップして下さい.\r\nセットアップを中止します.\r\n");
     EXPECT_EQ(account.WaitExit(), 1);
 }
