@@ -91,7 +91,7 @@ protected:
 private:
     void Tell(const char* text) { MessageBoxA(Handle(), text, kCaption, MB_OK | MB_ICONEXCLAMATION); }
     bool Checked(int id) const { return IsDlgButtonChecked(Handle(), id) == BST_CHECKED; }
-    void ShowHelp(const std::string& lead);
+    void ShowHelp();
     void Run();
     bool CopyDefaults();
     // False when a step stopped the run (its box shown); missing targets are collected.
@@ -121,15 +121,14 @@ BOOL AccountSetupDialog::OnCommand(WORD id, WORD code, HWND control) {
         if (dialog.DoModal(m_instance, IDD_PARAMETER_FOLDER, Handle()) == IDOK) m_folder = dialog.Folder();
         return TRUE;
     }
-    case IDC_AS_HELP: ShowHelp(std::string()); return TRUE;
+    case IDC_AS_HELP: ShowHelp(); return TRUE;
     case IDOK: Run(); return TRUE;
     default: return Dialog::OnCommand(id, code, control);
     }
 }
 
-void AccountSetupDialog::ShowHelp(const std::string& lead) {
-    const std::string text = lead +
-                             "Quorvelのｾｯﾄｱｯﾌﾟは２段構成になっており、このｾｯﾄｱｯﾌﾟは\r\n"
+void AccountSetupDialog::ShowHelp() {
+    const std::string text = "Quorvelのｾｯﾄｱｯﾌﾟは２段構成になっており、このｾｯﾄｱｯﾌﾟは\r\n"
                              "ｱｶｳﾝﾄ(ﾕｰｻﾞ)ごとに１回実行します.\r\n"
                              "\r\n"
                              "ｲﾝｽﾄｰﾙ先の DEFAULT ﾌｫﾙﾀﾞにあるﾊﾟﾗﾒｰﾀﾌｧｲﾙ(*.ini)を\r\n"
