@@ -10,6 +10,7 @@
 
 #include "Handle.h"
 #include "ProcessApi.h"
+#include "ShellOpen.h"
 #include "ShlExeCommand.h"
 
 namespace {
@@ -72,7 +73,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int showCommand) {
     const char* workDir = length > 0 && length < MAX_PATH ? directory : nullptr;
 
     if (!command.waiting) {
-        ShellExecuteA(nullptr, nullptr, command.item.c_str(), nullptr, workDir, showCommand);
+        qv::OpenWithShell(command.item.c_str(), workDir, showCommand);
         return 0;
     }
     STARTUPINFOA si = {};

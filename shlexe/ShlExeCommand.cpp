@@ -15,6 +15,10 @@ constexpr char kNoWait[] = "/NOWAIT:0 ";
 // slash or a Shift-JIS byte makes the value invalid.
 bool IsTokenByte(unsigned char c) { return c >= '0' && c <= 0x7F; }
 
+// Blanks and quotes lie below 0x40, where no Shift-JIS trail byte does, so
+// the ends of a text can be read byte by byte.
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
 }  // namespace
 
 ShlExeCommand ParseShlExeCommand(const char* text) {
@@ -40,6 +44,19 @@ ShlExeCommand ParseShlExeCommand(const char* text) {
     command.item = item;
     command.hasItem = true;
     return command;
+}
+
+std::string ShellExeDocument(const char* text) {
+    if (!text) return std::string();
+    const char* begin = text;
+    const char* end = text + std::strlen(text);
+    while (begin < end && IsBlank(*begin)) ++begin;
+    while (end > begin && IsBlank(end[-1])) --end;
+    if (end - begin >= 2 && *begin == '"' && end[-1] == '"') {
+        ++begin;
+        --end;
+    }
+    return std::string(begin, end);
 }
 
 }  // namespace qv

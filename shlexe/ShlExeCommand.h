@@ -18,4 +18,9 @@ struct ShlExeCommand {
 // text: everything after the program name, as the entry point receives it.
 ShlExeCommand ParseShlExeCommand(const char* text);
 
+// The one document of ShellExe's command line: the whole text without the
+// blanks around it, and without the double quotes around it when it is
+// quoted as a whole (a path with blanks may come either way). Empty: none.
+std::string ShellExeDocument(const char* text);
+
 }  // namespace qv
