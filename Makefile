@@ -1,4 +1,5 @@
-# The two commands a user needs: `make run` and `make test`.
+# The two commands a user needs: `make run` and `make test` (`make dist`
+# builds the release archive).
 BUILD      := build
 TOOLCHAIN  := cmake/mingw-w64-x86_64.cmake
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
@@ -8,7 +9,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 # first session.
 TEST_JOBS  ?= $(shell echo $$(( $(JOBS) + 1 )))
 
-.PHONY: all deps build test run clean
+.PHONY: all deps build dist test run clean
 
 all: build
 
@@ -21,7 +22,12 @@ $(BUILD)/CMakeCache.txt:
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+# The release medium: $(BUILD)/dist/Quorvel-<version>.zip and, unpacked beside
+# it, the folder that the setup tests install from.
+dist: build
+	cmake --build $(BUILD) -j $(JOBS) --target dist
+
+test: dist
 	scripts/wine-session.sh ctest --test-dir $(BUILD) --output-on-failure -j $(TEST_JOBS) --timeout 120
 
 run: build
