@@ -19,13 +19,29 @@ check xdotool xdotool
 check imagemagick import
 check fonts-ipafont-gothic
 check googletest
+check fp-utils chmcmd
 [ -d /usr/src/googletest/googletest ] || case "$need" in *googletest*) ;; *) need="$need googletest";; esac
-[ -z "$need" ] && exit 0
+# Wine creates files with Japanese names only under a glibc Japanese locale
+# (and the shells stop warning that they cannot set LC_ALL).
+have_locale() { locale -a 2>/dev/null | grep -qix 'ja_JP\.utf-\?8'; }
+have_locale || check locales locale-gen
+if [ -z "$need" ] && have_locale; then exit 0; fi
 if [ "$(id -u)" -ne 0 ]; then
-  echo "Missing packages:$need" >&2
-  echo "Install them with: sudo apt-get install -y$need" >&2
+  [ -n "$need" ] && echo "Missing packages:$need" >&2 && echo "Install them with: sudo apt-get install -y$need" >&2
+  have_locale || echo "Missing locale ja_JP.UTF-8: enable it in /etc/locale.gen and run: sudo locale-gen" >&2
   exit 1
 fi
-echo "Installing:$need"
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -q && apt-get install -y -q $need
+if [ -n "$need" ]; then
+  echo "Installing:$need"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -q && apt-get install -y -q $need || exit 1
+fi
+if ! have_locale; then
+  echo "Generating the locale ja_JP.UTF-8"
+  if grep -q '^# *ja_JP\.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+    sed -i 's/^# *\(ja_JP\.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  elif ! grep -q '^ja_JP\.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+    echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
+  fi
+  locale-gen || exit 1
+fi
