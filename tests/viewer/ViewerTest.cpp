@@ -311,12 +311,38 @@ TEST_F(ViewerWithDaemon, TheMenusOpenResizeAndArrangeTheDesktopWindows) {
         },
         10000));
 
-    // No help file beside the build's programs.
+    // The help file beside the build's programs opens in HTML Help's window,
+    // titled as the compiled file names itself.
     viewer.Command(ID_VW_HELP);
-    const qvtest::DaemonDialog help = qvtest::WaitForProcessDialog(viewer.Pid(), ids[0], 10000);
-    ASSERT_TRUE(help);
-    EXPECT_EQ(help.text, "ﾍﾙﾌﾟﾌｧｲﾙが見つかりません.");
-    qvtest::PressDialog(help, IDOK);
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search{viewer.Pid(), nullptr};
+    qvtest::WaitUntil(
+        [&] {
+            qvtest::RunOnDesktop(ids[0], [&] {
+                search.found = nullptr;
+                EnumWindows(
+                    [](HWND window, LPARAM param) -> BOOL {
+                        auto* s = reinterpret_cast<Search*>(param);
+                        char name[64] = "", title[64] = "";
+                        DWORD pid = 0;
+                        GetClassNameA(window, name, sizeof name);
+                        GetWindowTextA(window, title, sizeof title);
+                        GetWindowThreadProcessId(window, &pid);
+                        if (pid != s->pid || std::string(name) != "HH Parent" ||
+                            std::string(title) != "Quorvel ヘルプ")
+                            return TRUE;
+                        s->found = window;
+                        return FALSE;
+                    },
+                    reinterpret_cast<LPARAM>(&search));
+            });
+            return search.found != nullptr;
+        },
+        10000);
+    ASSERT_TRUE(search.found) << "no HTML Help window for Lumarch.chm";
+    PostMessageA(search.found, WM_CLOSE, 0, 0);
 
     viewer.Command(ID_VW_EXIT);
     EXPECT_EQ(viewer.WaitExit(), 0);
