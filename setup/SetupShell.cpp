@@ -163,8 +163,8 @@ bool ReadShellFolder(bool machine, const char* valueName, std::string* folder) {
                                 folder);
 }
 
-LinkResult MakeShellLink(const LinkSpec& spec) {
-    if (!FileExists(spec.target)) return LinkResult::kNoTarget;
+LinkResult MakeShellLink(const LinkSpec& shortcut) {
+    if (!FileExists(shortcut.target)) return LinkResult::kNoTarget;
     qv::ComApartment apartment;
     qv::ComRef<IShellLinkA> link;
     if (!apartment.Usable() || FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
@@ -172,12 +172,12 @@ LinkResult MakeShellLink(const LinkSpec& spec) {
         return LinkResult::kNoShellLink;
     qv::ComRef<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.PutVoid()))) return LinkResult::kNoPersistFile;
-    link->SetPath(spec.target.c_str());
-    link->SetArguments(spec.arguments.c_str());
-    link->SetWorkingDirectory(spec.workingFolder.c_str());
-    link->SetDescription(spec.description.c_str());
+    link->SetPath(shortcut.target.c_str());
+    link->SetArguments(shortcut.arguments.c_str());
+    link->SetWorkingDirectory(shortcut.workingFolder.c_str());
+    link->SetDescription(shortcut.description.c_str());
     link->SetShowCmd(SW_SHOWNORMAL);
-    return SUCCEEDED(file->Save(Wide(spec.path).c_str(), TRUE)) ? LinkResult::kMade : LinkResult::kSaveFailed;
+    return SUCCEEDED(file->Save(Wide(shortcut.path).c_str(), TRUE)) ? LinkResult::kMade : LinkResult::kSaveFailed;
 }
 
 const char* LinkFailureText(LinkResult result) {
