@@ -1,0 +1,46 @@
+// The outside counts that the benchmark and the soak run judge growth by.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "Handle.h"
+#include "ProcessFigures.h"
+
+namespace {
+
+TEST(ProcessFigures, HandlesFollowWhatTheProcessOpensAndCloses) {
+    const long before = qvtest::CountHandles(GetCurrentProcess());
+    ASSERT_GT(before, 0);
+    {
+        std::vector<qv::UniqueHandle> events;
+        for (int i = 0; i < 5; ++i) events.emplace_back(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        EXPECT_EQ(qvtest::CountHandles(GetCurrentProcess()), before + 5);
+    }
+    EXPECT_EQ(qvtest::CountHandles(GetCurrentProcess()), before);
+}
+
+TEST(ProcessFigures, PrivateBytesFollowCommittedMemoryAndWindowsTheirDesktop) {
+    const size_t before = qvtest::PrivateBytes(GetCurrentProcess());
+    ASSERT_GT(before, 0u);
+    void* block = VirtualAlloc(nullptr, 16 << 20, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    ASSERT_NE(block, nullptr);
+    memset(block, 1, 16 << 20);
+    EXPECT_GE(qvtest::PrivateBytes(GetCurrentProcess()), before + (16 << 20));
+    VirtualFree(block, 0, MEM_RELEASE);
+
+    char name[256] = {};
+    GetUserObjectInformationA(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, name, sizeof(name), nullptr);
+    // The thread's first window brings the thread's IME window with it.
+    HWND first = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    const long windows = qvtest::CountWindowsOn(name, GetCurrentProcessId());
+    HWND second = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(qvtest::CountWindowsOn(name, GetCurrentProcessId()), windows + 1);
+    DestroyWindow(second);
+    DestroyWindow(first);
+    EXPECT_EQ(qvtest::CountWindowsOn("no such desktop", 0), -1);
+}
+
+}  // namespace
