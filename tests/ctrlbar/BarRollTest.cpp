@@ -1,6 +1,7 @@
 // The bar rolls itself up into a strip when the mouse leaves it and comes
 // back at the screen places its settings name; the pin keeps it shown.
-// Seen through the one pointer of the one X screen: these run alone.
+// Seen through the one pointer of the one X screen: session b, where these
+// run, runs one suite at a time.
 
 #include <windows.h>
 
