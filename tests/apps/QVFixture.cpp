@@ -13,7 +13,7 @@
 //
 // Report lines (appended to PATH, one per event):
 //   START pid=<pid> tid=<tid> asked=<desktop its startup information names, - for none> desktop=<name>
-//   WINDOW hwnd=<hex>
+//   WINDOW hwnd=<hex> | NO WINDOW error=<code>
 //   DAEMON WINDOWS
 //   WM_CLOSE | THREAD WM_CLOSE | WM_QUIT | WM_QUERYENDSESSION | WM_ENDSESSION <0|1>
 //   LIFETIME | EXIT <code>
@@ -164,9 +164,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
                                          main, nullptr, instance, nullptr);
             ShowWindow(owned, SW_SHOWNOACTIVATE);
         }
-        ShowWindow(main, showCommand);
-        UpdateWindow(main);
-        Report("WINDOW hwnd=%p", static_cast<void*>(main));
+        // Wine once made no window here on a heavily loaded machine: say so,
+        // with the error, rather than report a null window a test acts on.
+        if (!main) {
+            Report("NO WINDOW error=%lu", GetLastError());
+        } else {
+            ShowWindow(main, showCommand);
+            UpdateWindow(main);
+            Report("WINDOW hwnd=%p", static_cast<void*>(main));
+        }
     }
 
     if (g_options.daemonWindows) {

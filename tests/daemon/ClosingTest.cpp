@@ -30,7 +30,10 @@ struct Application {
     // Waits until its window is up; then it is ended at the end of the scope
     // if nothing else ended it.
     bool Up() {
-        if (!qvtest::WaitUntil([&] { return !Window().empty(); }, 10000)) return false;
+        if (!qvtest::WaitUntil([&] { return !Window().empty(); }, 10000)) {
+            ADD_FAILURE() << "no window: " << ::testing::PrintToString(qvtest::ReportLines(report));
+            return false;
+        }
         guard.Watch(qvtest::ReportedPid(report));
         return guard.Running();
     }
