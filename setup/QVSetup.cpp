@@ -209,14 +209,10 @@ bool AccountSetupDialog::MakeShortcuts(std::vector<std::string>* missing) {
     std::vector<LinkSpec> links;
     if (Checked(IDC_AS_STARTUP)) links.push_back(StartupLink(m_installFolder, m_folder, startup));
     for (LinkSpec& link : AccountLinks(m_installFolder, m_folder, menu)) links.push_back(std::move(link));
-    for (const LinkSpec& link : links) {
-        const LinkResult result = MakeShellLink(link);
-        if (result == LinkResult::kNoTarget) {
-            missing->push_back(link.target);
-        } else if (result != LinkResult::kMade) {
-            Tell(LinkFailureText(result));
-            return false;
-        }
+    const LinkResult result = MakeShellLinks(links, missing);
+    if (result != LinkResult::kMade) {
+        Tell(LinkFailureText(result));
+        return false;
     }
     return WriteText(JoinPath(m_folder, "user_uninst.txt"), UserUninstallMenuText(programs, startup, m_menu), true);
 }

@@ -247,14 +247,10 @@ bool FirstSetupDialog::MakeShortcuts(std::vector<std::string>* missing) {
     }
     std::vector<LinkSpec> links = FirstSetupLinks(m_installFolder, chosenMenu);
     if (allUsers) links.push_back(UserRemovalLink(m_installFolder, userMenu));
-    for (const LinkSpec& link : links) {
-        const LinkResult result = MakeShellLink(link);
-        if (result == LinkResult::kNoTarget) {
-            missing->push_back(link.target);
-        } else if (result != LinkResult::kMade) {
-            Tell(LinkFailureText(result));
-            return false;
-        }
+    const LinkResult result = MakeShellLinks(links, missing);
+    if (result != LinkResult::kMade) {
+        Tell(LinkFailureText(result));
+        return false;
     }
     const std::string uninstall = JoinPath(JoinPath(m_installFolder, "DOC"), "uninst.txt");
     return WriteText(uninstall, UninstallMenuText(allUsers, commonPrograms, userPrograms, m_menu), true);

@@ -180,6 +180,18 @@ LinkResult MakeShellLink(const LinkSpec& shortcut) {
     return SUCCEEDED(file->Save(Wide(shortcut.path).c_str(), TRUE)) ? LinkResult::kMade : LinkResult::kSaveFailed;
 }
 
+LinkResult MakeShellLinks(const std::vector<LinkSpec>& links, std::vector<std::string>* missingTargets) {
+    for (const LinkSpec& link : links) {
+        const LinkResult result = MakeShellLink(link);
+        if (result == LinkResult::kNoTarget) {
+            missingTargets->push_back(link.target);
+        } else if (result != LinkResult::kMade) {
+            return result;
+        }
+    }
+    return LinkResult::kMade;
+}
+
 const char* LinkFailureText(LinkResult result) {
     switch (result) {
     case LinkResult::kNoShellLink: return "ShellLinkインターフェイスの初期化に失敗しました";

@@ -45,6 +45,9 @@ bool ReadShellFolder(bool machine, const char* valueName, std::string* folder);
 enum class LinkResult { kMade, kNoTarget, kNoShellLink, kNoPersistFile, kSaveFailed };
 // Makes the shortcut when its target exists (normal window).
 LinkResult MakeShellLink(const LinkSpec& link);
+// Makes the shortcuts in order, noting the targets that are missing; stops at
+// the first other failure and returns it (kMade when none failed).
+LinkResult MakeShellLinks(const std::vector<LinkSpec>& links, std::vector<std::string>* missingTargets);
 // The box text of a failed link ("" for kMade and kNoTarget).
 const char* LinkFailureText(LinkResult result);
 

@@ -14,20 +14,9 @@
 #include <string>
 
 #include "FixedMode.h"
-#include "Medium.h"
 #include "ParameterFile.h"
 #include "SetupRules.h"
 #include "TestFiles.h"
-
-namespace qvtest {
-
-std::string MediumFolder() {
-    char value[MAX_PATH] = "";
-    const DWORD length = GetEnvironmentVariableA("QV_MEDIUM", value, sizeof value);
-    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
-}
-
-}  // namespace qvtest
 
 namespace {
 

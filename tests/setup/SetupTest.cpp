@@ -34,12 +34,6 @@ constexpr char kAccountCaption[] = "Quorvel　ｱｶｳﾝﾄ別ｾｯﾄｱｯ�
 constexpr char kNoticeCaption[] = "バージョンアップユーザの方へ";
 constexpr DWORD kWaitMs = 20000;
 
-std::string Medium() {
-    char value[MAX_PATH] = "";
-    const DWORD length = GetEnvironmentVariableA("QV_MEDIUM", value, sizeof value);
-    return length > 0 && length < sizeof value ? value : "";
-}
-
 void CopyTree(const std::string& from, const std::string& to) {
     CreateDirectoryA(to.c_str(), nullptr);
     WIN32_FIND_DATAA found;
@@ -208,8 +202,8 @@ protected:
         const DWORD wait = WaitForSingleObject(m_turn.Get(), 120000);
         ASSERT_TRUE(wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED);
         m_owned = true;
-        ASSERT_FALSE(Medium().empty()) << "QV_MEDIUM names no unpacked archive";
-        CopyTree(Medium(), m_medium);
+        ASSERT_FALSE(qvtest::MediumFolder().empty()) << "QV_MEDIUM names no unpacked archive";
+        CopyTree(qvtest::MediumFolder(), m_medium);
         ASSERT_TRUE(qvtest::FileExists(m_medium + "\\Setup.exe"));
         for (const char* name : {"Programs", "Startup", "AppData"}) {
             std::string old;

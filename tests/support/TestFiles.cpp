@@ -109,4 +109,10 @@ std::string Format(const char* format, ...) {
     return text;
 }
 
+std::string MediumFolder() {
+    char value[MAX_PATH] = "";
+    const DWORD length = GetEnvironmentVariableA("QV_MEDIUM", value, sizeof value);
+    return length > 0 && length < sizeof value ? std::string(value, length) : std::string();
+}
+
 }  // namespace qvtest

@@ -76,4 +76,8 @@ namespace qvtest {
 // printf into a string; the expected log lines are built with it.
 std::string Format(const char* format, ...);
 
+// The unpacked release medium that `dist` lays out, as the test's
+// environment names it (QV_MEDIUM, a Windows path); empty when it names none.
+std::string MediumFolder();
+
 }  // namespace qvtest
