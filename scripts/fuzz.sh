@@ -6,6 +6,9 @@
 # A crash leaves its reproducer in <build>/crashes/<target>/; the exit status
 # is non-zero when any target crashed or failed to build.
 #
+# Any one allocation above 64 MB counts as a crash: no reader may take a
+# size from its input unchecked.
+#
 # Usage: scripts/fuzz.sh [--brief] [build-dir] [target...]
 #   --brief  a few seconds a target, at low priority: the check that runs
 #            with the unit tests beside the Wine suites.
@@ -48,7 +51,7 @@ for t in $targets; do
   fi
   if [ -n "${FUZZ_RUNS:-}" ]; then limit="-runs=$FUZZ_RUNS"; else limit="-max_total_time=$seconds"; fi
   # New inputs go to the build's own corpus; the seeds stay as they are.
-  nice -n 19 "$build/$t" $limit -print_final_stats=1 -rss_limit_mb=2048 -timeout=10 \
+  nice -n 19 "$build/$t" $limit -print_final_stats=1 -rss_limit_mb=2048 -malloc_limit_mb=64 -timeout=10 \
     -artifact_prefix="$crashes/" "$corpus" "$root/tests/fuzz/corpus/$t" >"$log" 2>&1
   rc=$?
   done_line=$(grep -E '^#[0-9]+' "$log" | tail -1)
