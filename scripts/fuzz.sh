@@ -2,7 +2,7 @@
 # Builds the readers natively (clang, libFuzzer, AddressSanitizer,
 # UndefinedBehaviorSanitizer) and fuzzes each in turn: first the saved
 # reproducers of faults already fixed, then FUZZ_SECONDS (default 60) of
-# new inputs from the seed corpus, or FUZZ_RUNS inputs when that is set.
+# new inputs from the seed corpus (at most FUZZ_RUNS of them when that is set).
 # A crash leaves its reproducer in <build>/crashes/<target>/; the exit status
 # is non-zero when any target crashed or failed to build.
 #
@@ -49,7 +49,8 @@ for t in $targets; do
       continue
     fi
   fi
-  if [ -n "${FUZZ_RUNS:-}" ]; then limit="-runs=$FUZZ_RUNS"; else limit="-max_total_time=$seconds"; fi
+  limit="-max_total_time=$seconds"
+  [ -n "${FUZZ_RUNS:-}" ] && limit="$limit -runs=$FUZZ_RUNS"
   # New inputs go to the build's own corpus; the seeds stay as they are.
   nice -n 19 "$build/$t" $limit -print_final_stats=1 -rss_limit_mb=2048 -malloc_limit_mb=64 -timeout=10 \
     -artifact_prefix="$crashes/" "$corpus" "$root/tests/fuzz/corpus/$t" >"$log" 2>&1
