@@ -9,7 +9,10 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 # first session.
 TEST_JOBS  ?= $(shell echo $$(( $(JOBS) + 1 )))
 
-.PHONY: all deps build dist test run clean
+# Each reader fuzzed natively for FUZZ_SECONDS (crashes: $(BUILD)/fuzz/crashes/).
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps build dist test run fuzz clean
 
 all: build
 
@@ -32,6 +35,9 @@ test: dist
 
 run: build
 	@scripts/run.sh $(BUILD)
+
+fuzz: deps
+	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz.sh $(BUILD)/fuzz
 
 clean:
 	rm -rf $(BUILD)

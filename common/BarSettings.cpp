@@ -1,7 +1,5 @@
 #include "BarSettings.h"
 
-#include <windows.h>
-
 #include <cstring>
 
 #include "Convert.h"
@@ -9,14 +7,12 @@
 #include "Messages.h"
 #include "ParamLine.h"
 #include "PathText.h"
-#include "RegistryText.h"
 #include "TextString.h"
 
 namespace qv {
 
 namespace {
 
-constexpr char kMapGroupsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups";
 constexpr char kQuickLaunchUnderAppData[] = "\\Microsoft\\Internet Explorer\\Quick Launch";
 
 bool Is(const char* text, const char* wanted) { return std::strcmp(text, wanted) == 0; }
@@ -177,22 +173,9 @@ std::vector<PanelDescription> ReadPanelDescriptions(FILE* file, int desktopNumbe
 }
 
 std::vector<PanelDescription> DefaultPanelDescriptions() {
-    return {{PanelKind::kUserFolder, "ﾃﾞｽｸﾄｯﾌﾟ", "Desktop"},
-            {PanelKind::kCommonFolder, "Common ﾃﾞｽｸﾄｯﾌﾟ", "Common Desktop"},
-            {PanelKind::kUserFolder, "お気に入り", "Favorites"}};
-}
-
-bool SystemFolders::ShellFolder(bool common, const char* valueName, std::string* folder) const {
-    return ReadRegistryText(common ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, kShellFoldersKey, valueName, folder);
-}
-
-bool SystemFolders::MappedQuickLaunch(std::string* folder) const {
-    return ReadRegistryText(HKEY_CURRENT_USER, kMapGroupsKey, "Quick Launch", folder);
-}
-
-bool SystemFolders::IsDirectory(const std::string& path) const {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return {{PanelKind::kUserFolder, "\xC3\xDE\xBD\xB8\xC4\xAF\xCC\xDF", "Desktop"},  // ﾃﾞｽｸﾄｯﾌﾟ
+            {PanelKind::kCommonFolder, "Common \xC3\xDE\xBD\xB8\xC4\xAF\xCC\xDF", "Common Desktop"},  // Common ﾃﾞｽｸﾄｯﾌﾟ
+            {PanelKind::kUserFolder, "\x82\xA8\x8B\x43\x82\xC9\x93\xFC\x82\xE8", "Favorites"}};  // お気に入り
 }
 
 std::vector<MenuPanel> ResolvePanels(const std::vector<PanelDescription>& panels, const char* parameterPath,

@@ -37,29 +37,29 @@ constexpr KeyNameRow kKeyNames[] = {
     {18, 18, "Alt", kPlain},
     {19, 19, "Pause", kPlain},
     {20, 20, "Caps Lock", kPlain},
-    {21, 21, "ｶﾀｶﾅ", kPlain},
+    {21, 21, "\xB6\xC0\xB6\xC5", kPlain},  // ｶﾀｶﾅ
     {22, 22, "Undef ???", kPlain},
-    {23, 23, "順次", kPlain},
-    {24, 24, "最終", kPlain},
-    {25, 25, "全角/半角", kPlain},
+    {23, 23, "\x8F\x87\x8E\x9F", kPlain},  // 順次
+    {24, 24, "\x8D\xC5\x8F\x49", kPlain},  // 最終
+    {25, 25, "\x91\x53\x8A\x70/\x94\xBC\x8A\x70", kPlain},  // 全角/半角
     {26, 26, "Undef ???", kPlain},
     {27, 27, "Escape", kPlain},
-    {28, 28, "変換", kPlain},
-    {29, 29, "無変換", kPlain},
-    {30, 30, "確定", kPlain},
-    {31, 31, "ﾓｰﾄﾞ変更", kPlain},
+    {28, 28, "\x95\xCF\x8A\xB7", kPlain},  // 変換
+    {29, 29, "\x96\xB3\x95\xCF\x8A\xB7", kPlain},  // 無変換
+    {30, 30, "\x8A\x6D\x92\xE8", kPlain},  // 確定
+    {31, 31, "\xD3\xB0\xC4\xDE\x95\xCF\x8D\x58", kPlain},  // ﾓｰﾄﾞ変更
     {32, 32, "Space", kPlain},
     {33, 33, "Page Up", kPlain},
     {34, 34, "Page Down", kPlain},
     {35, 35, "End", kPlain},
     {36, 36, "Home", kPlain},
-    {37, 37, "←", kPlain},
-    {38, 38, "↑", kPlain},
-    {39, 39, "→", kPlain},
-    {40, 40, "↓", kPlain},
+    {37, 37, "\x81\xA9", kPlain},  // ←
+    {38, 38, "\x81\xAA", kPlain},  // ↑
+    {39, 39, "\x81\xA8", kPlain},  // →
+    {40, 40, "\x81\xAB", kPlain},  // ↓
     {41, 41, "Select", kPlain},
-    {42, 42, "印刷", kPlain},
-    {43, 43, "実行", kPlain},
+    {42, 42, "\x88\xF3\x8D\xFC", kPlain},  // 印刷
+    {43, 43, "\x8E\xC0\x8D\x73", kPlain},  // 実行
     {44, 44, "Print Screen", kPlain},
     {45, 45, "Insert", kPlain},
     {46, 46, "Delete", kPlain},

@@ -3,15 +3,15 @@
 
 namespace qv::msg {
 
-inline constexpr char kEndMarkerInside[] = "終了識別子が途中で見つかりました.\n";
-inline constexpr char kOutOfMemory[] = "メモリ不足です.\n";
-inline constexpr char kOutOfMemoryEntry[] = "メモリ不足です.";
-inline constexpr char kValidateOutOfMemory[] = "メモリが足りません.\n";
-inline constexpr char kUnknownClass[] = "クラス [%s] は認識できません.\n";
-inline constexpr char kNotDefined[] = "%sが定義されていません.\n";
-inline constexpr char kNotDefinedEntry[] = "%sが定義されていません.";
-inline constexpr char kUnknownKeyController[] = "Controller : KeyWord[%s]は、認識できません.\n";
-inline constexpr char kUnknownKeyDesktop[] = "Desktop : KeyWord[%s]は、認識できません.\n";
-inline constexpr char kUnknownKeyEntry[] = "Executer : KeyWord[%s]は、認識できません.";
+inline constexpr char kEndMarkerInside[] = "\x8F\x49\x97\xB9\x8E\xAF\x95\xCA\x8E\x71\x82\xAA\x93\x72\x92\x86\x82\xC5\x8C\xA9\x82\xC2\x82\xA9\x82\xE8\x82\xDC\x82\xB5\x82\xBD.\n";  // 終了識別子が途中で見つかりました.\n
+inline constexpr char kOutOfMemory[] = "\x83\x81\x83\x82\x83\x8A\x95\x73\x91\xAB\x82\xC5\x82\xB7.\n";  // メモリ不足です.\n
+inline constexpr char kOutOfMemoryEntry[] = "\x83\x81\x83\x82\x83\x8A\x95\x73\x91\xAB\x82\xC5\x82\xB7.";  // メモリ不足です.
+inline constexpr char kValidateOutOfMemory[] = "\x83\x81\x83\x82\x83\x8A\x82\xAA\x91\xAB\x82\xE8\x82\xDC\x82\xB9\x82\xF1.\n";  // メモリが足りません.\n
+inline constexpr char kUnknownClass[] = "\x83\x4E\x83\x89\x83\x58 [%s] \x82\xCD\x94\x46\x8E\xAF\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1.\n";  // クラス [%s] は認識できません.\n
+inline constexpr char kNotDefined[] = "%s\x82\xAA\x92\xE8\x8B\x60\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1.\n";  // %sが定義されていません.\n
+inline constexpr char kNotDefinedEntry[] = "%s\x82\xAA\x92\xE8\x8B\x60\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1.";  // %sが定義されていません.
+inline constexpr char kUnknownKeyController[] = "Controller : KeyWord[%s]\x82\xCD\x81\x41\x94\x46\x8E\xAF\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1.\n";  // Controller : KeyWord[%s]は、認識できません.\n
+inline constexpr char kUnknownKeyDesktop[] = "Desktop : KeyWord[%s]\x82\xCD\x81\x41\x94\x46\x8E\xAF\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1.\n";  // Desktop : KeyWord[%s]は、認識できません.\n
+inline constexpr char kUnknownKeyEntry[] = "Executer : KeyWord[%s]\x82\xCD\x81\x41\x94\x46\x8E\xAF\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1.";  // Executer : KeyWord[%s]は、認識できません.
 
 }  // namespace qv::msg

@@ -78,7 +78,7 @@ struct DesktopRecord {
     std::string id;    // DesktopID: the system name of the desktop object
     int32_t width = 0;
     int32_t height = 0;
-    std::string name;  // DesktopName; a reader never leaves it empty
+    std::string name;  // DesktopName; a reader gives an empty one the DesktopID
     int32_t index = 0; // place in the reply, set by the reader; the writer goes by order
 };
 

@@ -10,8 +10,8 @@ namespace qv {
 
 namespace {
 
-inline constexpr char kAscendingMark[] = " ▲";
-inline constexpr char kDescendingMark[] = " ▼";
+inline constexpr char kAscendingMark[] = " \x81\xA3";  // " ▲"
+inline constexpr char kDescendingMark[] = " \x81\xA5";  // " ▼"
 
 }  // namespace
 

@@ -1,12 +1,38 @@
 #include "BarLayout.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 namespace qv {
 
 namespace {
 
 int NonNegative(int value) { return value < 0 ? 0 : value; }
+
+// No screen or text is wider than this, nor does any ring hold more desktops
+// than that; a broken metric beyond them (or below 0) is held to them, so
+// that no sum below can overflow.
+constexpr int kMaxMeasure = 1 << 16;
+constexpr int kMaxDesktops = 1024;
+
+int Measure(int value) { return std::clamp(value, 0, kMaxMeasure); }
+
+BarMetrics Bounded(const BarMetrics& m) {
+    BarMetrics b;
+    b.barWidth = Measure(m.barWidth);
+    b.unitWidth = Measure(m.unitWidth);
+    b.frameX = Measure(m.frameX);
+    b.systemWidth = Measure(m.systemWidth);
+    b.pinWidth = Measure(m.pinWidth);
+    b.hangerMenuWidth = Measure(m.hangerMenuWidth);
+    b.knobWidth = Measure(m.knobWidth);
+    b.switchMenuWidth = Measure(m.switchMenuWidth);
+    for (int i = 0; i < 3; ++i) b.pageWidth[i] = Measure(m.pageWidth[i]);
+    b.desktopButtonWidth = Measure(m.desktopButtonWidth);
+    b.desktops = std::clamp(m.desktops, 0, kMaxDesktops);
+    return b;
+}
 
 Span After(const Span& before, int width) { return Span{before.Right(), NonNegative(width)}; }
 
@@ -23,9 +49,10 @@ void PlaceFromTitle(BarLayout& layout, const BarMetrics& m, int hangerWidth, int
 
 }  // namespace
 
-int DesktopButtonWidth(int unitWidth) { return unitWidth * 4 / 3; }
+int DesktopButtonWidth(int unitWidth) { return Measure(unitWidth) * 4 / 3; }
 
-BarLayout LayOutBar(const BarMetrics& m) {
+BarLayout LayOutBar(const BarMetrics& measured) {
+    const BarMetrics m = Bounded(measured);
     BarLayout layout;
     const int pages = m.pageWidth[0] + m.pageWidth[1] + m.pageWidth[2];
     const int pagesLeft = NonNegative(m.barWidth - m.frameX - pages);
@@ -65,7 +92,8 @@ BarLayout DragFirstKnob(const BarLayout& layout, int x) {
     return moved;
 }
 
-BarLayout DragSecondKnob(const BarLayout& layout, const BarMetrics& m, int x) {
+BarLayout DragSecondKnob(const BarLayout& layout, const BarMetrics& measured, int x) {
+    const BarMetrics m = Bounded(measured);
     BarLayout moved = layout;
     const int right = layout.switchArea.Right();
     const int most = right - layout.secondKnob.width;  // the switch area closed
@@ -83,9 +111,10 @@ BarLayout DragSecondKnob(const BarLayout& layout, const BarMetrics& m, int x) {
 }
 
 int ScrollBack(int offset, int rowWidth, int areaWidth) {
-    if (offset > 0) offset = 0;
-    if (offset + rowWidth < areaWidth) offset = std::min(0, areaWidth - rowWidth);
-    return offset;
+    // Reckoned wide: the row's width is a sum of button widths.
+    int64_t at = std::min(offset, 0);
+    if (at + rowWidth < areaWidth) at = std::min<int64_t>(0, int64_t{areaWidth} - rowWidth);
+    return static_cast<int>(std::max<int64_t>(at, INT_MIN));
 }
 
 }  // namespace qv

@@ -40,7 +40,8 @@ int DesktopButtonWidth(int unitWidth);
 // more than four desktops) and gives up a unit at a time, down to nothing,
 // while the title would need less than nothing; the title takes the rest.
 // No span is negative however small the screen; the switch area ends where
-// the paging buttons start.
+// the paging buttons start. A measure below 0 or above 65536 pixels, and a
+// desktop count above 1024, count as the nearest of those bounds.
 BarLayout LayOutBar(const BarMetrics& metrics);
 
 // Dragging the first knob to x trades width between the title and the

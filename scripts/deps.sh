@@ -20,6 +20,10 @@ check imagemagick import
 check fonts-ipafont-gothic
 check googletest
 check fp-utils chmcmd
+# The native fuzzing build (make fuzz, and its brief run in make test): clang
+# with libFuzzer and the sanitizers' run-time libraries.
+check clang-14 clang++-14
+check libclang-rt-14-dev
 [ -d /usr/src/googletest/googletest ] || case "$need" in *googletest*) ;; *) need="$need googletest";; esac
 # Wine creates files with Japanese names only under a glibc Japanese locale
 # (and the shells stop warning that they cannot set LC_ALL).

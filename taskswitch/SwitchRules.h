@@ -12,15 +12,6 @@ namespace qv::taskswitch {
 // The caption of the tool's message boxes.
 inline constexpr char kCaption[] = "QVTaskSwitch";
 
-inline constexpr char kUsageText[] =
-    "Usage : QVTaskSwitch.exe [{-A|-D}] [-t wait]\r\n"
-    "\t-A : 全ﾃﾞｽｸﾄｯﾌﾟのｱﾌﾟﾘｹｰｼｮﾝをﾊﾝｸﾞｵﾝする.\r\n"
-    "\t-D : そのﾃﾞｽｸﾄｯﾌﾟのｱﾌﾟﾘｹｰｼｮﾝをﾊﾝｸﾞｵﾝする.\r\n"
-    "\t-t wait : wait ms 後に実行する.\r\n"
-    "\r\n"
-    "\t-A も -D も指定しない場合には対話画面が現れます.\r\n"
-    "\tﾃﾞﾌｫﾙﾄ: QVTaskSwitch.exe -t 0\r\n";
-
 enum class RunMode {
     kUsage,        // an invalid line or a help option: the usage text, nothing else
     kDialog,       // neither -A nor -D

@@ -9,6 +9,17 @@ namespace qv::taskswitch {
 
 namespace {
 
+// Kept with the window side: the rules also build natively, where no
+// compiler turns a Japanese literal into code page 932.
+constexpr char kUsageText[] =
+    "Usage : QVTaskSwitch.exe [{-A|-D}] [-t wait]\r\n"
+    "\t-A : 全ﾃﾞｽｸﾄｯﾌﾟのｱﾌﾟﾘｹｰｼｮﾝをﾊﾝｸﾞｵﾝする.\r\n"
+    "\t-D : そのﾃﾞｽｸﾄｯﾌﾟのｱﾌﾟﾘｹｰｼｮﾝをﾊﾝｸﾞｵﾝする.\r\n"
+    "\t-t wait : wait ms 後に実行する.\r\n"
+    "\r\n"
+    "\t-A も -D も指定しない場合には対話画面が現れます.\r\n"
+    "\tﾃﾞﾌｫﾙﾄ: QVTaskSwitch.exe -t 0\r\n";
+
 // -A and -D: every desktop's windows, or the own desktop's, hung on in order;
 // a failure ends the work on that desktop.
 void HangOnAll(DesktopList& list, bool ownDesktopOnly) {

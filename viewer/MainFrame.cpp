@@ -8,6 +8,11 @@
 
 namespace qv::viewer {
 
+static_assert(kStyleBorder == WS_BORDER && kStyleDlgFrame == WS_DLGFRAME && kStyleCaption == WS_CAPTION &&
+                  kStyleThickFrame == WS_THICKFRAME && kExStyleClientEdge == WS_EX_CLIENTEDGE &&
+                  kExStyleToolWindow == WS_EX_TOOLWINDOW,
+              "the rules' style bits are the system's");
+
 namespace {
 
 inline constexpr char kClassName[] = "QVViewer:MainFrame";

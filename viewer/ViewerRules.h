@@ -26,6 +26,16 @@ struct FrameMetrics {
     int32_t cxDlgFrame = 0, cyDlgFrame = 0;
     int32_t cyCaption = 0, cySmCaption = 0;
 };
+// The style bits the allowance depends on, with the system's values (the
+// viewer's window checks them against its headers), so that these rules
+// build and are tested without them.
+inline constexpr uint32_t kStyleBorder = 0x00800000;      // WS_BORDER
+inline constexpr uint32_t kStyleDlgFrame = 0x00400000;    // WS_DLGFRAME
+inline constexpr uint32_t kStyleCaption = 0x00C00000;     // WS_CAPTION: either of the two above
+inline constexpr uint32_t kStyleThickFrame = 0x00040000;  // WS_THICKFRAME
+inline constexpr uint32_t kExStyleClientEdge = 0x00000200;  // WS_EX_CLIENTEDGE
+inline constexpr uint32_t kExStyleToolWindow = 0x00000080;  // WS_EX_TOOLWINDOW
+
 // The non-client allowance of windows of these styles.
 Size FrameAllowance(uint32_t style, uint32_t exStyle, const FrameMetrics& metrics);
 

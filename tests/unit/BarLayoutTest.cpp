@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "BarLayout.h"
@@ -99,6 +100,35 @@ TEST(BarLayout, ARowThatNoLongerFillsItsAreaScrollsBackButNotPastItsStart) {
     EXPECT_EQ(qv::ScrollBack(-100, 200, 250), 0) << "a short row starts at the left";
     EXPECT_EQ(qv::ScrollBack(20, 300, 250), 0);
     EXPECT_EQ(qv::ScrollBack(0, 0, 0), 0);
+}
+
+// Broken metrics (a font or frame of absurd size, a negative width) never
+// overflow: each counts as the nearest of 0 and 65536, the desktops as at
+// most 1024.
+TEST(BarLayout, AbsurdMetricsAreHeldToTheirBounds) {
+    qv::BarMetrics absurd = Metrics(INT_MAX, INT_MAX);
+    absurd.unitWidth = 0x25000000;
+    absurd.knobWidth = INT_MIN;
+    absurd.desktopButtonWidth = qv::DesktopButtonWidth(absurd.unitWidth);
+    qv::BarMetrics bounded = Metrics(1024, 65536);
+    bounded.unitWidth = 65536;
+    bounded.knobWidth = 0;
+    bounded.desktopButtonWidth = qv::DesktopButtonWidth(bounded.unitWidth);
+    EXPECT_EQ(absurd.desktopButtonWidth, 65536 * 4 / 3);
+
+    const qv::BarLayout l = qv::LayOutBar(absurd);
+    const std::vector<qv::Span> held = InOrder(qv::LayOutBar(bounded));
+    const std::vector<qv::Span> got = InOrder(l);
+    for (size_t i = 0; i < held.size(); ++i) {
+        EXPECT_EQ(got[i].x, held[i].x) << i;
+        EXPECT_EQ(got[i].width, held[i].width) << i;
+    }
+    for (int x : {INT_MIN, INT_MAX}) {
+        for (const qv::Span& s : InOrder(qv::DragFirstKnob(l, x))) EXPECT_GE(s.width, 0) << x;
+        for (const qv::Span& s : InOrder(qv::DragSecondKnob(l, absurd, x))) EXPECT_GE(s.width, 0) << x;
+    }
+    // A row reckoned from absurd widths scrolls as far as 32 bits go.
+    EXPECT_EQ(qv::ScrollBack(-7, INT_MIN, 100), 0);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <climits>
+
 #include "ViewerRules.h"
 
 namespace {
@@ -66,6 +68,27 @@ TEST(ViewerPicture, KeepingTheAspectShrinksTheLongerSide) {
     // Nothing to draw into, or nothing to draw.
     EXPECT_EQ(ScalePicture(Size{0, 100}, Size{1024, 768}, false).size, Size{});
     EXPECT_EQ(ScalePicture(Size{400, 100}, Size{1024, 0}, true).size, Size{});
+}
+
+// The desktop sizes come through the pipe and the rectangles from other
+// programs' windows: sizes at the ends of 32 bits saturate, never wrap.
+TEST(ViewerExtremes, SizesBeyondThirtyTwoBitsSaturate) {
+    FrameMetrics m;
+    m.cxEdge = m.cxBorder = INT_MAX;
+    m.cyEdge = m.cyBorder = INT_MIN;
+    EXPECT_EQ(FrameAllowance(WS_BORDER, WS_EX_CLIENTEDGE, m), (Size{INT_MAX, INT_MIN}));
+
+    const PictureScale thousandfold = ScalePicture(Size{1000, 1000}, Size{1, 1}, false);
+    EXPECT_EQ(ScaleBox(Box{INT_MAX, INT_MIN, 5, -5}, thousandfold), (Box{INT_MAX, INT_MIN, 5000, -5000}));
+
+    // However tall the caption, no side of a tile wraps round to negative.
+    const Size tall = TileSize(Size{1000, 1000}, 1.0, Size{0, INT_MAX}, 10);
+    EXPECT_GE(tall.width, 0);
+    EXPECT_GE(tall.height, 0);
+    const std::vector<Point> distant = TilePlaces(INT_MAX, Size{INT_MAX, INT_MAX}, 3);
+    ASSERT_EQ(distant.size(), 3u);
+    EXPECT_EQ(distant[2].x, 0);
+    EXPECT_EQ(distant[2].y, INT_MAX);
 }
 
 }  // namespace
