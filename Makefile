@@ -6,8 +6,9 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 # The tests wait on Wine far more than they compute (a full run uses about a
 # quarter of two cores), and the second session runs its suites one after
 # the other in one job: one job more than there are cores keeps two in the
-# first session.
-TEST_JOBS  ?= $(shell echo $$(( $(JOBS) + 1 )))
+# first session, and one more is for the fuzzers' brief run, which computes
+# (its native build first) while the others wait.
+TEST_JOBS  ?= $(shell echo $$(( $(JOBS) + 2 )))
 
 # Each reader fuzzed natively for FUZZ_SECONDS (crashes: $(BUILD)/fuzz/crashes/).
 FUZZ_SECONDS ?= 60
