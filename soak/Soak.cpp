@@ -112,7 +112,9 @@ bool Start(Run& run) {
     // The bar pinned: it stays shown whatever the one pointer of the one X
     // screen touches.
     qvtest::WriteBytes(run.daemon.Dir().File("QVCtrlBar.ini"), bartest::BarSettings("FixPin\t1\n"));
-    if (!run.daemon.StartReady(kController, desktops)) return false;
+    // The whole run's log is kept: some 5 MB.
+    run.daemon.WriteParameters(qvtest::ParameterText(run.daemon.LogPath(), kController, desktops, 64 << 20));
+    if (!run.daemon.Start("-p \"" + run.daemon.ParameterPath() + "\"") || !run.daemon.WaitReady()) return false;
     run.ids = bartest::DesktopIds(run.daemon);
     if (run.ids.size() != kFileDesktops + 1) return false;
     for (const std::string& id : run.ids)
