@@ -166,6 +166,7 @@ void Questions(Run& run, int count) {
     for (int i = 0; i < count; ++i) {
         const int d = i % desktops;
         qv::PipeClient client(run.ids[d]);
+        const DWORD asked = GetTickCount();
         std::string fault;
         switch (i % 3) {
         case 0: {
@@ -205,7 +206,9 @@ void Questions(Run& run, int count) {
             break;
         }
         }
-        if (!fault.empty()) run.questionFaults.Add("question " + std::to_string(i) + ": " + fault);
+        if (!fault.empty())
+            run.questionFaults.Add("question " + std::to_string(i) + " (" + std::to_string(GetTickCount() - asked) +
+                                   " ms): " + fault);
     }
 }
 
@@ -332,7 +335,12 @@ void End(Run& run) {
     if (code != 0) run.endFaults.Add("the daemon's exit code is " + std::to_string(code));
     if (!bar.WaitForEnd(kBarEndMs)) run.endFaults.Add("the bar still runs");
     for (size_t i = 0; i < apps.size(); ++i) {
-        if (!apps[i]->WaitForEnd(5000)) run.endFaults.Add("SoakApp" + std::to_string(i + 1) + " still runs");
+        if (apps[i]->WaitForEnd(5000)) continue;
+        const std::string title = "SoakApp" + std::to_string(i + 1);
+        std::string report;
+        for (const std::string& line : qvtest::ReportLines(run.daemon.Dir().File((title + ".txt").c_str())))
+            report += " | " + line;
+        run.endFaults.Add(title + " still runs; its report" + report);
     }
     std::string left;
     if (!qvtest::WaitUntil([&] { return (left = qvtest::DesktopsNamed("User_Desktop")).empty(); }, 10000))
@@ -377,7 +385,10 @@ int main(int argc, char** argv) {
     const soak::Figures end = ReadFigures(run);
 
     End(run);
-    const soak::LogReading log = soak::ReadLog(run.daemon.Log());
+    // Kept beside the program for a look after the run.
+    const std::string logText = run.daemon.Log();
+    qvtest::WriteBytes(qvtest::ProgramFolder() + "QVSoak-daemon.log", logText);
+    const soak::LogReading log = soak::ReadLog(logText);
     const std::vector<std::string> logFaults = CheckLog(run, log);
     const std::vector<std::string> breaches = soak::Breaches(start, end, kLimits, run.ids);
 
@@ -396,6 +407,7 @@ int main(int argc, char** argv) {
                 log.Count(soak::LineKind::kActive), log.Count(soak::LineKind::kInformation),
                 log.Count(soak::LineKind::kName), log.Count(soak::LineKind::kBitmap),
                 log.Count(soak::LineKind::kUnexpected));
+    std::printf("The daemon's log is kept as QVSoak-daemon.log beside QVSoak.exe.\n");
 
     const long faults = run.switchFaults.Count() + run.questionFaults.Count() + run.hangFaults.Count() +
                         run.endFaults.Count() + static_cast<long>(logFaults.size() + breaches.size());
