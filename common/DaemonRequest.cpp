@@ -4,6 +4,12 @@
 
 namespace qv {
 
+namespace {
+
+constexpr DWORD kHungConfirmMs = 1000;
+
+}  // namespace
+
 HWND FindDaemonWindow(DaemonWindow window) {
     return FindWindowA(window == DaemonWindow::kMain ? kMainWindowClass : kThreadWindowClass, kDaemonWindowName);
 }
@@ -12,7 +18,18 @@ RequestReply SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     RequestReply reply;
     if (!window) return reply;
     DWORD_PTR answer = 0;
-    if (SendMessageTimeoutA(window, message, wParam, lParam, flags, timeoutMs, &answer)) {
+    const DWORD start = GetTickCount();
+    BOOL answered = SendMessageTimeoutA(window, message, wParam, lParam, flags, timeoutMs, &answer);
+    // The system judges a thread hung when it has fetched no message for 5 s
+    // and is not waiting for one, which also holds for a thread idle that
+    // long in the moment between its wake-up by another message and its
+    // first fetch: the soak run saw a question refused so at once, as a
+    // switch request woke the desktop's thread. A refusal before the time-out
+    // (the message was not delivered) is confirmed with a short wait.
+    if (!answered && (flags & SMTO_ABORTIFHUNG) && GetTickCount() - start < timeoutMs && IsWindow(window))
+        answered = SendMessageTimeoutA(window, message, wParam, lParam, flags & ~SMTO_ABORTIFHUNG,
+                                       timeoutMs < kHungConfirmMs ? timeoutMs : kHungConfirmMs, &answer);
+    if (answered) {
         reply.outcome = RequestOutcome::kAnswered;
         reply.value = static_cast<LRESULT>(answer);
     } else {

@@ -35,7 +35,8 @@ inline constexpr DWORD kRequestTimeoutMs = 5000;
 HWND FindDaemonWindow(DaemonWindow window);
 
 // SendMessageTimeout with SMTO_ABORTIFHUNG unless other flags are given: a
-// window whose thread has stopped taking messages is not waited for at all.
+// window whose thread has stopped taking messages is waited for no more than
+// a second, to tell it from one whose thread has just woken.
 RequestReply SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                          DWORD timeoutMs = kRequestTimeoutMs, UINT flags = SMTO_ABORTIFHUNG);
 

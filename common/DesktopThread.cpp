@@ -13,16 +13,27 @@ bool RunOnDesktop(const char* desktopName, const std::function<void()>& fn, ACCE
     // thread is attached to it.
     UniqueDesktop desktop(OpenDesktopA(desktopName, 0, FALSE, access));
     if (!desktop) return false;
-    bool attached = false;
+    bool attached = false, left = false;
     try {
         std::thread worker([&] {
+            HDESK own = GetThreadDesktop(GetCurrentThreadId());
             attached = SetThreadDesktop(desktop.Get()) != FALSE;
-            if (attached) fn();
+            if (!attached) return;
+            fn();
+            // Wine closes the handle a thread is set on when the thread ends
+            // (Windows leaves it to its owner), and the next desktop that any
+            // thread of the process opens may get the same value: closing it
+            // after the worker would close that one. Back on its own desktop,
+            // the worker ends without touching the handle.
+            left = SetThreadDesktop(own) != FALSE;
         });
         worker.join();
     } catch (const std::system_error&) {
         return false;
     }
+    // A worker that made a window or a hook there cannot leave: its handle
+    // is Wine's to close (on Windows it stays open, which only tests do).
+    if (attached && !left) desktop.Release();
     return attached;
 }
 

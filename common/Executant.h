@@ -15,6 +15,8 @@
 
 namespace qv {
 
+class LogLine;
+
 class Executant : public RingListClass {
 public:
     enum Key {
@@ -92,7 +94,8 @@ private:
     // inputTimeout as a wait: clamped, whatever the file said.
     DWORD InputWait() const;
     // Waits up to InputWait() for the program to be idle; logs why not.
-    bool WaitUntilIdle(HANDLE process, const char* name) const;
+    // Its failure is told on line.
+    bool WaitUntilIdle(HANDLE process, const char* name, LogLine& line) const;
     // Show command from ExecutionShowMode.
     int ShowMode() const;
     // STARTUPINFO of a start on a desktop: name, placement and show command.

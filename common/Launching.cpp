@@ -86,16 +86,16 @@ DWORD Executant::LongestStartMs() const {
     return kProcessCreation + 2 * InputWait();
 }
 
-bool Executant::WaitUntilIdle(HANDLE process, const char* name) const {
+bool Executant::WaitUntilIdle(HANDLE process, const char* name, LogLine& line) const {
     const DWORD wait = InputWait();
     const DWORD idle = WaitForInputIdle(process, wait);
     if (idle == WAIT_TIMEOUT) {
-        WriteLog("(%s)は起動完了待ﾀｲﾑｱｳﾄ(%d s).\n", name, static_cast<int>(wait));
+        line.Add("(%s)は起動完了待ﾀｲﾑｱｳﾄ(%d s).\n", name, static_cast<int>(wait));
         return false;
     }
     if (idle != 0) {
-        WriteLog("%s\n", SystemErrorText().c_str());
-        WriteLog("(%s)はProcessﾊﾝﾄﾞﾙが獲得できません.\n", name);
+        line.Add("%s\n", SystemErrorText().c_str());
+        line.Add("(%s)はProcessﾊﾝﾄﾞﾙが獲得できません.\n", name);
         return false;
     }
     return true;
@@ -178,7 +178,8 @@ int Executant::Launch(const char* desktopName) {
 
     DWORD threadId = pi.dwThreadId;
     if (InputWait() > 0) {
-        if (!WaitUntilIdle(process.Get(), fileName.c_str())) return 0;
+        LogLine failure;
+        if (!WaitUntilIdle(process.Get(), fileName.c_str(), failure)) return 0;
         if (positionSet || sizeSet) {
             ResetWindowSearch(kSearchByProcessId);
             HWND window = SearchLaunchedWindow(LaunchSearchRounds(InputWait()), static_cast<LPARAM>(pi.dwProcessId));
@@ -222,20 +223,23 @@ int Executant::LaunchByShell() {
     sei.lpFile = arguments.c_str();
     sei.lpDirectory = OrNull(m_properties.Value(KeyName(kPath)));
     sei.nShow = ShowMode();
-    WriteLog("ShellExecuteEx(%s) -> ", arguments.c_str());
+    // The start and its wait take a while; other threads log meanwhile.
+    LogLine line;
+    line.Add("ShellExecuteEx(%s) -> ", arguments.c_str());
     UniqueHandle before = snapshot();
     if (!ShellExecuteExA(&sei)) {
-        WriteLog("Exec Faild.\n");
+        line.Add("Exec Faild.\n");
         return 0;
     }
     UniqueHandle process(sei.hProcess);
     if (reinterpret_cast<INT_PTR>(sei.hInstApp) < 32 || !process) {
-        WriteLog("Insntance or ProcessHandle Faild.\n");
+        line.Add("Insntance or ProcessHandle Faild.\n");
         return 0;
     }
-    if (!WaitUntilIdle(process.Get(), arguments.c_str())) return 0;
+    if (!WaitUntilIdle(process.Get(), arguments.c_str(), line)) return 0;
     UniqueHandle after = snapshot();
-    WriteLog("Success.\n");
+    line.Add("Success.\n");
+    line.Write();
     if (prioritySet && PriorityClassBits(priority)) SetPriorityClass(process.Get(), PriorityClassBits(priority));
     if (!needWindow) return 0;
 

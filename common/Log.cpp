@@ -73,6 +73,28 @@ void WriteLog(const char* format, ...) {
     va_end(args);
 }
 
+void LogLine::Add(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    const int length = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    if (length > 0) {
+        const size_t at = m_text.size();
+        m_text.resize(at + static_cast<size_t>(length) + 1);
+        std::vsnprintf(&m_text[at], static_cast<size_t>(length) + 1, format, again);
+        m_text.resize(at + static_cast<size_t>(length));
+    }
+    va_end(again);
+}
+
+void LogLine::Write() {
+    if (m_text.empty()) return;
+    WriteLog("%s", m_text.c_str());
+    m_text.clear();
+}
+
 bool AppendToLogFile(const char* name, const char* format, ...) {
     FILE* file = name && *name ? std::fopen(name, "at") : nullptr;
     if (!file) return false;

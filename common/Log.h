@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <mutex>
+#include <string>
 
 namespace qv {
 
@@ -31,6 +32,24 @@ LogFile& ProcessLog();
 
 void SetLogFile(const char* name, int limit);
 void WriteLog(const char* format, ...);
+
+// A line made of pieces logged as its work goes on (a step, its outcome),
+// reaching the process log as one message when it is complete, so that no
+// other thread's message lands inside it. Written at Write() or at the end
+// of the scope, whichever comes first.
+class LogLine {
+public:
+    LogLine() = default;
+    ~LogLine() { Write(); }
+    LogLine(const LogLine&) = delete;
+    LogLine& operator=(const LogLine&) = delete;
+
+    void Add(const char* format, ...);
+    void Write();
+
+private:
+    std::string m_text;
+};
 
 // One message appended to the named file as it stands, outside the process
 // log: the file is neither deleted nor restarted whatever its size, since

@@ -13,11 +13,13 @@ int Executant::KillCheck(int steps) {
         DropHeldProcess();
         return 0;
     }
-    WriteLog("Kill Check (%s) [H:%08X,T:%08X] : ", fileName.c_str(),
+    // The steps wait; other threads log meanwhile.
+    LogLine line;
+    line.Add("Kill Check (%s) [H:%08X,T:%08X] : ", fileName.c_str(),
              static_cast<unsigned>(reinterpret_cast<uintptr_t>(heldProcess.Get())), static_cast<unsigned>(heldThreadId));
     if (exitCode != STILL_ACTIVE) {
         DropHeldProcess();
-        WriteLog("Already End.\n");
+        line.Add("Already End.\n");
         return 0;
     }
     // The pause gives the program time to react, so it follows a post that
@@ -25,19 +27,20 @@ int Executant::KillCheck(int steps) {
     bool posted = false;
     if (steps & kPostClose) {
         posted = PostThreadMessageA(heldThreadId, WM_CLOSE, 0, 0) != FALSE;
-        WriteLog("Post(WM_CLOSE) ");
+        line.Add("Post(WM_CLOSE) ");
     }
     if (steps & kPostQuit) {
         if (posted) Sleep(500);
         posted = PostThreadMessageA(heldThreadId, WM_QUIT, 0, 0) != FALSE;
-        WriteLog("Post(WM_QUIT) ");
+        line.Add("Post(WM_QUIT) ");
     }
     if (steps & kTerminate) {
         if (posted) Sleep(500);
         TerminateProcess(heldProcess.Get(), 0);
-        WriteLog("TerminateProcess()");
+        line.Add("TerminateProcess()");
     }
-    WriteLog("\n");
+    line.Add("\n");
+    line.Write();
     DropHeldProcess();
     return 0;
 }

@@ -27,41 +27,43 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool* answ
     return ok ? static_cast<LRESULT>(result) : 0;
 }
 
-// The actions of one mask on one window, in their fixed order, on one log line.
-void ActionLadder(HWND window, HANDLE process, unsigned mask, unsigned exitCode, int delayMs) {
+// The actions of one mask on one window, in their fixed order, on one log
+// line: the other desktops' threads close theirs meanwhile.
+void ActionLadder(LogLine& line, HWND window, HANDLE process, unsigned mask, unsigned exitCode, int delayMs) {
     const time_t start = std::time(nullptr);
     auto elapsed = [start] { return static_cast<int>(std::time(nullptr) - start); };
     bool acted = false;
-    WriteLog("->");
+    line.Add("->");
     if (mask & kClose) {
         Send(window, WM_CLOSE, 0, 0);
-        WriteLog(" WM_CLOSE(%d[s]). ", elapsed());
+        line.Add(" WM_CLOSE(%d[s]). ", elapsed());
         acted = true;
     }
     if (mask & kQuit) {
         Send(window, WM_QUIT, exitCode, 0);
-        WriteLog(" WM_QUIT(Code=%d)(%d[s]).", static_cast<int>(exitCode), elapsed());
+        line.Add(" WM_QUIT(Code=%d)(%d[s]).", static_cast<int>(exitCode), elapsed());
         acted = true;
     }
     if (mask & kDestroy) {
         Send(window, WM_DESTROY, 0, 0);
         PostMessageA(window, WM_NCDESTROY, 0, 0);
-        WriteLog(" WM_DESTROY(+WM_NCDESTROY)(%d[s]). ", elapsed());
+        line.Add(" WM_DESTROY(+WM_NCDESTROY)(%d[s]). ", elapsed());
         acted = true;
     }
     if (mask & kEndSession) {
         Send(window, WM_ENDSESSION, TRUE, kLogoff);
-        WriteLog(" WM_ENDSESSION(TRUE)(%d[s]).", elapsed());
+        line.Add(" WM_ENDSESSION(TRUE)(%d[s]).", elapsed());
         acted = true;
     }
     if ((mask & kTerminate) && process) {
         if (acted && delayMs > 0) Sleep(static_cast<DWORD>(delayMs));
         TerminateProcess(process, exitCode);
-        WriteLog(" Terminate(%d)(%d[s]).", static_cast<int>(exitCode), elapsed());
+        line.Add(" Terminate(%d)(%d[s]).", static_cast<int>(exitCode), elapsed());
         acted = true;
     }
-    if (!acted) WriteLog("Non Action.");
-    WriteLog("\n");
+    if (!acted) line.Add("Non Action.");
+    line.Add("\n");
+    line.Write();
 }
 
 DWORD ProcessOf(HWND window) {
@@ -76,6 +78,8 @@ struct WindowWalk {
     int mode;
     DWORD barProcess;
     DWORD shellProcess;
+    // The asking walk's answers share one line, which the desktop's outcome ends.
+    LogLine* line;
 };
 
 BOOL CALLBACK WindowStep(HWND window, LPARAM param) {
@@ -86,32 +90,34 @@ BOOL CALLBACK WindowStep(HWND window, LPARAM param) {
     TextString name;
     ProcessModuleBaseName(pid, name);  // one that cannot be opened has no name
     if (name == "explorer.exe" || name == "iexplore.exe") return TRUE;
-    WriteLog("Wnd=%08X PID=%4d(%s) : ", static_cast<unsigned>(reinterpret_cast<uintptr_t>(window)),
+    LogLine& line = *walk->line;
+    line.Add("Wnd=%08X PID=%4d(%s) : ", static_cast<unsigned>(reinterpret_cast<uintptr_t>(window)),
              static_cast<int>(pid), name.c_str());
     // Asynchronous: a hung application must not hold the end of its desktop.
     ShowWindowAsync(window, SW_RESTORE);
     SetForegroundWindow(window);
     const unsigned options = walk->desktop->m_dwExitOptions;
     if (walk->mode == WindowWalk::kCloseAll) {
-        ActionLadder(window, nullptr, (options >> 8) & 0xFF, options & 0xFF, 0);
+        ActionLadder(line, window, nullptr, (options >> 8) & 0xFF, options & 0xFF, 0);
         return TRUE;
     }
     bool answered = false;
     if (Send(window, WM_QUERYENDSESSION, 0, kLogoff, &answered) == 0) {
         // A hung application counts as one that refuses: nothing is lost.
-        WriteLog("QueryEndSession -> NG.\n");
+        line.Add("QueryEndSession -> NG.\n");
+        line.Write();
         Send(window, WM_ENDSESSION, FALSE, kLogoff);
         walk->mode = WindowWalk::kRefused;
         return FALSE;
     }
     Send(window, WM_ENDSESSION, TRUE, static_cast<LPARAM>(0x80000004));
-    WriteLog("QueryEndSession->OK. ");
+    line.Add("QueryEndSession->OK. ");
     return TRUE;
 }
 
-WindowWalk StartWalk(SwitcherDesktop* desktop, int mode) {
+WindowWalk StartWalk(SwitcherDesktop* desktop, int mode, LogLine& line) {
     return WindowWalk{desktop, mode, ProcessOf(FindWindowA(kBarThreadWindowClass, kBarWindowName)),
-                      ProcessOf(FindWindowA("Progman", "Program Manager"))};
+                      ProcessOf(FindWindowA("Progman", "Program Manager")), &line};
 }
 
 }  // namespace
@@ -122,25 +128,27 @@ void SwitcherDesktop::CloseApplications() {
         return;
     }
     SwitchDesktop(m_hDesktop.Get());
-    WindowWalk walk = StartWalk(this, WindowWalk::kCloseAll);
+    LogLine line;
+    WindowWalk walk = StartWalk(this, WindowWalk::kCloseAll, line);
     EnumWindows(WindowStep, reinterpret_cast<LPARAM>(&walk));
 
     const unsigned shellMask = (m_dwExitOptions >> 24) & 0xFF;
     HWND shell = FindWindowA("Progman", "Program Manager");
     if (!shell || !shellMask) return;
-    WriteLog("(Program Manager) : ");
+    line.Add("(Program Manager) : ");
     UniqueHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, ProcessOf(shell)));
-    ActionLadder(shell, process.Get(), shellMask, m_dwExitOptions & 0xFF, m_nShellCloseDelay);
+    ActionLadder(line, shell, process.Get(), shellMask, m_dwExitOptions & 0xFF, m_nShellCloseDelay);
     if (process && m_nShellCloseDelay > 0) Sleep(static_cast<DWORD>(m_nShellCloseDelay));
 }
 
 int SwitcherDesktop::QueryApplications() {
     Activate();
     if (((m_dwExitOptions >> 8) & 0xFF) == 0 || m_nExitCancelOK == 0) return 1;
-    WindowWalk walk = StartWalk(this, WindowWalk::kAsking);
+    LogLine line;
+    WindowWalk walk = StartWalk(this, WindowWalk::kAsking, line);
     EnumWindows(WindowStep, reinterpret_cast<LPARAM>(&walk));
     if (walk.mode == WindowWalk::kRefused) return 0;
-    WriteLog("Desktop [%s] Visible Application Quit OK.\n", m_strDesktopName.c_str());
+    line.Add("Desktop [%s] Visible Application Quit OK.\n", m_strDesktopName.c_str());
     return 1;
 }
 

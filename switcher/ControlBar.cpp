@@ -35,8 +35,7 @@ void SwitcherController::StartControlBar() {
     const std::string quoted = "\"" + program + "\"";
     const std::string arguments =
         "-p \"" + std::string(parameters, DirectoryLength(parameters)) + kBarParameters + "\"";
-    WriteLog("Exec(%s) ", quoted.c_str());
-    WriteLog("%s\n", arguments.c_str());
+    WriteLog("Exec(%s) %s\n", quoted.c_str(), arguments.c_str());
     RunProgram(GetDesktopWindow(), quoted.c_str(), arguments.c_str(), nullptr, nullptr, NORMAL_PRIORITY_CLASS);
     DrawLogo(Daemon().desktopCount - 1);
     Sleep(kAfterBarStartMs);

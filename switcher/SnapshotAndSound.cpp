@@ -23,7 +23,9 @@ void SwitcherDesktop::CaptureSnapshot() {
     const int w = width / rate, h = height / rate;
     WindowDC screenDC(desktopWindow);
     MemoryDC memory(screenDC.Get());
-    WriteLog("Desktop %s [ThreadID=%08X] KeepBitmap Start. nRate=%d (%dx%d)", m_strDesktopName.c_str(),
+    // Other desktop threads answer questions meanwhile.
+    LogLine line;
+    line.Add("Desktop %s [ThreadID=%08X] KeepBitmap Start. nRate=%d (%dx%d)", m_strDesktopName.c_str(),
              static_cast<unsigned>(GetCurrentThreadId()), rate, w, h);
     m_snapshot.Reset(CreateCompatibleBitmap(screenDC.Get(), w, h));
     if (m_snapshot && memory.Get()) {
@@ -38,9 +40,9 @@ void SwitcherDesktop::CaptureSnapshot() {
         } else {
             copied = BitBlt(memory.Get(), 0, 0, w, h, screenDC.Get(), screen.left, screen.top, SRCCOPY);
         }
-        if (!copied) WriteLog("BitBlt/StretchBlt Failed.  Error Reason : %s", SystemErrorText().c_str());
+        if (!copied) line.Add("BitBlt/StretchBlt Failed.  Error Reason : %s", SystemErrorText().c_str());
     }
-    WriteLog(" Completed.\n");
+    line.Add(" Completed.\n");
 }
 
 int SwitcherDesktop::LoadSound() {

@@ -63,12 +63,12 @@ LastingDesktop::~LastingDesktop() {
 }
 
 std::string ParameterText(const std::string& logPath, const std::string& controllerLines,
-                          const std::vector<std::string>& desktops) {
+                          const std::vector<std::string>& desktops, int logLimit) {
     auto lines = [](const std::string& text) {
         return text.empty() || text.back() == '\n' ? text : text + "\n";
     };
     std::string text = ";Quorvel\nFileVersion\t0x0200\nLogFileName\t" + logPath +
-                       "\nLogFileLimit\t1000000\nAncestryController::RingListClass\t{\n" + lines(controllerLines);
+                       "\nLogFileLimit\t" + std::to_string(logLimit) + "\nAncestryController::RingListClass\t{\n" + lines(controllerLines);
     for (const std::string& desktop : desktops) text += "AncestryDesktop::RingListClass\t{\n" + lines(desktop) + "}\n";
     return text + "}\n--EOF--\n";
 }

@@ -52,8 +52,9 @@ private:
 // A parameter file as the configurator lays it out; each desktop is the
 // inner lines of one record (program entries included), "" for a record
 // without lines. Lines are separated by '\n'; WriteParameters makes CR LF.
+// The log starts again past logLimit bytes.
 std::string ParameterText(const std::string& logPath, const std::string& controllerLines,
-                          const std::vector<std::string>& desktops);
+                          const std::vector<std::string>& desktops, int logLimit = 1000000);
 // Controller lines for a daemon that adopts no desktop but "default", starts
 // no control bar and shows no title, so that it touches nothing but its own
 // desktops and a switch does nothing a test cannot see.

@@ -44,23 +44,32 @@ namespace {
 
 struct WindowCount {
     DWORD pid;
+    bool children;
     long count;
 };
+
+BOOL CALLBACK CountChild(HWND, LPARAM param) {
+    ++*reinterpret_cast<long*>(param);
+    return TRUE;
+}
 
 BOOL CALLBACK CountWindow(HWND window, LPARAM param) {
     auto* counting = reinterpret_cast<WindowCount*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (counting->pid == 0 || owner == counting->pid) ++counting->count;
+    if (counting->pid != 0 && owner != counting->pid) return TRUE;
+    ++counting->count;
+    // Every descendant, whichever thread made it.
+    if (counting->children) EnumChildWindows(window, CountChild, reinterpret_cast<LPARAM>(&counting->count));
     return TRUE;
 }
 
 }  // namespace
 
-long CountWindowsOn(const std::string& desktopName, DWORD pid) {
+long CountWindowsOn(const std::string& desktopName, DWORD pid, bool children) {
     qv::UniqueDesktop desktop(OpenDesktopA(desktopName.c_str(), 0, FALSE, DESKTOP_READOBJECTS | DESKTOP_ENUMERATE));
     if (!desktop) return -1;
-    WindowCount counting{pid, 0};
+    WindowCount counting{pid, children, 0};
     EnumDesktopWindows(desktop.Get(), CountWindow, reinterpret_cast<LPARAM>(&counting));
     return counting.count;
 }

@@ -21,8 +21,9 @@ long CountHandles(HANDLE process);
 // or 0 when it cannot be asked.
 size_t PrivateBytes(HANDLE process);
 // The top-level windows on the named desktop that belong to the process (all
-// windows for pid 0), or -1 when the desktop cannot be opened.
-long CountWindowsOn(const std::string& desktopName, DWORD pid);
+// windows for pid 0), with all their child windows when children is true, or
+// -1 when the desktop cannot be opened.
+long CountWindowsOn(const std::string& desktopName, DWORD pid, bool children = false);
 
 // All three for one process at one moment.
 struct ProcessCounts {

@@ -151,6 +151,29 @@ TEST(Log, ThreadsLoggingAtOnceLoseAndTearNoLine) {
         }
 }
 
+// A line logged in pieces while its work goes on: whatever else is logged
+// meanwhile, by this thread or another, comes before it, never inside it.
+TEST(Log, ALineOfPiecesReachesTheLogWhole) {
+    qvtest::LogCapture capture;
+    {
+        qv::LogLine line;
+        line.Add("Wnd=%08X PID=%4d(%s) : ", 0x1009Cu, 56, "app.exe");
+        line.Add("->");
+        std::thread([] { qv::WriteLog("Respons : Information OK\n"); }).join();
+        line.Add(" WM_CLOSE(%d[s]). ", 0);
+        line.Add("\n");
+        qv::WriteLog("meanwhile\n");
+    }
+    qv::LogLine written;
+    written.Add("Kill Check (%s) : ", std::string(300, 'x').c_str());
+    written.Add("Already End.\n");
+    written.Write();
+    written.Write();  // once only
+    EXPECT_EQ(capture.Text(), qvtest::Crlf("Respons : Information OK\nmeanwhile\n"
+                                           "Wnd=0001009C PID=  56(app.exe) : -> WM_CLOSE(0[s]). \n"
+                                           "Kill Check (" + std::string(300, 'x') + ") : Already End.\n"));
+}
+
 TEST(Log, ProcessWideFunctionsShareOneLog) {
     qvtest::TempDir dir;
     std::string path = dir.File("q.log");

@@ -38,6 +38,12 @@ TEST(ProcessFigures, PrivateBytesFollowCommittedMemoryAndWindowsTheirDesktop) {
     HWND second = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(first && second);
     EXPECT_EQ(qvtest::CountWindowsOn(name, GetCurrentProcessId()), windows + 1);
+    // A child and its own child count only when children are asked for.
+    const long withChildren = qvtest::CountWindowsOn(name, GetCurrentProcessId(), true);
+    HWND child = CreateWindowA("STATIC", "", WS_CHILD, 0, 0, 1, 1, second, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(child && CreateWindowA("STATIC", "", WS_CHILD, 0, 0, 1, 1, child, nullptr, nullptr, nullptr));
+    EXPECT_EQ(qvtest::CountWindowsOn(name, GetCurrentProcessId()), windows + 1);
+    EXPECT_EQ(qvtest::CountWindowsOn(name, GetCurrentProcessId(), true), withChildren + 2);
     DestroyWindow(second);
     DestroyWindow(first);
     EXPECT_EQ(qvtest::CountWindowsOn("no such desktop", 0), -1);
