@@ -9,7 +9,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 # first session.
 TEST_JOBS  ?= $(shell echo $$(( $(JOBS) + 1 )))
 
-.PHONY: all deps build dist test run clean
+.PHONY: all deps build dist test run clean bench
 
 all: build
 
@@ -29,6 +29,13 @@ dist: build
 
 test: dist
 	scripts/wine-session.sh ctest --test-dir $(BUILD) --output-on-failure -j $(TEST_JOBS) --timeout 120
+
+# The suite's figures against bare baselines measured in the same run:
+# build/bench/results.md and results.csv. Builds only what it runs.
+bench: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target bench
+	mkdir -p $(BUILD)/bench
+	cd $(BUILD)/bench && ../../scripts/wine-session.sh ../../scripts/wine-run.sh ../bin/QVBench.exe $(BENCH_ARGS)
 
 run: build
 	@scripts/run.sh $(BUILD)
