@@ -50,17 +50,43 @@ void FailAll(const std::vector<Figure*>& figures, const std::string& why) {
     }
 }
 
-// Seconds for a relative switch request ("+1") at the thread window, which
-// returns once the main thread has switched and the new desktop's thread has
-// activated it; negative when it was not answered.
-double TimedSwitch(HWND threadWindow) {
-    const double start = Now();
-    DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(threadWindow, qv::kRequestMessage, qv::kCommandTextRequest,
-                             static_cast<LPARAM>(qv::PackCommandText("+1")), SMTO_ABORTIFHUNG, 10000, &answer))
-        return -1;
-    return Now() - start;
-}
+// The daemon's ring as a switcher walks it: "+1" at the current desktop's
+// thread window (a relative switch counts from the window's own desktop).
+class DaemonRing {
+public:
+    // False when a thread window is missing or the home desktop could not
+    // be made current.
+    bool Open(const std::vector<std::string>& ids) {
+        for (const std::string& id : ids) {
+            m_windows.push_back(qvtest::DaemonThreadWindow(id));
+            if (!m_windows.back()) return false;
+        }
+        DWORD_PTR answer = 0;
+        m_current = 0;
+        return !m_windows.empty() &&
+               SendMessageTimeoutA(m_windows[0], qv::kRequestMessage, qv::kSwitchToNumberRequest,
+                                   static_cast<LPARAM>(qv::PackCommandText("1")), SMTO_ABORTIFHUNG, 10000, &answer);
+    }
+    HWND Home() const { return m_windows[0]; }
+    HWND Current() const { return m_windows[m_current]; }
+    // Seconds for one relative switch request, which returns once the main
+    // thread has switched and the new desktop's thread has activated it;
+    // negative when it was not answered.
+    double Next() {
+        const double start = Now();
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(m_windows[m_current], qv::kRequestMessage, qv::kCommandTextRequest,
+                                 static_cast<LPARAM>(qv::PackCommandText("+1")), SMTO_ABORTIFHUNG, 10000, &answer))
+            return -1;
+        const double seconds = Now() - start;
+        m_current = (m_current + 1) % m_windows.size();
+        return seconds;
+    }
+
+private:
+    std::vector<HWND> m_windows;
+    size_t m_current = 0;
+};
 
 size_t CountLines(const qvtest::Daemon& daemon, const char* piece) {
     const std::string log = daemon.Log();
@@ -286,15 +312,16 @@ std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
         return result();
     }
     const std::vector<std::string> ids = bartest::DesktopIds(daemon);
-    HWND home = ids.size() == 8 ? qvtest::DaemonThreadWindow(ids[0]) : nullptr;
-    if (!home) {
+    DaemonRing ring;
+    if (ids.size() != 8 || !ring.Open(ids)) {
         FailAll(all, "the daemon's desktops could not be asked");
         return result();
     }
+    HWND home = ring.Home();
 
     // Switch handling. Every desktop is visited once first, so that each has
     // its snapshot and its first-visit costs are behind it.
-    for (size_t i = 0; i < ids.size(); ++i) TimedSwitch(home);
+    for (size_t i = 0; i < ids.size(); ++i) ring.Next();
     BareSwitcher bare(4);
     if (!bare.Ready()) FailAll({&switching}, "the bare switcher's windows could not be made");
     const int switches = plan.quick ? 20 : 100;
@@ -303,7 +330,7 @@ std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
         std::vector<double> measured, baseline;
         // One of each in turn, so that both see the same load.
         for (int i = 0; i < switches; ++i) {
-            measured.push_back(TimedSwitch(home));
+            measured.push_back(ring.Next());
             baseline.push_back(bare.Switch());
         }
         if (*std::min_element(measured.begin(), measured.end()) < 0 ||
@@ -325,7 +352,7 @@ std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
     // them.
     DWORD_PTR answer = 0;
     SendMessageTimeoutA(home, qv::kRequestMessage, qv::kSnapshotSizeRequest, 1, SMTO_ABORTIFHUNG, 10000, &answer);
-    for (size_t i = 0; i < ids.size(); ++i) TimedSwitch(home);
+    for (size_t i = 0; i < ids.size(); ++i) ring.Next();
     std::string infoReply, bitmapReply;
     TimedQuestion(home, qv::kInformationRequest, qv::PipeBufferSize(qv::PipeQuestion::kInformation), &infoReply);
     TimedQuestion(home, qv::kBitmapRequest, qv::PipeBufferSize(qv::PipeQuestion::kBitmap), &bitmapReply);
@@ -334,7 +361,10 @@ std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
     const std::vector<std::string> bitmapPieces = BitmapPieces(bitmapReply, screenWidth, screenHeight);
     if (infoPieces.empty() || infoDesktops != 8) FailAll({&information}, "the Information reply was not whole");
-    if (bitmapPieces.empty()) FailAll({&bitmap}, "the snapshot reply was not a whole screen");
+    if (bitmapPieces.empty())
+        FailAll({&bitmap}, "the snapshot reply of " + std::to_string(bitmapReply.size()) +
+                               " bytes was not a whole screen of " + std::to_string(screenWidth) + "x" +
+                               std::to_string(screenHeight));
     WritePieces(daemon.Dir().File("information.pieces"), infoPieces);
     WritePieces(daemon.Dir().File("bitmap.pieces"), bitmapPieces);
     qvtest::ProcessGuard peer;
@@ -363,11 +393,12 @@ std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
             std::vector<double> measured, baseline;
             std::string reply;
             for (int i = 0; i < exchange.perRound && !figure.failed; ++i) {
-                measured.push_back(TimedQuestion(home, daemonQuestion, qv::PipeBufferSize(exchange.kind), &reply));
+                measured.push_back(TimedQuestion(home, daemonQuestion, qv::PipeBufferSize(exchange.kind), &reply,
+                                                 exchange.expected));
                 if (measured.back() < 0 || reply.size() != exchange.expected)
                     FailAll({&figure}, "a reply of the daemon did not come whole");
-                baseline.push_back(
-                    TimedQuestion(peerWindow, exchange.question, qv::PipeBufferSize(exchange.kind), &reply));
+                baseline.push_back(TimedQuestion(peerWindow, exchange.question, qv::PipeBufferSize(exchange.kind),
+                                                 &reply, exchange.expected));
                 if (baseline.back() < 0 || reply.size() != exchange.expected)
                     FailAll({&figure}, "a reply of the bare peer did not come whole");
             }
@@ -391,7 +422,11 @@ std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
         bool replied = true;
         for (const std::string& id : ids) {
             qv::ScreenSnapshot snapshot;
-            replied = replied && qv::PipeClient(id).AskBitmap(&snapshot) == qv::QueryResult::kOk;
+            const qv::QueryResult asked = qv::PipeClient(id).AskBitmap(&snapshot);
+            if (asked != qv::QueryResult::kOk && replied) {
+                replied = false;
+                std::fprintf(stderr, "bench: the snapshot of %s: result %d\n", id.c_str(), static_cast<int>(asked));
+            }
         }
         const double replies = Now() - start;
         if (started < 0 || !replied) {
@@ -418,10 +453,11 @@ std::vector<Figure> NoGrowthFigures(const Plan& plan) {
     const std::vector<std::string> ids =
         bartest::StartWithBar(daemon, bartest::BarSettings(""), std::vector<std::string>(3, ""));
     const DWORD barPid = ids.size() == 4 ? daemon.FindChild("QVCtrlBar.exe") : 0;
-    HWND home = barPid ? qvtest::DaemonThreadWindow(ids[0]) : nullptr;
+    DaemonRing ring;
+    const bool opened = barPid && ring.Open(ids);
     std::vector<HWND> bars;
     for (const std::string& id : ids) bars.push_back(bartest::WaitForBar(id, 10000));
-    if (!home || std::count(bars.begin(), bars.end(), nullptr) > 0) {
+    if (!opened || std::count(bars.begin(), bars.end(), nullptr) > 0) {
         FailAll(all, "the daemon with its bar on 4 desktops did not start");
         return result();
     }
@@ -430,7 +466,7 @@ std::vector<Figure> NoGrowthFigures(const Plan& plan) {
         std::vector<long> daemonWindows, barWindows;
     };
     const auto count = [&] {
-        Settle(home);
+        Settle(ring.Home());
         for (HWND bar : bars) Settle(bar);
         Counts counts{qvtest::CountProcess(daemon.Pid()).handles, qvtest::CountProcess(barPid).handles, {}, {}};
         for (const std::string& id : ids) {
@@ -450,13 +486,13 @@ std::vector<Figure> NoGrowthFigures(const Plan& plan) {
         return static_cast<double>(most);
     };
     // Two laps first: what the first visits make stays for good.
-    for (size_t i = 0; i < 2 * ids.size(); ++i) TimedSwitch(home);
+    for (size_t i = 0; i < 2 * ids.size(); ++i) ring.Next();
     const Counts before = count();
     const int total = plan.quick ? 1000 : 10000;
     const int perRound = total / plan.rounds;
     for (int round = 0; round < plan.rounds; ++round) {
         for (int i = 0; i < perRound; ++i) {
-            if (TimedSwitch(home) < 0) {
+            if (ring.Next() < 0) {
                 FailAll(all, "a switch was not answered");
                 return result();
             }
@@ -504,11 +540,10 @@ Figure MemoryFigure(const Plan& plan) {
             {
                 qvtest::Daemon daemon;
                 if (!daemon.StartReady(QuietController(0), std::vector<std::string>(size - 1, ""))) break;
-                const std::vector<std::string> ids = bartest::DesktopIds(daemon);
-                HWND home = ids.empty() ? nullptr : qvtest::DaemonThreadWindow(ids[0]);
-                if (!home) break;
-                for (int i = 0; i < size; ++i) TimedSwitch(home);
-                Settle(home);
+                DaemonRing ring;
+                if (!ring.Open(bartest::DesktopIds(daemon))) break;
+                for (int i = 0; i < size; ++i) ring.Next();
+                Settle(ring.Home());
                 daemonBytes.push_back(static_cast<double>(qvtest::CountProcess(daemon.Pid()).privateBytes));
             }
             const std::string tag = std::to_string(GetCurrentProcessId()) + "_" + std::to_string(round) + "_" +

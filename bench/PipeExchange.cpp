@@ -31,7 +31,7 @@ bool Finish(HANDLE pipe, OVERLAPPED& overlapped, DWORD timeoutMs, DWORD* bytes) 
 
 }  // namespace
 
-double TimedQuestion(HWND window, unsigned question, uint32_t bufferSize, std::string* reply) {
+double TimedQuestion(HWND window, unsigned question, uint32_t bufferSize, std::string* reply, size_t expected) {
     reply->clear();
     qv::UniqueHandle event(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     qv::UniqueHandle pipe(CreateNamedPipeA(qv::kQueryPipeName,
@@ -60,7 +60,7 @@ double TimedQuestion(HWND window, unsigned question, uint32_t bufferSize, std::s
     if (pending && !Finish(pipe.Get(), overlapped, kConnectMs, &bytes) && GetLastError() != ERROR_PIPE_CONNECTED)
         return -1;
     static thread_local char buffer[0x10000];
-    for (;;) {
+    while (reply->size() < expected) {
         overlapped = OVERLAPPED();
         overlapped.hEvent = event.Get();
         if (!ReadFile(pipe.Get(), buffer, sizeof(buffer), nullptr, &overlapped) && GetLastError() != ERROR_IO_PENDING) {
