@@ -325,7 +325,7 @@ std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
     for (size_t i = 0; i < ids.size(); ++i) ring.Next();
     BareSwitcher bare(4);
     if (!bare.Ready()) FailAll({&switching}, "the bare switcher's windows could not be made");
-    const int switches = plan.quick ? 20 : 100;
+    const int switches = plan.quick ? 20 : 60;
     DWORD_PTR answer = 0;
     const size_t activationsBefore = CountLines(daemon, "Active New Desktop");
     const size_t linesBefore = CountLines(daemon, "\n");
@@ -409,7 +409,7 @@ std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
         int perRound;
     };
     const Exchange exchanges[] = {
-        {&information, 0, qv::PipeQuestion::kInformation, infoReply.size(), plan.quick ? 10 : 40},
+        {&information, 0, qv::PipeQuestion::kInformation, infoReply.size(), plan.quick ? 10 : 30},
         {&bitmap, 1, qv::PipeQuestion::kBitmap, bitmapReply.size(), plan.quick ? 2 : 4},
     };
     for (const Exchange& exchange : exchanges) {
