@@ -13,7 +13,7 @@ TEST_JOBS  ?= $(shell echo $$(( $(JOBS) + 2 )))
 # Each reader fuzzed natively for FUZZ_SECONDS (crashes: $(BUILD)/fuzz/crashes/).
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps build dist test run fuzz soak clean
+.PHONY: all deps build dist test run bench fuzz soak clean
 
 all: build
 
@@ -33,6 +33,14 @@ dist: build
 
 test: dist
 	scripts/wine-session.sh ctest --test-dir $(BUILD) --output-on-failure -j $(TEST_JOBS) --timeout 120
+
+# The suite's figures against bare baselines measured in the same run:
+# build/bench/results.md and results.csv. Builds only what it runs.
+bench: deps $(BUILD)/CMakeCache.txt
+	cmake -S . -B $(BUILD) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS) --target bench
+	mkdir -p $(BUILD)/bench
+	cd $(BUILD)/bench && ../../scripts/wine-session.sh ../../scripts/wine-run.sh ../bin/QVBench.exe $(BENCH_ARGS)
 
 run: build
 	@scripts/run.sh $(BUILD)

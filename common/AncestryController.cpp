@@ -55,16 +55,26 @@ AncestryDesktop* AncestryController::CreateChild() { return new (std::nothrow) A
 
 int AncestryController::Read(FILE* file) {
     int made = 0;  // desktops made in this record name the next one, read or not
+    // The mode the display has while the file is read, asked of the first
+    // desktop and given to the others.
+    DisplayMode mode;
+    bool modeKnown = false;
     auto onLine = [this](const char* key, const char* value) {
         StoreSetting(kKeywords, m_properties, key, value, msg::kUnknownKeyController);
     };
-    auto readChild = [this, &made](FILE* f) {
+    auto readChild = [this, &made, &mode, &modeKnown](FILE* f) {
         AncestryDesktop* desktop = CreateChild();
         if (!desktop) return false;
         char name[32];
         std::snprintf(name, sizeof(name), "User_Desktop%d", made++);
         desktop->m_strDesktopName.Assign(name);
-        if (desktop->Read(f) == 0)
+        if (!modeKnown) mode = desktop->DefaultDisplayMode();
+        modeKnown = true;
+        desktop->SetReadDisplayMode(mode);
+        const int read = desktop->Read(f);
+        // Later changes of a key ask the display as it is then.
+        desktop->ClearReadDisplayMode();
+        if (read == 0)
             AddChild(desktop);
         else
             delete desktop;

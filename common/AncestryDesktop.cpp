@@ -102,7 +102,7 @@ void AncestryDesktop::ApplyKey(int key, const char* text, const DisplayMode& cur
 }
 
 void AncestryDesktop::Apply() {
-    DisplayMode current = CurrentDisplayMode();
+    const DisplayMode current = DefaultDisplayMode();
     for (int key = 0; key < kKeyCount; ++key)
         if (key != kWavFlag) ApplyKey(key, m_properties.Value(kKeywords.KeyName(key)), current);
 }

@@ -50,6 +50,18 @@ public:
     virtual void ResetKey(int key);
     virtual const char* DefaultText(int key) const;
 
+    // The display mode that the mode keys default to: the one given for the
+    // read of a whole file, else the display's mode now. Asking the display
+    // is a round trip to the display server (under Wine about a millisecond,
+    // the most part of reading a desktop record), so a file's reader asks
+    // once and gives the answer to every desktop it reads.
+    DisplayMode DefaultDisplayMode() const { return m_bReadModeSet ? m_readMode : CurrentDisplayMode(); }
+    void SetReadDisplayMode(const DisplayMode& mode) {
+        m_readMode = mode;
+        m_bReadModeSet = true;
+    }
+    void ClearReadDisplayMode() { m_bReadModeSet = false; }
+
     PropertyList& Properties() { return m_properties; }
     const PropertyList& Properties() const { return m_properties; }
     OwnedRing<Executant>& Executants() { return m_executants; }
@@ -81,6 +93,8 @@ private:
 
     PropertyList m_properties;
     OwnedRing<Executant> m_executants;
+    DisplayMode m_readMode;
+    bool m_bReadModeSet = false;
 };
 
 }  // namespace qv

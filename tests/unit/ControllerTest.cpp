@@ -227,4 +227,40 @@ TEST_F(ControllerTest, AddAndRemoveChildrenKeepTheRingWhole) {
     EXPECT_EQ(controller.Desktops().Entry(), nullptr);
 }
 
+// Desktops that count how often they ask the display for its mode.
+class CountingDesktop : public qv::AncestryDesktop {
+public:
+    static inline int asked = 0;
+
+protected:
+    qv::DisplayMode CurrentDisplayMode() const override {
+        ++asked;
+        return qvtest::FixedMode();
+    }
+};
+
+class CountingController : public qv::AncestryController {
+public:
+    qv::AncestryDesktop* CreateChild() override { return new (std::nothrow) CountingDesktop; }
+};
+
+TEST(ControllerDisplayMode, AFileAsksTheDisplayOnceForAllItsDesktopsAndALaterChangeAsksAgain) {
+    qvtest::TempDir dir;
+    qvtest::LogCapture log;
+    CountingController controller;
+    CountingDesktop::asked = 0;
+    qvtest::TextInput in(dir, "\tAncestryDesktop::RingListClass\t{\r\n\t}\r\n"
+                              "\tAncestryDesktop::RingListClass\t{\r\n\t\tDesktopPelsWidth\t800\r\n\t}\r\n"
+                              "\tAncestryDesktop::RingListClass\t{\r\n\t}\r\n}\r\n");
+    ASSERT_EQ(controller.Read(in.get()), 0);
+    EXPECT_EQ(CountingDesktop::asked, 1);
+    std::string widths;
+    for (qv::AncestryDesktop* desktop : controller.Desktops())
+        widths += std::to_string(desktop->m_nPelsWidth) + "x" + std::to_string(desktop->m_nPelsHeight) + " ";
+    EXPECT_EQ(widths, "1280x1024 800x1024 1280x1024 ");
+
+    controller.Desktops().Entry()->Apply();
+    EXPECT_EQ(CountingDesktop::asked, 2) << "the mode of the read is not kept for later";
+}
+
 }  // namespace
