@@ -16,6 +16,7 @@
 #include "BarWindows.h"
 #include "CommandText.h"
 #include "Daemon.h"
+#include "DaemonRing.h"
 #include "Desktops.h"
 #include "Figures.h"
 #include "GdiObject.h"
@@ -51,43 +52,14 @@ void FailAll(const std::vector<Figure*>& figures, const std::string& why) {
     }
 }
 
-// The daemon's ring as a switcher walks it: "+1" at the current desktop's
-// thread window (a relative switch counts from the window's own desktop).
-class DaemonRing {
-public:
-    // False when a thread window is missing or the home desktop could not
-    // be made current.
-    bool Open(const std::vector<std::string>& ids) {
-        for (const std::string& id : ids) {
-            m_windows.push_back(qvtest::DaemonThreadWindow(id));
-            if (!m_windows.back()) return false;
-        }
-        DWORD_PTR answer = 0;
-        m_current = 0;
-        return !m_windows.empty() &&
-               SendMessageTimeoutA(m_windows[0], qv::kRequestMessage, qv::kSwitchToNumberRequest,
-                                   static_cast<LPARAM>(qv::PackCommandText("1")), SMTO_ABORTIFHUNG, 10000, &answer);
-    }
-    HWND Home() const { return m_windows[0]; }
-    HWND Current() const { return m_windows[m_current]; }
-    // Seconds for one relative switch request, which returns once the main
-    // thread has switched and the new desktop's thread has activated it;
-    // negative when it was not answered.
-    double Next() {
-        const double start = Now();
-        DWORD_PTR answer = 0;
-        if (!SendMessageTimeoutA(m_windows[m_current], qv::kRequestMessage, qv::kCommandTextRequest,
-                                 static_cast<LPARAM>(qv::PackCommandText("+1")), SMTO_ABORTIFHUNG, 10000, &answer))
-            return -1;
-        const double seconds = Now() - start;
-        m_current = (m_current + 1) % m_windows.size();
-        return seconds;
-    }
-
-private:
-    std::vector<HWND> m_windows;
-    size_t m_current = 0;
-};
+// Seconds for one relative switch request, which returns once the main
+// thread has switched and the new desktop's thread has activated it;
+// negative when it was not answered.
+double TimedNext(qvtest::DaemonRing& ring) {
+    const double start = Now();
+    if (!ring.Next()) return -1;
+    return Now() - start;
+}
 
 size_t CountLines(const qvtest::Daemon& daemon, const char* piece) {
     const std::string log = daemon.Log();
@@ -313,7 +285,7 @@ std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
         return result();
     }
     const std::vector<std::string> ids = bartest::DesktopIds(daemon);
-    DaemonRing ring;
+    qvtest::DaemonRing ring;
     if (ids.size() != 8 || !ring.Open(ids)) {
         FailAll(all, "the daemon's desktops could not be asked");
         return result();
@@ -339,7 +311,7 @@ std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
         std::vector<double> measured, baseline;
         // One of each in turn, so that both see the same load.
         for (int i = 0; i < switches; ++i) {
-            measured.push_back(ring.Next());
+            measured.push_back(TimedNext(ring));
             baseline.push_back(bare.Switch());
             double start = Now();
             SendMessageTimeoutA(ring.Current(), qv::kRequestMessage, qv::kVersionRequest, 0, SMTO_ABORTIFHUNG, 10000,
@@ -479,7 +451,7 @@ std::vector<Figure> NoGrowthFigures(const Plan& plan) {
     const std::vector<std::string> ids =
         bartest::StartWithBar(daemon, bartest::BarSettings(""), std::vector<std::string>(3, ""));
     const DWORD barPid = ids.size() == 4 ? daemon.FindChild("QVCtrlBar.exe") : 0;
-    DaemonRing ring;
+    qvtest::DaemonRing ring;
     const bool opened = barPid && ring.Open(ids);
     std::vector<HWND> bars;
     for (const std::string& id : ids) bars.push_back(bartest::WaitForBar(id, 10000));
@@ -518,7 +490,7 @@ std::vector<Figure> NoGrowthFigures(const Plan& plan) {
     const int perRound = total / plan.rounds;
     for (int round = 0; round < plan.rounds; ++round) {
         for (int i = 0; i < perRound; ++i) {
-            if (ring.Next() < 0) {
+            if (!ring.Next()) {
                 FailAll(all, "a switch was not answered");
                 return result();
             }
@@ -592,7 +564,7 @@ Figure MemoryFigure(const Plan& plan) {
             double daemonValue = -1;
             {
                 qvtest::Daemon daemon;
-                DaemonRing ring;
+                qvtest::DaemonRing ring;
                 if (daemon.StartReady(QuietController(0), std::vector<std::string>(size - 1, "")) &&
                     ring.Open(bartest::DesktopIds(daemon))) {
                     for (int i = 0; i < size; ++i) ring.Next();

@@ -22,6 +22,7 @@
 #include "CommandText.h"
 #include "Daemon.h"
 #include "DaemonRequest.h"
+#include "DaemonRing.h"
 #include "Desktops.h"
 #include "PipeClient.h"
 #include "ProcessFigures.h"
@@ -84,11 +85,10 @@ struct Run {
     qvtest::Daemon daemon;
     std::vector<std::string> ids;       // the daemon's desktops in ring order, home first
     std::vector<std::string> names;     // their DesktopNames
-    std::vector<HWND> threadWindows;    // the daemon's thread window on each
+    qvtest::DaemonRing ring;            // the switches' walk, at the daemon's thread windows
     std::vector<HWND> appWindows;       // the application on each file desktop
     HWND barMain = nullptr;
     DWORD barPid = 0;
-    int current = 0;                    // the desktop the switches have reached
     long switches = 0;                  // answered, warm-up included
     long informations = 0, nameQuestions = 0, bitmaps = 0, idChecks = 0;
     Faults switchFaults, questionFaults, hangFaults, endFaults;
@@ -122,13 +122,11 @@ bool Start(Run& run) {
     qv::DesktopInformation info;
     if (qv::PipeClient(run.daemon.StartDesktop()).AskInformation(&info) != qv::QueryResult::kOk) return false;
     for (const qv::DesktopRecord& record : info.desktops) run.names.push_back(record.name);
-    for (const std::string& id : run.ids) run.threadWindows.push_back(qvtest::DaemonThreadWindow(id));
+    if (!run.ring.Open(run.ids)) return false;
     for (int i = 1; i <= kFileDesktops; ++i)
         run.appWindows.push_back(qvtest::FindWindowOn(run.ids[i], nullptr, ("SoakApp" + std::to_string(i)).c_str(), 30000));
     run.barPid = bartest::BarProcess(run.ids[0]);
     run.barMain = qvtest::FindWindowOn(run.daemon.StartDesktop(), qv::kBarMainWindowClass, qv::kBarWindowName, 5000);
-    for (HWND window : run.threadWindows)
-        if (!window) return false;
     for (HWND window : run.appWindows)
         if (!window) return false;
     return run.barPid && run.barMain;
@@ -138,23 +136,19 @@ bool Start(Run& run) {
 // of the current desktop; every 500th is checked against the daemon's own
 // answer.
 void Switches(Run& run, int count) {
-    const uint32_t plusOne = qv::PackCommandText("+1");
-    const int desktops = static_cast<int>(run.ids.size());
     for (int i = 0; i < count; ++i) {
-        const qv::RequestReply reply =
-            qv::SendRequest(run.threadWindows[run.current], qv::kCommandTextRequest, static_cast<LPARAM>(plusOne), kRequestMs);
-        if (!reply.Answered() || reply.value != 1) {
-            run.switchFaults.Add("switch " + std::to_string(i) + " from " + run.ids[run.current] + " not answered");
+        const std::string from = run.ids[run.ring.Position()];
+        if (!run.ring.Next(kRequestMs)) {
+            run.switchFaults.Add("switch " + std::to_string(i) + " from " + from + " not answered");
             continue;
         }
         ++run.switches;
-        run.current = (run.current + 1) % desktops;
         if ((i + 1) % 500 == 0) {
             ++run.idChecks;
             const std::string id = qvtest::AskCurrentDesktopId(run.daemon.StartDesktop());
-            if (id != run.ids[run.current])
+            if (id != run.ids[run.ring.Position()])
                 run.switchFaults.Add("after switch " + std::to_string(i) + " the daemon is on " + id + ", not " +
-                                     run.ids[run.current]);
+                                     run.ids[run.ring.Position()]);
         }
     }
 }
