@@ -28,6 +28,7 @@
 #include "ProcessFigures.h"
 #include "Processes.h"
 #include "Protocol.h"
+#include "RunningViewer.h"
 #include "QVViewerRes.h"
 #include "TestFiles.h"
 
@@ -237,35 +238,15 @@ std::vector<std::string> BitmapPieces(const std::string& reply, int width, int h
 
 // ---- The viewer ------------------------------------------------------------
 
-constexpr char kViewerFrameClass[] = "QVViewer:MainFrame";
-
 // Seconds from the viewer's start on the desktop until it shows count
 // desktop windows with their pictures; negative when it did not.
 double TimedViewerStart(const std::string& desktop, size_t count) {
-    qvtest::ProcessGuard viewer;
+    qvtest::RunningViewer viewer;
     const double start = Now();
-    if (!qvtest::StartProgram(viewer, "QVViewer.exe", "", desktop)) return -1;
-    HWND frame = qvtest::FindWindowOn(desktop, kViewerFrameClass, "QVViewer", 30000);
-    HWND client = nullptr;
-    if (!frame || !qvtest::WaitUntil([&] { return (client = GetDlgItem(frame, IDC_VW_MDICLIENT)) != nullptr; }, 10000))
-        return -1;
-    // The viewer makes and tiles its windows before its message loop; a
-    // message it answers comes after that.
-    Settle(frame);
-    const bool drawn = qvtest::WaitUntil(
-        [&] {
-            size_t shown = 0;
-            for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-                HWND picture = GetDlgItem(child, ID_VW_TASKSWITCH);
-                if (!picture || !(GetWindowLongPtrA(picture, GWL_STYLE) & WS_VISIBLE)) return false;
-                ++shown;
-            }
-            return shown == count;
-        },
-        60000);
+    const bool drawn = viewer.Start(desktop) && viewer.WaitDrawn(count);
     const double seconds = Now() - start;
-    PostMessageA(frame, WM_COMMAND, MAKEWPARAM(ID_VW_EXIT, 0), 0);
-    viewer.WaitExit(20000);
+    viewer.Command(ID_VW_EXIT);
+    viewer.WaitExit();
     return drawn ? seconds : -1;
 }
 

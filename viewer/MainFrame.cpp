@@ -15,7 +15,6 @@ static_assert(kStyleBorder == WS_BORDER && kStyleDlgFrame == WS_DLGFRAME && kSty
 
 namespace {
 
-inline constexpr char kClassName[] = "QVViewer:MainFrame";
 inline constexpr DWORD kFrameStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 // The place of the desktop windows' window menu in their menu bar.
 inline constexpr int kWindowMenuPosition = 2;
@@ -50,13 +49,13 @@ bool MainFrame::Open() {
     wc.hIcon = LoadIconA(m_context.instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    wc.lpszClassName = kClassName;
+    wc.lpszClassName = kFrameClassName;
     if (!Window::Register(wc) || !DesktopView::RegisterClass(m_context.instance)) return false;
     m_frameMenu.Reset(LoadMenuA(m_context.instance, MAKEINTRESOURCEA(IDR_MAINFRAME)));
     m_childMenu.Reset(LoadMenuA(m_context.instance, MAKEINTRESOURCEA(IDR_QVVIEWTYPE)));
     m_accelerators = LoadAcceleratorsA(m_context.instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
     if (!m_frameMenu || !m_childMenu) return false;
-    return Create(0, kClassName, kCaption, kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+    return Create(0, kFrameClassName, kCaption, kFrameStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                   nullptr, m_frameMenu.Get(), m_context.instance) != nullptr &&
            m_client != nullptr;
 }

@@ -9,6 +9,8 @@
 namespace qv::viewer {
 
 inline constexpr char kCaption[] = "QVViewer";
+// The frame's window class: with the caption, how a running viewer is found.
+inline constexpr char kFrameClassName[] = "QVViewer:MainFrame";
 // A window of the desktop's schematic, in its colour.
 inline constexpr COLORREF kSchematicColour = 0x00B2FF00;
 

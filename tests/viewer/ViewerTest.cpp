@@ -21,62 +21,26 @@
 #include "Processes.h"
 #include "QVViewerRes.h"
 #include "RemoteList.h"
+#include "RunningViewer.h"
+#include "Viewer.h"
 
 namespace {
 
 using qvtest::Daemon;
 
-constexpr char kFrameClass[] = "QVViewer:MainFrame";
 constexpr COLORREF kSchematic = 0x00B2FF00;
 constexpr COLORREF kRed = 0x000000FF;
 
-// A running viewer and its desktop windows, seen from outside.
-class Viewer {
+// A running viewer, and what its desktop windows show on the screen.
+class Viewer : public qvtest::RunningViewer {
 public:
-    bool Start(const std::string& desktop) {
-        m_desktop = desktop;
-        if (!qvtest::StartProgram(m_run, "QVViewer.exe", "", desktop)) return false;
-        m_frame = qvtest::FindWindowOn(desktop, kFrameClass, "QVViewer", 30000);
-        // The frame is found as soon as it exists; its client comes with its
-        // WM_CREATE.
-        return m_frame && qvtest::WaitUntil([&] { return (m_client = GetDlgItem(m_frame, IDC_VW_MDICLIENT)) != nullptr; },
-                                            10000);
-    }
-    // Waits until count desktop windows show their pictures and the viewer
-    // has placed them.
-    bool WaitDrawn(size_t count) {
-        // The viewer tiles its windows after it has made them all, before its
-        // message loop: a message it answers comes after that.
-        DWORD_PTR answer = 0;
-        if (!SendMessageTimeoutA(m_frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 30000, &answer)) return false;
-        return qvtest::WaitUntil(
-            [&] {
-                std::vector<HWND> windows = Children();
-                return windows.size() == count && std::all_of(windows.begin(), windows.end(), [](HWND window) {
-                           HWND button = GetDlgItem(window, ID_VW_TASKSWITCH);
-                           return button && (GetWindowLongPtrA(button, GWL_STYLE) & WS_VISIBLE);
-                       });
-            },
-            60000);
-    }
-    std::vector<HWND> Children() const {
-        std::vector<HWND> windows;
-        for (HWND child = GetWindow(m_client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            windows.push_back(child);
-        return windows;
-    }
-    HWND Child(const std::string& title) const {
-        for (HWND child : Children())
-            if (qvtest::WindowText(child) == title) return child;
-        return nullptr;
-    }
     // The colour on the screen at this point of the desktop window's picture.
     COLORREF PictureAt(HWND child, double xFraction, double yFraction) const {
         RECT picture{};
         GetWindowRect(GetDlgItem(child, ID_VW_TASKSWITCH), &picture);
         const int x = picture.left + static_cast<int>((picture.right - picture.left) * xFraction);
         const int y = picture.top + static_cast<int>((picture.bottom - picture.top) * yFraction);
-        return ScreenAt(m_desktop, x, y);
+        return ScreenAt(Desktop(), x, y);
     }
     // Pictures are painted after they are shown, and the windows placed
     // after they are made: waits until the point shows the colour.
@@ -96,20 +60,10 @@ public:
         });
         return colour;
     }
-    void Command(WORD id) const { PostMessageA(m_frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     void Activate(HWND child) const {
-        SendMessageTimeoutA(m_client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), 0, SMTO_ABORTIFHUNG, 5000,
+        SendMessageTimeoutA(Client(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), 0, SMTO_ABORTIFHUNG, 5000,
                             nullptr);
     }
-    long WaitExit() { return m_run.WaitExit(20000); }
-    DWORD Pid() const { return m_run.Pid(); }
-    HWND Frame() const { return m_frame; }
-
-private:
-    qvtest::ProcessGuard m_run;
-    std::string m_desktop;
-    HWND m_frame = nullptr;
-    HWND m_client = nullptr;
 };
 
 class ViewerWithDaemon : public ::testing::Test {
@@ -379,7 +333,7 @@ TEST(ViewerStart, ABrokenReplyEndsItWithoutAWindow) {
         qvtest::ProcessGuard viewer;
         ASSERT_TRUE(qvtest::StartProgram(viewer, "QVViewer.exe", "", desktop.Name()));
         EXPECT_EQ(viewer.WaitExit(30000), 1) << reply.size() << " bytes";
-        EXPECT_FALSE(qvtest::FindWindowOn(desktop.Name(), kFrameClass, nullptr, 0));
+        EXPECT_FALSE(qvtest::FindWindowOn(desktop.Name(), qv::viewer::kFrameClassName, nullptr, 0));
     }
 }
 
@@ -397,37 +351,6 @@ TEST(ViewerStart, ADesktopThatCannotBeOpenedShowsNoWindows) {
     EXPECT_TRUE(viewer.Child("Nowhere"));
     viewer.Command(ID_VW_EXIT);
     EXPECT_EQ(viewer.WaitExit(), 0);
-}
-
-}  // namespace
-
-namespace {
-
-// Not a test: the figure of the viewer's start with eight desktops, every
-// one with a snapshot. Run by hand with --gtest_also_run_disabled_tests.
-TEST(ViewerFigures, DISABLED_StartUntilEightDesktopsAreDrawn) {
-    Daemon& daemon = qvtest::SharedDaemon("ExistsOpen\t0\nQVControlBar\t0\nKeepBitmapSize\t1\nTitleDelay2\t0\n"
-                                          "TitleDelay3\t0\n",
-                                          std::vector<std::string>(7, ""));
-    ASSERT_TRUE(daemon.Running());
-    const std::vector<std::string> ids = bartest::DesktopIds(daemon);
-    ASSERT_EQ(ids.size(), 8u);
-    for (int number = 2; number <= 9; ++number) {
-        const int target = number == 9 ? 1 : number;
-        qvtest::SendRequest(ids[0], qv::kSwitchToNumberRequest,
-                            static_cast<LPARAM>(qv::PackCommandText(std::to_string(target).c_str())));
-        ASSERT_TRUE(
-            qvtest::WaitUntil([&] { return qvtest::AskCurrentDesktopId(ids[0]) == ids[target - 1]; }, 10000));
-    }
-    for (int round = 0; round < 5; ++round) {
-        const DWORD start = GetTickCount();
-        Viewer viewer;
-        ASSERT_TRUE(viewer.Start(ids[0]));
-        ASSERT_TRUE(viewer.WaitDrawn(8));
-        std::printf("viewer start to 8 desktops drawn: %lu ms\n", GetTickCount() - start);
-        viewer.Command(ID_VW_EXIT);
-        EXPECT_EQ(viewer.WaitExit(), 0);
-    }
 }
 
 }  // namespace
