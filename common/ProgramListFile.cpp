@@ -1,34 +1,14 @@
 #include "ProgramListFile.h"
 
-#include <cstring>
-#include <memory>
-
-#include "ParamLine.h"
 #include "SafeSave.h"
 
 namespace qv {
 
 BarReadResult ReadProgramList(FILE* file, OwnedRing<Executant>* entries) {
-    ParamReader reader(file);
-    for (;;) {
-        switch (reader.Next()) {
-        case ParamReader::kEof:
-        case ParamReader::kEndMarker:
-            return BarReadResult::kRead;
-        case ParamReader::kHeader: {
-            if (std::strcmp(reader.Key(), Executant::kHeader) != 0) break;
-            auto entry = std::make_unique<Executant>();
-            const int read = entry->Read(file);
-            if (read == -1) return BarReadResult::kCutShort;
-            // An entry that does not validate (no program) is dropped.
-            if (read == 0) entries->Append(entry.release());
-            break;
-        }
-        case ParamReader::kClose:
-        case ParamReader::kSetting:
-            break;  // "FileVersion" and anything else: nothing to keep
-        }
-    }
+    return ReadProgramEntries<Executant>(file, [entries](std::unique_ptr<Executant> entry) {
+        entries->Append(entry.release());
+        return true;
+    });
 }
 
 BarReadResult ReadProgramListFile(const char* path, OwnedRing<Executant>* entries) {

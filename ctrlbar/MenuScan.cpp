@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "Handle.h"
-#include "ParamLine.h"
 #include "PathText.h"
+#include "ProgramListFile.h"
 #include "RegistryText.h"
 #include "Sjis.h"
 
@@ -372,37 +372,16 @@ MenuFolder ReadProgramList(const std::string& listPath, const std::string& capti
     popup.path = listPath;
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(listPath.c_str(), "rt"), std::fclose);
     if (!file) return popup;
-    ParamReader reader(file.get());
-    bool reading = true;
-    while (reading) {
-        switch (reader.Next()) {
-        case ParamReader::kEof:
-        case ParamReader::kEndMarker:
-            reading = false;
-            break;
-        case ParamReader::kHeader: {
-            if (std::strcmp(reader.Key(), Executant::kHeader) != 0) break;
-            auto item = std::make_unique<MenuItem>();
-            // A block that does not read (no program, cut short) is dropped.
-            if (item->Read(file.get()) != 0) break;
-            item->command = ids.Take();
-            if (item->command == 0) {
-                reading = false;
-                break;
-            }
-            const std::string program = Unquoted(item->Properties().Value(item->KeyName(Executant::kFileName)));
-            item->kind = item->shellExec ? MenuItem::kShellItem : MenuItem::kProgram;
-            item->caption = StemOf(FileNamePart(program.c_str()));
-            item->iconPath = program;
-            popup.items.push_back(std::move(item));
-            break;
-        }
-        case ParamReader::kClose:
-        case ParamReader::kSetting:
-            // "FileVersion" and anything else at this level: nothing to do.
-            break;
-        }
-    }
+    ReadProgramEntries<MenuItem>(file.get(), [&](std::unique_ptr<MenuItem> item) {
+        item->command = ids.Take();
+        if (item->command == 0) return false;
+        const std::string program = Unquoted(item->Properties().Value(item->KeyName(Executant::kFileName)));
+        item->kind = item->shellExec ? MenuItem::kShellItem : MenuItem::kProgram;
+        item->caption = StemOf(FileNamePart(program.c_str()));
+        item->iconPath = program;
+        popup.items.push_back(std::move(item));
+        return true;
+    });
     file.reset();
 
     if (popup.items.size() > 1) {
