@@ -82,7 +82,7 @@ int ConfigDialog::Run() {
     if (!dialog) return 1;
     ShowWindow(dialog, SW_SHOW);
     RunDialogLoop(*this, m_accelerators);
-    return m_exitCode;
+    return 0;
 }
 
 std::vector<AncestryDesktop*> ConfigDialog::Desktops() const {
@@ -495,7 +495,7 @@ BOOL ConfigDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         EditDesktop(m_command.captureAtOnce);
         return TRUE;
     case WM_DESTROY:
-        PostQuitMessage(m_exitCode);
+        PostQuitMessage(0);
         return FALSE;
     default:
         return FALSE;

@@ -61,7 +61,6 @@ private:
     std::string m_daemonPath;  // Quorvel.exe beside the configurator, when it is there
     bool m_changed = false;
     bool m_filling = false;  // the dialog's own changes set no flag
-    int m_exitCode = 0;
     HACCEL m_accelerators = nullptr;
     UniqueGdi<HBRUSH> m_swatch;  // the logo colour's swatch
     COLORREF m_customColours[16]{};
