@@ -28,5 +28,9 @@ trap 'kill $pid 2>/dev/null; wait $pid; cat "$out"; rm -f "$out"; exit 143' TERM
 wait $pid
 rc=$?
 cat "$out"
+# A program that ends before it writes anything leaves ctest an empty log:
+# say at least how it ended (1 is the exit code the tests' own clean-up
+# gives a process it terminates).
+[ $rc -ne 0 ] && [ ! -s "$out" ] && echo "wine-run: $1 ended with exit code $rc before writing anything" >&2
 rm -f "$out"
 exit $rc

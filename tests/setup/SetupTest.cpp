@@ -115,9 +115,9 @@ public:
             ADD_FAILURE() << "CreateProcess " << program << " failed: error " << GetLastError();
             return;
         }
+        m_guard.Watch(started.dwProcessId);  // before its handle goes, so that the id is still its own
         CloseHandle(started.hThread);
         CloseHandle(started.hProcess);
-        m_guard.Watch(started.dwProcessId);
         qvtest::RememberStarted(started.dwProcessId);
     }
 
