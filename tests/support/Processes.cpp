@@ -31,19 +31,27 @@ Started& StartedRecord() {
     return record;
 }
 
+// Whether the process list holds pid, and its parent's id.
+bool ListedParent(DWORD pid, DWORD* parent) {
+    bool listed = false;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more && !listed; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ProcessID != pid) continue;
+        *parent = entry.th32ParentProcessID;
+        listed = true;
+    }
+    CloseHandle(snapshot);
+    return listed;
+}
+
 }  // namespace
 
 DWORD ParentOf(DWORD pid) {
     DWORD parent = 0;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ProcessID == pid) parent = entry.th32ParentProcessID;
-    }
-    CloseHandle(snapshot);
-    return parent;
+    return ListedParent(pid, &parent) ? parent : 0;
 }
 
 bool SystemAppliesCreationPriorityClass() {
@@ -119,6 +127,17 @@ DWORD ReportedPid(const std::string& path) {
 void ProcessGuard::Watch(DWORD pid) {
     if (m_process) CloseHandle(m_process);
     m_process = pid ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid) : nullptr;
+    // Wine gives a freed id to a new process a few seconds later. An id that
+    // a test learnt from a report or a window may belong by now to a program
+    // started from the Linux side (another test program, whose parent id is
+    // 0), which no test ever started: that one is never ended here.
+    DWORD parent = 0;
+    if (m_process && ListedParent(pid, &parent) && parent == 0) {
+        std::fprintf(stderr, "ProcessGuard: process %lu was started by no program of the session; left alone\n",
+                     static_cast<unsigned long>(pid));
+        CloseHandle(m_process);
+        m_process = nullptr;
+    }
 }
 
 ProcessGuard::~ProcessGuard() {

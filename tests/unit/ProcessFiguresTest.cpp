@@ -1,4 +1,5 @@
-// The outside counts that the benchmark and the soak run judge growth by.
+// The outside counts that the benchmark and the soak run judge growth by,
+// and the guard that ends what a test started.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 
 #include "Handle.h"
 #include "ProcessFigures.h"
+#include "Processes.h"
 
 namespace {
 
@@ -47,6 +49,26 @@ TEST(ProcessFigures, PrivateBytesFollowCommittedMemoryAndWindowsTheirDesktop) {
     DestroyWindow(second);
     DestroyWindow(first);
     EXPECT_EQ(qvtest::CountWindowsOn("no such desktop", 0), -1);
+}
+
+// A guard ends the program a test started, but never a program started from
+// the Linux side, as this test program was: Wine hands a freed id to a new
+// process within seconds, so an id a test learnt may name another test
+// program by the time a guard opens it.
+TEST(ProcessGuardTest, EndsWhatATestStartedButNeverAProgramStartedFromOutside) {
+    {
+        qvtest::ProcessGuard self(GetCurrentProcessId());
+        EXPECT_FALSE(self.Running());
+    }  // had it taken this program, the program would have ended here
+    qv::UniqueHandle started;
+    {
+        qvtest::ProcessGuard fixture;
+        ASSERT_TRUE(qvtest::StartProgram(fixture, "QVFixture.exe", "--no-window --lifetime=30000", ""));
+        ASSERT_TRUE(fixture.Running());
+        started.Reset(OpenProcess(SYNCHRONIZE, FALSE, fixture.Pid()));
+        ASSERT_TRUE(started);
+    }
+    EXPECT_EQ(WaitForSingleObject(started.Get(), 0), WAIT_OBJECT_0);
 }
 
 }  // namespace
