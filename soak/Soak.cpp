@@ -102,8 +102,10 @@ constexpr char kController[] = "ExistsOpen\t0\nQVControlBar\t1\n";
 std::string DesktopEntry(const Run& run, int number) {
     const std::string title = "SoakApp" + std::to_string(number);
     return "DesktopName\tSoak" + std::to_string(number) + "\nDesktopExitProgman\t0x00000100\n" +
-           qvtest::FixtureEntryLines("--title=" + title + " --lifetime=1800000 --report=\"" +
-                                     run.daemon.Dir().File((title + ".txt").c_str()) + "\"");
+           // The fixture takes a value up to the next blank, quotes and all:
+           // the report's path (a temporary folder) has none.
+           qvtest::FixtureEntryLines("--title=" + title + " --lifetime=1800000 --report=" +
+                                     run.daemon.Dir().File((title + ".txt").c_str()));
 }
 
 bool Start(Run& run) {
@@ -334,7 +336,12 @@ void End(Run& run) {
         std::string report;
         for (const std::string& line : qvtest::ReportLines(run.daemon.Dir().File((title + ".txt").c_str())))
             report += " | " + line;
-        run.endFaults.Add(title + " still runs; its report" + report);
+        HWND window = run.appWindows[i];
+        char state[96];
+        std::snprintf(state, sizeof state, "; its window %s%s%s", IsWindow(window) ? "exists" : "is gone",
+                      IsWindow(window) && IsWindowVisible(window) ? ", visible" : "",
+                      IsWindow(window) && IsHungAppWindow(window) ? ", hung" : "");
+        run.endFaults.Add(title + " still runs" + state + "; its report" + report);
     }
     std::string left;
     if (!qvtest::WaitUntil([&] { return (left = qvtest::DesktopsNamed("User_Desktop")).empty(); }, 10000))

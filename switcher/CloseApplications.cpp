@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "Daemon.h"
+#include "DaemonRequest.h"
 #include "Log.h"
 #include "ProcessApi.h"
 #include "SwitcherController.h"
@@ -20,11 +21,13 @@ constexpr UINT kAnswerTimeout = 5000;
 
 enum Action { kClose = 0x01, kDestroy = 0x02, kQuit = 0x04, kEndSession = 0x08, kTerminate = 0x10 };
 
+// Bounded as every message to another program is: an application idle for
+// a while can be taken for hung in the moment it wakes, and its WM_CLOSE
+// would be dropped unseen; a refusal is confirmed before it counts.
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool* answered = nullptr) {
-    DWORD_PTR result = 0;
-    LRESULT ok = SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerTimeout, &result);
-    if (answered) *answered = ok != 0;
-    return ok ? static_cast<LRESULT>(result) : 0;
+    const RequestReply reply = SendBounded(window, message, wParam, lParam, kAnswerTimeout);
+    if (answered) *answered = reply.Answered();
+    return reply.value;
 }
 
 // The actions of one mask on one window, in their fixed order, on one log
