@@ -7,6 +7,7 @@
 #include "BarConfigDialogs.h"
 #include "BarConfigRules.h"
 #include "ConfigMessages.h"
+#include "DaemonRequest.h"
 #include "DialogFiles.h"
 #include "Handle.h"
 #include "HotKeyDialogs.h"
@@ -292,8 +293,9 @@ void BarConfigDialog::Restart() {
     if (m_changed && (Ask(config::kSaveFirst, MB_YESNO) != IDYES || !Save())) return;
     if (HWND running = FindWindowA(kBarThreadWindowClass, kBarWindowName)) {
         if (Ask(config::kRestartQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(running, kRequestMessage, kBarEndRequest, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+        // Bounded and confirmed: a bar idle for a while can be taken for
+        // hung in the moment it wakes, and the request would be dropped.
+        SendBounded(running, kRequestMessage, kBarEndRequest, 0, 5000);
         Sleep(2000);
         bool gone = false;
         for (int look = 0; look < 30 && !gone; ++look) {
