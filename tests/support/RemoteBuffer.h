@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "DaemonRequest.h"
 #include "Handle.h"
 
 namespace qvtest {
@@ -57,11 +58,11 @@ private:
     void* m_buffer = nullptr;
 };
 
-// A message to another process's control, bounded; -1 when not answered.
+// A message to another process's control, bounded and confirmed as every
+// send to another program is; -1 when not answered.
 inline LRESULT SendToControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(control, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result)) return -1;
-    return static_cast<LRESULT>(result);
+    const qv::RequestReply reply = qv::SendBounded(control, message, wParam, lParam, 5000);
+    return reply.Answered() ? reply.value : -1;
 }
 
 }  // namespace qvtest

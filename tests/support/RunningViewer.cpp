@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "DaemonRequest.h"
 #include "Desktops.h"
 #include "QVViewerRes.h"
 #include "Viewer.h"
@@ -21,8 +22,7 @@ bool RunningViewer::Start(const std::string& desktop) {
 bool RunningViewer::WaitDrawn(size_t count, DWORD timeoutMs) const {
     // The viewer makes and tiles its windows before its message loop: a
     // message it answers comes after that.
-    DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutA(m_frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 30000, &answer)) return false;
+    if (!qv::SendBounded(m_frame, WM_NULL, 0, 0, 30000).Answered()) return false;
     return WaitUntil(
         [&] {
             const std::vector<HWND> windows = Children();
