@@ -131,8 +131,10 @@ void ProcessGuard::Watch(DWORD pid) {
     // a test learnt from a report or a window may belong by now to a program
     // started from the Linux side (another test program, whose parent id is
     // 0), which no test ever started: that one is never ended here.
+    // A process so new that the list does not show it yet is no more ours.
     DWORD parent = 0;
-    if (m_process && ListedParent(pid, &parent) && parent == 0) {
+    const bool listed = m_process && ListedParent(pid, &parent);
+    if (m_process && (listed ? parent == 0 : WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT)) {
         std::fprintf(stderr, "ProcessGuard: process %lu was started by no program of the session; left alone\n",
                      static_cast<unsigned long>(pid));
         CloseHandle(m_process);
