@@ -431,7 +431,8 @@ std::vector<Figure> NoGrowthFigures(const Plan& plan) {
     qvtest::Daemon daemon;
     const std::vector<std::string> ids =
         bartest::StartWithBar(daemon, bartest::BarSettings(""), std::vector<std::string>(3, ""));
-    const DWORD barPid = ids.size() == 4 ? daemon.FindChild("QVCtrlBar.exe") : 0;
+    const qv::UniqueHandle barProcess = ids.size() == 4 ? daemon.FindChild("QVCtrlBar.exe") : qv::UniqueHandle();
+    const DWORD barPid = barProcess ? GetProcessId(barProcess.Get()) : 0;
     qvtest::DaemonRing ring;
     const bool opened = barPid && ring.Open(ids);
     std::vector<HWND> bars;

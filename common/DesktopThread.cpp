@@ -14,11 +14,15 @@ bool RunOnDesktop(const char* desktopName, const std::function<void()>& fn, ACCE
     UniqueDesktop desktop(OpenDesktopA(desktopName, 0, FALSE, access));
     if (!desktop) return false;
     bool attached = false, left = false;
+    DWORD attachError = 0;
     try {
         std::thread worker([&] {
             HDESK own = GetThreadDesktop(GetCurrentThreadId());
             attached = SetThreadDesktop(desktop.Get()) != FALSE;
-            if (!attached) return;
+            if (!attached) {
+                attachError = GetLastError();
+                return;
+            }
             fn();
             // Wine closes the handle a thread is set on when the thread ends
             // (Windows leaves it to its owner), and the next desktop that any
@@ -34,6 +38,8 @@ bool RunOnDesktop(const char* desktopName, const std::function<void()>& fn, ACCE
     // A worker that made a window or a hook there cannot leave: its handle
     // is Wine's to close (on Windows it stays open, which only tests do).
     if (attached && !left) desktop.Release();
+    // The caller may say why: the worker's error is the worker's own.
+    if (!attached) SetLastError(attachError);
     return attached;
 }
 

@@ -29,7 +29,7 @@ struct Enumeration {
 };
 
 void FillModule(WindowEntry& entry, bool upperCase) {
-    UniqueHandle process(OpenProcess(kModuleQueryAccess, FALSE, entry.processId));
+    UniqueHandle process = OpenWindowProcess(entry.window, kModuleQueryAccess);
     TextString path;
     if (!process || !ProcessModulePath(process.Get(), path)) return;
     entry.modulePath = path.c_str();

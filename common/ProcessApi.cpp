@@ -61,7 +61,7 @@ BOOL CALLBACK MatchModuleWindow(HWND window, LPARAM param) {
     GetWindowThreadProcessId(window, &pid);
     if (pid == 0 || pid == query->skipped) return TRUE;
     TextString name;
-    if (!ProcessModuleBaseName(pid, name)) return TRUE;
+    if (!WindowModuleBaseName(window, name)) return TRUE;
     if (name == query->wanted) {
         query->found = true;
         return FALSE;
@@ -147,20 +147,34 @@ void BindProcessApi(int groups, bool bind) {
 
 const ProcessApi& BoundProcessApi() { return State().api; }
 
-bool ProcessModuleBaseName(DWORD processId, TextString& name) {
+bool ProcessModuleBaseName(HANDLE process, TextString& name) {
     const ProcessApi& api = State().api;
-    if (!api.GetModuleBaseNameA) return false;
-    UniqueHandle process(OpenProcess(kModuleQueryAccess, FALSE, processId));
-    if (!process) return false;
-    HMODULE module = FirstModule(process.Get());
+    if (!api.GetModuleBaseNameA || !process) return false;
+    HMODULE module = FirstModule(process);
     if (!module) return false;
     char text[257];
-    DWORD length = api.GetModuleBaseNameA(process.Get(), module, text, 256);
+    DWORD length = api.GetModuleBaseNameA(process, module, text, 256);
     if (length == 0) return false;
     text[length < 256 ? length : 256] = '\0';
     name.Assign(text);
     name.LowerAscii();
     return true;
+}
+
+UniqueHandle OpenWindowProcess(HWND window, DWORD access, DWORD* processId) {
+    if (processId) *processId = 0;
+    DWORD pid = 0;
+    if (!window || !GetWindowThreadProcessId(window, &pid) || pid == 0) return UniqueHandle();
+    UniqueHandle process(OpenProcess(access, FALSE, pid));
+    DWORD owner = 0;
+    if (!process || !GetWindowThreadProcessId(window, &owner) || owner != pid) return UniqueHandle();
+    if (processId) *processId = pid;
+    return process;
+}
+
+bool WindowModuleBaseName(HWND window, TextString& name) {
+    UniqueHandle process = OpenWindowProcess(window, kModuleQueryAccess);
+    return process && ProcessModuleBaseName(process.Get(), name);
 }
 
 bool ProcessModulePath(HANDLE process, TextString& path) {
@@ -228,7 +242,7 @@ BOOL CALLBACK LaunchedWindowSearchProc(HWND window, LPARAM param) {
         search.best = window;
         return FALSE;
     }
-    UniqueHandle process(OpenProcess(kModuleQueryAccess, FALSE, pid));
+    UniqueHandle process = OpenWindowProcess(window, kModuleQueryAccess);
     if (!process) return TRUE;
     TextString path;
     if (!ProcessModulePath(process.Get(), path) || !(path == reinterpret_cast<const char*>(param))) return TRUE;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "Handle.h"
 #include "TextString.h"
 
 namespace qv {
@@ -57,9 +58,19 @@ std::string ProgramDirectory();
 inline constexpr DWORD kModuleQueryAccess = PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
 
 // Base name (lower-cased) and full path of a process's first module; false
-// when the process cannot be opened or its modules cannot be read.
-bool ProcessModuleBaseName(DWORD processId, TextString& name);
+// when its modules cannot be read.
+bool ProcessModuleBaseName(HANDLE process, TextString& name);
 bool ProcessModulePath(HANDLE process, TextString& path);
+
+// The process that owns window, opened with access; null when the window is
+// gone or its owner could not be opened. A process id is free for reuse as
+// soon as its process ends, so an id read from a window may name another
+// program by the time it is opened; a window cannot outlive its process, so
+// the window still belonging to that id once the handle is open proves the
+// handle is its owner's. processId, when given, receives the id (0 on failure).
+UniqueHandle OpenWindowProcess(HWND window, DWORD access, DWORD* processId = nullptr);
+// The base name (lower-cased) of the module of window's owner.
+bool WindowModuleBaseName(HWND window, TextString& name);
 
 // Desktop rights to enumerate its windows: read objects, enumerate, switch.
 constexpr ACCESS_MASK kDesktopQueryAccess = 0x141;

@@ -3,6 +3,18 @@
 
 namespace qv {
 
+namespace {
+
+// Whether threadId still names a thread of process. The process runs, so
+// its id is its own; a thread id freed when its thread ended may name a
+// thread of another program by now, which must get none of these posts.
+bool ThreadOfProcess(DWORD threadId, HANDLE process) {
+    UniqueHandle thread(OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, threadId));
+    return thread && GetProcessIdOfThread(thread.Get()) == GetProcessId(process);
+}
+
+}  // namespace
+
 int Executant::KillCheck(int steps) {
     if (!heldProcess) {
         heldThreadId = 0;
@@ -25,13 +37,14 @@ int Executant::KillCheck(int steps) {
     // The pause gives the program time to react, so it follows a post that
     // reached its queue, never a failed one.
     bool posted = false;
+    const bool ownThread = ThreadOfProcess(heldThreadId, heldProcess.Get());
     if (steps & kPostClose) {
-        posted = PostThreadMessageA(heldThreadId, WM_CLOSE, 0, 0) != FALSE;
+        posted = ownThread && PostThreadMessageA(heldThreadId, WM_CLOSE, 0, 0) != FALSE;
         line.Add("Post(WM_CLOSE) ");
     }
     if (steps & kPostQuit) {
         if (posted) Sleep(500);
-        posted = PostThreadMessageA(heldThreadId, WM_QUIT, 0, 0) != FALSE;
+        posted = ownThread && PostThreadMessageA(heldThreadId, WM_QUIT, 0, 0) != FALSE;
         line.Add("Post(WM_QUIT) ");
     }
     if (steps & kTerminate) {

@@ -148,9 +148,7 @@ std::unique_ptr<Executant> EntryFromWindow(HWND window, uint32_t options, std::s
         return nullptr;
     }
 
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    UniqueHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, processId));
+    UniqueHandle process = OpenWindowProcess(window, PROCESS_ALL_ACCESS);
     TextString program;
     if (!process || !ProcessModulePath(process.Get(), program)) return nullptr;
     if ((options & kCaptureRefuseSelf) && SamePath(program.c_str(), OwnProgram())) {

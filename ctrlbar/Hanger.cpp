@@ -134,7 +134,7 @@ bool Hanger::Search(Entry& entry, HWND window, const std::string& module) const 
         // The bar's own windows are never hung on, nor asked anything.
         if (pid == 0 || pid == GetCurrentProcessId()) return TRUE;
         TextString base;
-        const bool named = ProcessModuleBaseName(pid, base);
+        const bool named = WindowModuleBaseName(candidate, base);
         if (!q.module->empty() && (!named || *q.module != base.c_str())) return TRUE;
         std::string caption;
         if (!ReadCaption(candidate, &caption)) return TRUE;
@@ -160,7 +160,7 @@ bool Hanger::Search(Entry& entry, HWND window, const std::string& module) const 
     }
     if (!query.found) return false;
     // The least the watch and the module names need.
-    entry.process.Reset(OpenProcess(SYNCHRONIZE | kModuleQueryAccess, FALSE, entry.processId));
+    entry.process = OpenWindowProcess(entry.window, SYNCHRONIZE | kModuleQueryAccess);
     if (!entry.process) return false;
     TextString path;
     if (ProcessModulePath(entry.process.Get(), path)) entry.modulePath = path.c_str();

@@ -22,11 +22,18 @@ export LC_ALL=ja_JP.UTF-8
 # in use. Whoever reads the program's output through a pipe (ctest) would
 # wait for them too; through a file, nobody does.
 out=$(mktemp)
+# The Unix side of the shared process record: when each program was started
+# and how it ended, beside the lines the programs write themselves.
+record() {
+  [ -n "${QV_PROCESS_LOG_FILE:-}" ] && echo "$(date -u +%H:%M:%S.%3N) wine-run $*" >>"$QV_PROCESS_LOG_FILE"
+}
+record "start ${QV_WINE_SESSION:-a} $*"
 wine "$@" >"$out" 2>&1 </dev/null &
 pid=$!
 trap 'kill $pid 2>/dev/null; wait $pid; cat "$out"; rm -f "$out"; exit 143' TERM INT
 wait $pid
 rc=$?
+record "exit rc=$rc ${QV_WINE_SESSION:-a} $*"
 cat "$out"
 # A program that ends before it writes anything leaves ctest an empty log:
 # say at least how it ended (1 is the exit code the tests' own clean-up

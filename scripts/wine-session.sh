@@ -18,6 +18,14 @@ export LC_ALL=ja_JP.UTF-8
 
 export QV_WINEPREFIX_B="$WINEPREFIX-b"
 
+# The record of test programs' starts and ends and of every process the test
+# support ends, shared by both sessions (tests/support/ProcessLog.h); the
+# Windows side reaches it through drive Z:, which is the Unix root.
+export QV_PROCESS_LOG_FILE="${QV_PROCESS_LOG_FILE:-$here/build/process-events.log}"
+export QV_PROCESS_LOG="Z:$QV_PROCESS_LOG_FILE"
+mkdir -p "$(dirname "$QV_PROCESS_LOG_FILE")"
+: >"$QV_PROCESS_LOG_FILE"
+
 xvfb_pids=""
 servers_started=""
 cleanup() {

@@ -319,11 +319,11 @@ std::vector<std::string> CheckLog(const Run& run, const soak::LogReading& log) {
 void End(Run& run) {
     std::vector<std::unique_ptr<qvtest::ProcessGuard>> apps;
     for (size_t i = 0; i < run.appWindows.size(); ++i) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(run.appWindows[i], &pid);
-        apps.push_back(std::make_unique<qvtest::ProcessGuard>(pid));
+        apps.push_back(std::make_unique<qvtest::ProcessGuard>());
+        apps.back()->WatchWindowOwner(run.appWindows[i]);
     }
-    qvtest::ProcessGuard bar(run.barPid);
+    qvtest::ProcessGuard bar;
+    bar.WatchWindowOwner(run.barMain);
     const DWORD asked = GetTickCount();
     if (!run.daemon.Stop(kEndMs)) return run.endFaults.Add("the daemon did not end within " + std::to_string(kEndMs) + " ms");
     Say("the daemon ended %.1f s after its exit request", (GetTickCount() - asked) / 1000.0);

@@ -91,7 +91,7 @@ BOOL CALLBACK WindowStep(HWND window, LPARAM param) {
     DWORD pid = ProcessOf(window);
     if (!pid || pid == GetCurrentProcessId() || pid == walk->barProcess || pid == walk->shellProcess) return TRUE;
     TextString name;
-    ProcessModuleBaseName(pid, name);  // one that cannot be opened has no name
+    WindowModuleBaseName(window, name);  // one that cannot be opened has no name
     if (name == "explorer.exe" || name == "iexplore.exe") return TRUE;
     LogLine& line = *walk->line;
     line.Add("Wnd=%08X PID=%4d(%s) : ", static_cast<unsigned>(reinterpret_cast<uintptr_t>(window)),
@@ -139,7 +139,7 @@ void SwitcherDesktop::CloseApplications() {
     HWND shell = FindWindowA("Progman", "Program Manager");
     if (!shell || !shellMask) return;
     line.Add("(Program Manager) : ");
-    UniqueHandle process(OpenProcess(PROCESS_ALL_ACCESS, FALSE, ProcessOf(shell)));
+    UniqueHandle process = OpenWindowProcess(shell, PROCESS_ALL_ACCESS);
     ActionLadder(line, shell, process.Get(), shellMask, m_dwExitOptions & 0xFF, m_nShellCloseDelay);
     if (process && m_nShellCloseDelay > 0) Sleep(static_cast<DWORD>(m_nShellCloseDelay));
 }

@@ -12,7 +12,7 @@
 // that long once its windows are made.
 //
 // Report lines (appended to PATH, one per event):
-//   START pid=<pid> tid=<tid> asked=<desktop its startup information names, - for none> desktop=<name>
+//   START pid=<pid> created=<creation time, 100 ns units> tid=<tid> asked=<desktop its startup information names, - for none> desktop=<name>
 //   WINDOW hwnd=<hex> | NO WINDOW error=<code>
 //   DAEMON WINDOWS
 //   WM_CLOSE | THREAD WM_CLOSE | WM_QUIT | WM_QUERYENDSESSION | WM_ENDSESSION <0|1>
@@ -136,7 +136,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     GetStartupInfoA(&startup);
-    Report("START pid=%lu tid=%lu asked=%s desktop=%s", GetCurrentProcessId(), GetCurrentThreadId(),
+    // Its creation time with its id: together they name this process alone,
+    // however soon the id is given to another after its end.
+    FILETIME created = {}, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const unsigned long long createdNumber =
+        (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+    Report("START pid=%lu created=%llu tid=%lu asked=%s desktop=%s", GetCurrentProcessId(), createdNumber,
+           GetCurrentThreadId(),
            startup.lpDesktop && *startup.lpDesktop ? startup.lpDesktop : "-", desktop);
     SetTimer(nullptr, 0, g_options.lifetime, LifetimeOver);
     // Busy before the first message loop: the starter's idle wait sees this.

@@ -146,10 +146,9 @@ TEST_F(ControlBar, ConfigurationMenuStartsProgramsAndAsksBeforeTheEnd) {
         configurator = qvtest::FindShownDialog(desktop, "QVBarConfig", 20000);
         ASSERT_TRUE(configurator);
     }
-    DWORD pid = 0;
-    GetWindowThreadProcessId(configurator, &pid);
-    qvtest::ProcessGuard started(pid);
-    EXPECT_EQ(qvtest::ParentOf(pid), bar);
+    qvtest::ProcessGuard started;
+    ASSERT_TRUE(started.WatchWindowOwner(configurator));
+    EXPECT_EQ(qvtest::ParentOf(started.Handle()), bar);
     // Nothing changed: it ends without a question.
     PostMessageA(configurator, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_EQ(started.WaitExit(10000), 0);
@@ -173,7 +172,7 @@ protected:
         ids = bartest::DesktopIds(daemon);
         ASSERT_EQ(ids.size(), 2u);
         ASSERT_TRUE(WaitForBar(ids[1]));
-        bar.Watch(bartest::BarProcess(ids[1]));
+        bar.WatchWindowOwner(bartest::WaitForBar(ids[1], 10000));
         ASSERT_TRUE(bar.Running());
     }
     // Asks the bar of desktop 1 to end with the question of variant 1 or 2.

@@ -142,9 +142,8 @@ TEST(ControlBarHangerAtStart, TheNamedProgramsWindowIsHungOnEveryBar) {
     ASSERT_EQ(ids.size(), 2u);
     // The daemon leaves its desktops' programs running at its end; the test
     // ends what it had started.
-    DWORD pid = 0;
-    GetWindowThreadProcessId(qvtest::FindWindowOn(ids[1], nullptr, "EarlyBird", 10000), &pid);
-    qvtest::ProcessGuard fixture(pid);
+    qvtest::ProcessGuard fixture;
+    fixture.WatchWindowOwner(qvtest::FindWindowOn(ids[1], nullptr, "EarlyBird", 10000));
     ASSERT_TRUE(fixture.Running());
     EXPECT_TRUE(bartest::EveryHangerShows(ids, {"EarlyBird"}));
 }

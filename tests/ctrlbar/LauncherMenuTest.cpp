@@ -55,16 +55,6 @@ bool MakeShortcut(const std::string& shortcut, const std::string& target, const 
            SUCCEEDED(file->Save(wide, TRUE));
 }
 
-std::string ImagePath(DWORD pid) {
-    char path[MAX_PATH] = {};
-    DWORD size = MAX_PATH;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    if (!process) return std::string();
-    if (!QueryFullProcessImageNameA(process, 0, path, &size)) path[0] = '\0';
-    CloseHandle(process);
-    return path;
-}
-
 class ControlBarLauncher : public ::testing::Test {
 protected:
     void StartWith(const std::string& barSettings) {
@@ -103,13 +93,12 @@ TEST_F(ControlBarLauncher, AProgramOfAFolderPanelStartsOnTheBarsDesktop) {
     ASSERT_TRUE(ChooseByKeys(ids[1], {VK_DOWN, VK_RIGHT, VK_RETURN}));
     HWND window = qvtest::FindWindowOn(ids[1], kFixtureClass, nullptr, 20000);
     ASSERT_TRUE(window);
-    DWORD pid = 0;
-    qvtest::RunOnDesktop(ids[1], [&] { GetWindowThreadProcessId(window, &pid); });
-    qvtest::ProcessGuard started(pid);
+    qvtest::ProcessGuard started;
+    qvtest::RunOnDesktop(ids[1], [&] { started.WatchWindowOwner(window); });
     ASSERT_TRUE(started.Running());
-    EXPECT_EQ(Lower(ImagePath(pid)), Lower(program));
+    EXPECT_EQ(Lower(qvtest::FactsOf(started.Handle()).image), Lower(program));
     // Started by the bar itself, not through QVShlExe.
-    EXPECT_EQ(qvtest::ParentOf(pid), bartest::BarProcess(ids[1]));
+    EXPECT_EQ(qvtest::ParentOf(started.Handle()), bartest::BarProcess(ids[1]));
     // Found from desktop 1 only, where FindWindow looks: the program is there.
     // (Desktop 0 is where the other tests run their fixtures beside this one.)
 
@@ -133,12 +122,13 @@ TEST_F(ControlBarLauncher, AShortcutOpensThroughTheShellExecuteProgramOnTheBarsD
 
     ASSERT_TRUE(ChooseByKeys(ids[1], {VK_DOWN, VK_RIGHT, VK_DOWN, VK_RIGHT, VK_RETURN}));
     ASSERT_TRUE(qvtest::WaitUntil([&] { return qvtest::ReportedPid(report) != 0; }, 20000));
-    qvtest::ProcessGuard started(qvtest::ReportedPid(report));
+    qvtest::ProcessGuard started;
+    started.WatchReported(report);
     const std::vector<std::string> lines = qvtest::ReportLines(report);
     ASSERT_FALSE(lines.empty());
     EXPECT_NE(lines[0].find(" desktop=" + ids[1]), std::string::npos) << lines[0];
     // Opened by QVShlExe, not by the shell inside the bar.
-    const DWORD opener = qvtest::ParentOf(started.Pid());
+    const DWORD opener = qvtest::ParentOf(started.Handle());
     EXPECT_NE(opener, 0u);
     EXPECT_NE(opener, bartest::BarProcess(ids[1]));
     HWND window = qvtest::FindWindowOn(ids[1], kFixtureClass, "Linked", 10000);
@@ -164,9 +154,8 @@ TEST_F(ControlBarLauncher, AListSavedByMendrelIsTheDesktopsProgramPanel) {
     ASSERT_TRUE(ChooseByKeys(ids[1], {VK_DOWN, VK_RIGHT, VK_RETURN}));
     HWND window = qvtest::FindWindowOn(ids[1], nullptr, "FromMendrel", 20000);
     ASSERT_TRUE(window);
-    DWORD pid = 0;
-    qvtest::RunOnDesktop(ids[1], [&] { GetWindowThreadProcessId(window, &pid); });
-    qvtest::ProcessGuard started(pid);
+    qvtest::ProcessGuard started;
+    qvtest::RunOnDesktop(ids[1], [&] { started.WatchWindowOwner(window); });
     EXPECT_TRUE(started.Running());
 }
 

@@ -34,7 +34,7 @@ struct Application {
             ADD_FAILURE() << "no window: " << ::testing::PrintToString(qvtest::ReportLines(report));
             return false;
         }
-        guard.Watch(qvtest::ReportedPid(report));
+        guard.WatchReported(report);
         return guard.Running();
     }
     std::string Window() const {

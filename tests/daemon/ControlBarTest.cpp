@@ -66,9 +66,8 @@ TEST(DaemonControlBar, WithoutTheSettingNoBarIsStartedOrEnded) {
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
     ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    // Watched before the start's own handle goes, so that the id cannot be
-    // another process's by then.
-    qvtest::ProcessGuard bar(pi.dwProcessId);
+    qvtest::ProcessGuard bar;
+    bar.Hold(pi.hProcess);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     ASSERT_TRUE(qvtest::WaitUntil([&] { return !qvtest::ReportLines(report).empty(); }, 10000));

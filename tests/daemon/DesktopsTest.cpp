@@ -64,17 +64,6 @@ TEST(DaemonDesktops, ExistsOpenAdoptsTheOtherDesktopsOfTheWindowStation) {
     EXPECT_NE(qvtest::DaemonThreadWindow(other.Name(), 1000), nullptr);
 }
 
-// When the process was created, in 100 ns units.
-ULONGLONG CreationTime(DWORD pid) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
-    FILETIME created = {}, exited, kernel, user;
-    if (process) {
-        GetProcessTimes(process, &created, &exited, &kernel, &user);
-        CloseHandle(process);
-    }
-    return (static_cast<ULONGLONG>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-}
-
 TEST(DaemonDesktops, StartsProgramEntriesInFileOrderOnTheirDesktops) {
     Daemon daemon;
     std::vector<std::string> reports;
@@ -90,9 +79,8 @@ TEST(DaemonDesktops, StartsProgramEntriesInFileOrderOnTheirDesktops) {
     ULONGLONG created[3] = {};
     for (int i = 0; i < 3; ++i) {
         ASSERT_TRUE(qvtest::WaitUntil([&] { return qvtest::ReportedPid(reports[i]) != 0; }, 10000)) << i;
-        DWORD pid = qvtest::ReportedPid(reports[i]);
-        guards[i].Watch(pid);
-        created[i] = CreationTime(pid);
+        ASSERT_TRUE(guards[i].WatchReported(reports[i])) << i;
+        created[i] = qvtest::FactsOf(guards[i].Handle()).created;
         const std::string start = qvtest::ReportLines(reports[i]).at(0);
         EXPECT_EQ(start.substr(start.find(" desktop=")), std::string(" desktop=") + desktops[i]);
     }

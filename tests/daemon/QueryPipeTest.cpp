@@ -105,7 +105,8 @@ TEST(DaemonQueryPipe, TwoAskersAtOnceEachReadTheirOwnReplies) {
         askers.push_back(pi.hProcess);
     }
     for (size_t i = 0; i < askers.size(); ++i) {
-        qvtest::ProcessGuard guard(GetProcessId(askers[i]));
+        qvtest::ProcessGuard guard;
+        guard.Hold(askers[i]);
         const bool ended = WaitForSingleObject(askers[i], 100000) == WAIT_OBJECT_0;
         DWORD code = 99;
         GetExitCodeProcess(askers[i], &code);

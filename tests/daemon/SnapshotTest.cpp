@@ -34,7 +34,8 @@ TEST(DaemonSnapshot, DesktopLeftIsKeptAtAQuarterWithItsWindowInPlace) {
                                   {entry, ""}));
     const std::string home = daemon.StartDesktop();
     ASSERT_TRUE(qvtest::WaitUntil([&] { return qvtest::ReportedPid(report) != 0; }, 10000));
-    qvtest::ProcessGuard fixture(qvtest::ReportedPid(report));
+    qvtest::ProcessGuard fixture;
+    ASSERT_TRUE(fixture.WatchReported(report));
 
     EXPECT_EQ(qvtest::RawReply("User_Desktop0", qv::PipeQuestion::kBitmap), kNotCaptured) << "never left yet";
     EXPECT_EQ(qvtest::SendCommandText(home, "N"), 1);

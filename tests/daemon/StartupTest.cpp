@@ -131,10 +131,10 @@ TEST(DaemonStartupConfigurator, IsStartedWhenTheDefaultFileIsMissing) {
     ASSERT_TRUE(daemon.Start(""));
     // A box would hold the daemon until the time-out.
     EXPECT_EQ(daemon.WaitExit(), 40);
-    DWORD configurator = 0;
-    qvtest::WaitUntil([&] { return (configurator = daemon.FindChild("QVConfig.exe")) != 0; }, 10000);
-    qvtest::ProcessGuard guard(configurator);
-    EXPECT_NE(configurator, 0u);
+    qv::UniqueHandle configurator;
+    qvtest::WaitUntil([&] { return (configurator = daemon.FindChild("QVConfig.exe")).Valid(); }, 10000);
+    qvtest::ProcessGuard guard;
+    EXPECT_TRUE(guard.Hold(configurator.Get()));
 }
 
 // A running copy, and second copies started where they find it.
@@ -193,7 +193,8 @@ TEST(DaemonInstance, MinusXGivesWayToARunningCopyThatDoesNotAnswer) {
     PROCESS_INFORMATION pi = {};
     ASSERT_TRUE(CreateProcessA(nullptr, standIn.data(), nullptr, nullptr, FALSE, 0, nullptr, second.Dir().Path().c_str(),
                                &si, &pi));
-    qvtest::ProcessGuard hung(pi.dwProcessId);
+    qvtest::ProcessGuard hung;
+    hung.Hold(pi.hProcess);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     // Its thread window is made last, just before the thread stops.

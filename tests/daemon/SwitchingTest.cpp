@@ -123,9 +123,11 @@ void PressKeys(const std::string& windowTitle, const char* keys) {
 TEST_F(DaemonSwitching, HotKeysPressedOnTheKeyboardSwitch) {
     std::string title = "QVHotKeys_" + std::to_string(GetCurrentProcessId());
     std::string fixture = "\"" + qvtest::FixturePath() + "\"";
-    qvtest::ProcessGuard guard(qv::RunProgram(nullptr, fixture.c_str(), ("--title=" + title + " --lifetime=60000").c_str(),
-                                              daemon.Dir().Path().c_str(), nullptr, 0));
-    ASSERT_NE(qvtest::FindWindowOn(desk[0], "QVFixtureWindow", title.c_str(), 10000), nullptr);
+    ASSERT_NE(qv::RunProgram(nullptr, fixture.c_str(), ("--title=" + title + " --lifetime=60000").c_str(),
+                             daemon.Dir().Path().c_str(), nullptr, 0),
+              0u);
+    qvtest::ProcessGuard guard;
+    ASSERT_TRUE(guard.WatchWindowOwner(qvtest::FindWindowOn(desk[0], "QVFixtureWindow", title.c_str(), 10000)));
     Sleep(500);  // mapped on the X screen
     struct {
         const char* keys;
@@ -318,12 +320,13 @@ TEST_F(DaemonRequests, RunDialogStartsTheProgramOnTheDesktopThatOpenedIt) {
     ASSERT_TRUE(daemon.Press(run, IDOK));
 
     ASSERT_TRUE(qvtest::WaitUntil([&] { return qvtest::ReportedPid(report) != 0; }, 10000));
-    qvtest::ProcessGuard started(qvtest::ReportedPid(report));
+    qvtest::ProcessGuard started;
+    ASSERT_TRUE(started.WatchReported(report));
     const std::string start = qvtest::ReportLines(report).at(0);
     // Named in its startup information too: Wine puts a program started
     // without a name on its starter's desktop, which is this one as well.
     EXPECT_EQ(start.substr(start.find(" asked=")), " asked=" + desk[2] + " desktop=" + desk[2]);
-    EXPECT_EQ(qvtest::ParentOf(started.Pid()), daemon.Pid()) << "started directly";
+    EXPECT_EQ(qvtest::ParentOf(started.Handle()), daemon.Pid()) << "started directly";
     if (qvtest::SystemAppliesCreationPriorityClass()) {
         HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, started.Pid());
         EXPECT_EQ(GetPriorityClass(process), static_cast<DWORD>(IDLE_PRIORITY_CLASS));

@@ -234,7 +234,7 @@ TEST(BarConfigProgram, RestartEndsTheRunningBarAndStartsTheOneBesideOnTheFile) {
         PROCESS_INFORMATION pi{};
         if (!CreateProcessA(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
             return false;
-        guard.Watch(pi.dwProcessId);
+        guard.Hold(pi.hProcess);
         CloseHandle(pi.hThread);
         CloseHandle(pi.hProcess);
         return true;
@@ -256,9 +256,8 @@ TEST(BarConfigProgram, RestartEndsTheRunningBarAndStartsTheOneBesideOnTheFile) {
               (std::vector<std::string>{"START running", "REQUEST 7 0", "EXIT", started}));
     HWND again = qvtest::FindWindowOn(desktop.Name(), qv::kBarThreadWindowClass, nullptr, 5000);
     ASSERT_TRUE(again);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(again, &pid);
-    qvtest::ProcessGuard restarted(pid);
+    qvtest::ProcessGuard restarted;
+    restarted.WatchWindowOwner(again);
     Command(dialog, IDCANCEL);
     EXPECT_EQ(config.WaitExit(10000), 0);
 }

@@ -245,9 +245,8 @@ TEST(ConfigProgram, ATestRunStartsTheListWithOtherWindowsHiddenAndEndsItAsTicked
     EXPECT_FALSE(qvtest::ShownOn(desktop.Name(), open.edited));
     EXPECT_TRUE(IsIconic(open.main)) << "the configurator waits minimized";
     EXPECT_EQ(IsDlgButtonChecked(ending, IDC_TE_QUIT), BST_CHECKED);
-    DWORD testedPid = 0;
-    GetWindowThreadProcessId(tested, &testedPid);
-    qvtest::ProcessGuard testedProcess(testedPid);
+    qvtest::ProcessGuard testedProcess;
+    testedProcess.WatchWindowOwner(tested);
     // Ended by force alone.
     SendMessageTimeoutA(GetDlgItem(ending, IDC_TE_QUIT), BM_SETCHECK, BST_UNCHECKED, 0, SMTO_ABORTIFHUNG, 5000,
                         nullptr);
@@ -380,9 +379,10 @@ TEST(ConfigProgram, OnADaemonDesktopDashCEditsItAndARestartHandsOverToTheHomeDes
     qvtest::PressDialog(box, IDYES);
     EXPECT_EQ(config.WaitExit(10000), 0);
 
-    DWORD again = 0;
-    EXPECT_TRUE(qvtest::WaitUntil([&] { return (again = daemon.FindChild("QVConfig.exe")) != 0; }, 10000));
-    qvtest::ProcessGuard guard(again);
+    qv::UniqueHandle again;
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return (again = daemon.FindChild("QVConfig.exe")).Valid(); }, 10000));
+    qvtest::ProcessGuard guard;
+    guard.Hold(again.Get());
     // Home once at the start, and once more on the way.
     const std::string home = "Active New Desktop [" + daemon.StartDesktop() + "]";
     const std::string log = daemon.Log();

@@ -26,9 +26,8 @@ protected:
     // Waits until the fixture reported its start and takes charge of ending it.
     DWORD Started(const std::string& report, qvtest::ProcessGuard& guard) {
         qvtest::WaitUntil([&] { return ReportedPid(report) != 0; }, 10000);
-        DWORD pid = ReportedPid(report);
-        guard.Watch(pid);
-        return pid;
+        guard.WatchReported(report);
+        return ReportedPid(report);
     }
 
     // Launch on the test desktop, from a thread there as on a daemon's desktop

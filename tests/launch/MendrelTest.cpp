@@ -44,9 +44,8 @@ TEST(Mendrel, DashEStartsTheListOnItsDesktopAndEnds) {
     HWND started = qvtest::FindWindowOn(desktop.Name(), nullptr, "MdStarted", 20000);
     ASSERT_TRUE(started);
     EXPECT_EQ(mendrel.WaitExit(20000), 0);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(started, &pid);
-    qvtest::ProcessGuard fixture(pid);
+    qvtest::ProcessGuard fixture;
+    fixture.WatchWindowOwner(started);
 }
 
 TEST(Mendrel, AListCutShortIsReportedAndLeftAsItWas) {

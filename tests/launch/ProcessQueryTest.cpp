@@ -28,7 +28,7 @@ protected:
         auto entry = qvtest::FixtureEntry(title, report, extra);
         entry->Launch(desktopName.c_str());
         qvtest::WaitUntil([&] { return ReportedPid(report) != 0; }, 10000);
-        guard.Watch(ReportedPid(report));
+        guard.WatchReported(report);
         if (!extra.empty()) Sleep(300);
         EXPECT_NE(qvtest::FindWindowOn(desktopName, "QVFixtureWindow", title.c_str(), 10000), nullptr);
         return ReportedPid(report);
@@ -83,7 +83,7 @@ TEST_F(ProcessQueryTest, OnceOnlyEntryIsNotStartedTwiceButHeldStartIgnoresTheRul
     qvtest::ProcessGuard second;
     EXPECT_EQ(entry->LaunchHeld(), 0);
     qvtest::WaitUntil([&] { return ReportedPid(report) != 0; }, 10000);
-    second.Watch(ReportedPid(report));
+    second.WatchReported(report);
     EXPECT_NE(ReportedPid(report), 0u);
     EXPECT_STREQ(entry->Properties().Value("ExecutionInitialOnce"), "1");
     EXPECT_TRUE(entry->heldProcess);

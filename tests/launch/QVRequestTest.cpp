@@ -54,7 +54,7 @@ protected:
         qv::UniqueHandle thread(info.hThread);
         DWORD exitCode = ~0u;
         if (WaitForSingleObject(process.Get(), 20000) != WAIT_OBJECT_0) {
-            TerminateProcess(process.Get(), 1);
+            qvtest::EndProcess(process.Get(), 1, "QVRequest did not end in time");
             WaitForSingleObject(process.Get(), 5000);
             ADD_FAILURE() << "QVRequest did not end: " << arguments;
         } else {

@@ -22,8 +22,9 @@ TEST(RunProgram, StartsOnTheGivenDesktopAndReturnsTheProcessId) {
     DWORD pid = qv::RunProgram(nullptr, program.c_str(), ("--title=Run --report=" + report).c_str(), dir.Path().c_str(),
                                desktop.Name().c_str(), 0);
     ASSERT_NE(pid, 0u);
-    qvtest::ProcessGuard guard(pid);
     ASSERT_TRUE(qvtest::WaitUntil([&] { return qvtest::ReportedPid(report) != 0; }, 10000));
+    qvtest::ProcessGuard guard;
+    EXPECT_TRUE(guard.WatchReported(report));
     EXPECT_EQ(qvtest::ReportedPid(report), pid);
     const std::string start = qvtest::ReportLines(report).at(0);
     EXPECT_EQ(start.substr(start.find(" desktop=")), " desktop=" + desktop.Name());

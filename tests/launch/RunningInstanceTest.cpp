@@ -58,7 +58,7 @@ protected:
             << line;
         qv::UniqueHandle process(info.hProcess);
         qv::UniqueHandle thread(info.hThread);
-        guard.Watch(info.dwProcessId);
+        guard.Hold(process.Get());
     }
 
     HWND FixtureWindow(const char* title) {
@@ -76,7 +76,7 @@ TEST_F(RunningInstanceTest, CopyWithAWindowOnAnotherDesktopIsFoundByFileNameAlon
     ASSERT_EQ(entry->Launch(desktop.Name().c_str()), 0);
     qvtest::ProcessGuard guard;
     ASSERT_TRUE(qvtest::WaitUntil([&] { return qvtest::ReportedPid(report) != 0; }, 10000));
-    guard.Watch(qvtest::ReportedPid(report));
+    ASSERT_TRUE(guard.WatchReported(report));
     ASSERT_NE(FixtureWindow("Running"), nullptr);
     ASSERT_NE(desktop.Name(), qvtest::CurrentDesktopName());
 
@@ -105,8 +105,8 @@ TEST_F(RunningInstanceTest, CopyCountsOnlyWhileItRunsAndNotWhenItIsTheSkippedPro
     EXPECT_EQ(qv::FindRunningInstance(asked.c_str(), guard.Pid()), 0);
 
     {
-        qv::UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, guard.Pid()));
-        ASSERT_TRUE(process && TerminateProcess(process.Get(), 0));
+        qv::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, guard.Pid()));
+        ASSERT_TRUE(process && qvtest::EndProcess(process.Get(), 0, "the copy ends, to be looked for again"));
     }
     ASSERT_TRUE(guard.WaitForEnd(10000));
     EXPECT_EQ(qv::FindRunningInstance(asked.c_str()), 0);

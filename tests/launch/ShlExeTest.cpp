@@ -82,8 +82,9 @@ protected:
         if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.Path().c_str(), &si, &pi))
             return 0xDEAD;
         qv::UniqueHandle process(pi.hProcess), thread(pi.hThread);
-        qvtest::RememberStarted(pi.dwProcessId);  // what it starts outlives it
-        qvtest::ProcessGuard guard(pi.dwProcessId);
+        qvtest::RememberStarted(process.Get());  // what it starts outlives it
+        qvtest::ProcessGuard guard;
+        guard.Hold(process.Get());
         WaitForSingleObject(process.Get(), timeoutMs);
         DWORD code = 0;
         GetExitCodeProcess(process.Get(), &code);

@@ -26,7 +26,7 @@ protected:
         auto entry = qvtest::FixtureEntry(name, report, extra);
         EXPECT_EQ(entry->LaunchHeld(), 0);
         qvtest::WaitUntil([&] { return ReportedPid(report) != 0; }, 10000);
-        guard.Watch(ReportedPid(report));
+        guard.WatchReported(report);
         EXPECT_TRUE(entry->heldProcess);
         return entry;
     }
@@ -87,7 +87,7 @@ TEST_F(KillCheckTest, EmptyLadderOnlyLetsGo) {
 TEST_F(KillCheckTest, EndedProgramIsOnlyNotedAndASecondCheckDoesNothing) {
     auto entry = Held("ended.txt");
     std::string check = CheckLine(*entry);
-    TerminateProcess(entry->heldProcess.Get(), 3);
+    qvtest::EndProcess(entry->heldProcess.Get(), 3, "the test ends the held program itself");
     WaitForSingleObject(entry->heldProcess.Get(), 5000);
     EXPECT_LT(Timed(*entry, 7), 400u);
     std::string after = log.Text();

@@ -115,17 +115,15 @@ public:
             ADD_FAILURE() << "CreateProcess " << program << " failed: error " << GetLastError();
             return;
         }
-        m_guard.Watch(started.dwProcessId);  // before its handle goes, so that the id is still its own
+        m_guard.Hold(started.hProcess);
+        qvtest::RememberStarted(started.hProcess);
         CloseHandle(started.hThread);
         CloseHandle(started.hProcess);
-        qvtest::RememberStarted(started.dwProcessId);
     }
 
     // One started by another program: the owner of a shown dialog.
     SetupProgram(HWND dialog, const std::string& desktop) : m_desktop(desktop) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(dialog, &pid);
-        m_guard.Watch(pid);
+        m_guard.WatchWindowOwner(dialog);
     }
 
     DWORD Pid() const { return m_guard.Pid(); }
@@ -408,9 +406,8 @@ bool EndDaemonStartedOn(const std::string& desktop, const std::string& logPath) 
     bool posted = false;
     qvtest::RunOnDesktop(desktop, [&] {
         HWND main = qvtest::WaitForDaemonWindow(qv::DaemonWindow::kMain, kWaitMs);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(main, &pid);
-        qvtest::ProcessGuard daemon(pid);
+        qvtest::ProcessGuard daemon;
+        daemon.WatchWindowOwner(main);
         posted = main && PostMessageA(main, qv::kRequestMessage, qv::kEndDaemonRequest, 0) && daemon.WaitExit(kWaitMs) >= 0;
     });
     return posted;

@@ -83,7 +83,7 @@ Daemon::Daemon() = default;
 Daemon::~Daemon() {
     if (!m_process) return;
     if (Running() && !Stop(10000)) {
-        TerminateProcess(m_process, 1);
+        EndProcess(m_process, 1, "the daemon did not end on its end request");
         WaitForSingleObject(m_process, 5000);
     }
     CloseHandle(m_process);
@@ -112,7 +112,7 @@ bool Daemon::Start(const std::string& arguments, const std::string& desktop) {
     CloseHandle(pi.hThread);
     m_process = pi.hProcess;
     m_pid = pi.dwProcessId;
-    RememberStarted(m_pid, true);
+    RememberStarted(m_process, true);
     m_desktop = desktop.empty() ? CurrentDesktopName() : desktop;
     return true;
 }
@@ -251,15 +251,19 @@ std::string FirstMessageOf(const std::string& program, const std::string& argume
     return box.text;
 }
 
-DWORD Daemon::FindChild(const char* imageName) const {
-    DWORD found = 0;
+qv::UniqueHandle Daemon::FindChild(const char* imageName) const {
+    qv::UniqueHandle found;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    if (snapshot == INVALID_HANDLE_VALUE) return found;
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
-        if (entry.th32ParentProcessID == m_pid && lstrcmpiA(entry.szExeFile, imageName) == 0)
-            found = entry.th32ProcessID;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID != m_pid || lstrcmpiA(entry.szExeFile, imageName) != 0) continue;
+        qv::UniqueHandle child(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_VM_READ,
+                                           FALSE, entry.th32ProcessID));
+        if (IsChildOf(child.Get(), m_process) && WaitForSingleObject(child.Get(), 0) == WAIT_TIMEOUT)
+            found = std::move(child);
+    }
     CloseHandle(snapshot);
     return found;
 }

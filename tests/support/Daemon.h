@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Desktops.h"
+#include "Handle.h"
 #include "Protocol.h"
 #include "TestFiles.h"
 
@@ -124,8 +125,11 @@ public:
     // Presses the button (IDOK, IDYES, IDNO ...) and waits until the dialog is gone.
     bool Press(const DaemonDialog& dialog, int button, DWORD timeoutMs = 10000) const;
 
-    // The child process with this image name (e.g. "QVConfig.exe"), or 0.
-    DWORD FindChild(const char* imageName) const;
+    // The running child process with this image name (e.g. "QVConfig.exe"),
+    // held, or a null handle: one whose record names the daemon and that was
+    // created while the daemon ran (IsChildOf).
+    qv::UniqueHandle FindChild(const char* imageName) const;
+    HANDLE Handle() const { return m_process; }
 
 private:
     // Waits until done() holds, the daemon ends, or its log stands still for

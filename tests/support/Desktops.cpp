@@ -1,6 +1,7 @@
 #include "Desktops.h"
 
 #include <atomic>
+#include <cstdio>
 #include <stdexcept>
 
 #include "DesktopThread.h"
@@ -27,7 +28,10 @@ TestDesktop::~TestDesktop() {
 }
 
 bool RunOnDesktop(const std::string& desktopName, const std::function<void()>& fn) {
-    return qv::RunOnDesktop(desktopName.c_str(), fn, GENERIC_ALL);
+    if (qv::RunOnDesktop(desktopName.c_str(), fn, GENERIC_ALL)) return true;
+    // Every caller then reads as if the desktop had nothing on it: say why.
+    std::fprintf(stderr, "RunOnDesktop(%s) failed: error %lu\n", desktopName.c_str(), GetLastError());
+    return false;
 }
 
 HWND FindWindowOn(const std::string& desktopName, const char* className, const char* title, DWORD timeoutMs) {

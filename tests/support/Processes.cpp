@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "Desktops.h"
+#include "ProcessApi.h"
 #include "TestFiles.h"
 
 namespace qvtest {
@@ -20,9 +21,11 @@ std::string ProgramFolder() {
 
 namespace {
 
+constexpr DWORD kGuardAccess = PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION;
+
 struct Started {
     std::mutex lock;
-    std::set<DWORD> pids;
+    std::vector<qv::UniqueHandle> processes;
     bool daemon = false;
 };
 
@@ -31,27 +34,68 @@ Started& StartedRecord() {
     return record;
 }
 
-// Whether the process list holds pid, and its parent's id.
-bool ListedParent(DWORD pid, DWORD* parent) {
-    bool listed = false;
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return false;
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof(entry);
-    for (BOOL more = Process32First(snapshot, &entry); more && !listed; more = Process32Next(snapshot, &entry)) {
-        if (entry.th32ProcessID != pid) continue;
-        *parent = entry.th32ParentProcessID;
-        listed = true;
-    }
-    CloseHandle(snapshot);
-    return listed;
+HANDLE Duplicate(HANDLE process) {
+    HANDLE copy = nullptr;
+    if (!process || !DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &copy, 0, FALSE,
+                                     DUPLICATE_SAME_ACCESS))
+        return nullptr;
+    return copy;
 }
 
 }  // namespace
 
-DWORD ParentOf(DWORD pid) {
-    DWORD parent = 0;
-    return ListedParent(pid, &parent) ? parent : 0;
+DWORD ParentOf(HANDLE process) { return process ? FactsOf(process).parent : 0; }
+
+bool StartedBy(const ProcessFacts& child, const ProcessFacts& parent) {
+    return parent.pid != 0 && child.parent == parent.pid && child.created >= parent.created &&
+           (parent.exited == 0 || child.created <= parent.exited);
+}
+
+bool IsChildOf(HANDLE child, HANDLE parent) { return child && parent && StartedBy(FactsOf(child), FactsOf(parent)); }
+
+namespace {
+
+// Wine starts these for itself (a desktop's window helper, services); they
+// belong to the session, not to a test.
+bool WineHelper(const char* image) {
+    for (const char* helper : {"explorer.exe", "services.exe", "winedevice.exe", "plugplay.exe", "svchost.exe",
+                               "rpcss.exe", "conhost.exe", "start.exe", "winemenubuilder.exe", "wineboot.exe"})
+        if (lstrcmpiA(image, helper) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+std::vector<qv::UniqueHandle> RunningDescendants(const std::vector<HANDLE>& roots) {
+    std::vector<PROCESSENTRY32> listed;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return {};
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        listed.push_back(entry);
+    CloseHandle(snapshot);
+
+    std::vector<qv::UniqueHandle> family;
+    for (HANDLE root : roots) family.emplace_back(Duplicate(root));
+    std::set<DWORD> seen;
+    for (const qv::UniqueHandle& member : family) seen.insert(GetProcessId(member.Get()));
+    std::vector<qv::UniqueHandle> found;
+    for (size_t next = 0; next < family.size(); ++next) {
+        if (!family[next]) continue;
+        const ProcessFacts parent = FactsOf(family[next].Get());
+        for (const PROCESSENTRY32& p : listed) {
+            if (p.th32ParentProcessID != parent.pid || seen.count(p.th32ProcessID)) continue;
+            qv::UniqueHandle child(OpenProcess(kGuardAccess, FALSE, p.th32ProcessID));
+            if (!child || WaitForSingleObject(child.Get(), 0) != WAIT_TIMEOUT ||
+                !StartedBy(FactsOf(child.Get()), parent))
+                continue;
+            seen.insert(p.th32ProcessID);
+            if (!WineHelper(p.szExeFile)) found.emplace_back(Duplicate(child.Get()));
+            family.push_back(std::move(child));
+        }
+    }
+    return found;
 }
 
 bool SystemAppliesCreationPriorityClass() {
@@ -62,23 +106,25 @@ bool SystemAppliesCreationPriorityClass() {
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, IDLE_PRIORITY_CLASS, nullptr, nullptr, &si, &pi))
         return false;
     bool applied = GetPriorityClass(pi.hProcess) == IDLE_PRIORITY_CLASS;
-    TerminateProcess(pi.hProcess, 0);
+    EndProcess(pi.hProcess, 0, "priority class probe");
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
     return applied;
 }
 
-void RememberStarted(DWORD pid, bool daemon) {
+void RememberStarted(HANDLE process, bool daemon) {
     Started& record = StartedRecord();
     std::lock_guard<std::mutex> hold(record.lock);
-    record.pids.insert(pid);
+    if (HANDLE copy = Duplicate(process)) record.processes.emplace_back(copy);
     record.daemon = record.daemon || daemon;
 }
 
-std::set<DWORD> StartedProcesses() {
+std::vector<qv::UniqueHandle> StartedProcesses() {
     Started& record = StartedRecord();
     std::lock_guard<std::mutex> hold(record.lock);
-    return record.pids;
+    std::vector<qv::UniqueHandle> copies;
+    for (const qv::UniqueHandle& process : record.processes) copies.emplace_back(Duplicate(process.Get()));
+    return copies;
 }
 
 bool StartedDaemon() {
@@ -124,28 +170,51 @@ DWORD ReportedPid(const std::string& path) {
     return 0;
 }
 
-void ProcessGuard::Watch(DWORD pid) {
+bool ProcessGuard::Take(HANDLE opened, bool accepted, const std::string& what) {
     if (m_process) CloseHandle(m_process);
-    m_process = pid ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid) : nullptr;
-    // Wine gives a freed id to a new process a few seconds later. An id that
-    // a test learnt from a report or a window may belong by now to a program
-    // started from the Linux side (another test program, whose parent id is
-    // 0), which no test ever started: that one is never ended here.
-    // A process so new that the list does not show it yet is no more ours.
-    DWORD parent = 0;
-    const bool listed = m_process && ListedParent(pid, &parent);
-    if (m_process && (listed ? parent == 0 : WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT)) {
-        std::fprintf(stderr, "ProcessGuard: process %lu was started by no program of the session; left alone\n",
-                     static_cast<unsigned long>(pid));
-        CloseHandle(m_process);
-        m_process = nullptr;
+    m_process = nullptr;
+    if (opened && accepted) {
+        m_process = opened;
+        return true;
     }
+    if (opened) CloseHandle(opened);
+    std::fprintf(stderr, "ProcessGuard: %s; nothing held\n", what.c_str());
+    WriteProcessLine("guard holds nothing: " + what);
+    return false;
+}
+
+bool ProcessGuard::Hold(HANDLE process) {
+    HANDLE copy = Duplicate(process);
+    return Take(copy, copy != nullptr, "no handle to copy");
+}
+
+bool ProcessGuard::WatchReported(const std::string& report) {
+    unsigned long pid = 0;
+    unsigned long long created = 0;
+    for (const std::string& line : ReportLines(report))
+        if (std::sscanf(line.c_str(), "START pid=%lu created=%llu", &pid, &created) == 2) break;
+    HANDLE opened = pid ? OpenProcess(kGuardAccess, FALSE, pid) : nullptr;
+    const bool same = opened && created != 0 && FactsOf(opened).created == created;
+    return Take(opened, same,
+                "the process with id " + std::to_string(pid) + " is not the one that wrote " + report);
+}
+
+bool ProcessGuard::WatchWindowOwner(HWND window) {
+    qv::UniqueHandle opened = qv::OpenWindowProcess(window, kGuardAccess);
+    const bool valid = opened.Valid();
+    return Take(opened.Release(), valid, "the owner of the window has ended or cannot be opened");
+}
+
+bool ProcessGuard::WatchChild(DWORD pid, HANDLE parent) {
+    HANDLE opened = pid ? OpenProcess(kGuardAccess, FALSE, pid) : nullptr;
+    return Take(opened, IsChildOf(opened, parent),
+                "the process with id " + std::to_string(pid) + " was not started by the process held");
 }
 
 ProcessGuard::~ProcessGuard() {
     if (!m_process) return;
     if (Running()) {
-        TerminateProcess(m_process, 1);
+        EndProcess(m_process, 1, "guard: still running at the end of its scope");
         WaitForSingleObject(m_process, 5000);
     }
     CloseHandle(m_process);
@@ -177,10 +246,10 @@ bool StartProgram(ProcessGuard& guard, const std::string& program, const std::st
                      GetLastError());
         return false;
     }
-    guard.Watch(pi.dwProcessId);  // while this handle keeps the id from being reused
+    guard.Hold(pi.hProcess);
+    RememberStarted(pi.hProcess);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    RememberStarted(pi.dwProcessId);
     return true;
 }
 
@@ -189,10 +258,8 @@ void EndWindowOwners(const std::string& desktopName, const char* className) {
         for (int i = 0; i < 20; ++i) {
             HWND window = FindWindowA(className, nullptr);
             if (!window) return;
-            DWORD pid = 0;
-            GetWindowThreadProcessId(window, &pid);
-            ProcessGuard guard(pid);  // ends it on leaving the scope
-            if (!guard.Running()) return;
+            ProcessGuard guard;  // ends it on leaving the scope
+            if (!guard.WatchWindowOwner(window) || !guard.Running()) return;
         }
     });
 }

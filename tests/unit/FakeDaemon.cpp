@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "PipeFormat.h"
+#include "ProcessLog.h"
 
 namespace qvtest {
 
@@ -42,7 +43,7 @@ FakeDaemon::~FakeDaemon() {
             // on is safe: end the test process as a failure instead of hanging.
             std::fprintf(stderr, "fake daemon did not stop\n");
             std::fflush(stderr);
-            TerminateProcess(GetCurrentProcess(), 3);
+            qvtest::EndProcess(GetCurrentProcess(), 3, "the fake daemon's thread did not stop");
         }
         m_thread.join();
     }

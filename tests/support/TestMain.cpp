@@ -1,0 +1,13 @@
+// The main of every test program: its start is on the shared process record
+// before Google Test writes anything, so a program that dies early can be
+// told from one that never started.
+
+#include <gtest/gtest.h>
+
+#include "ProcessLog.h"
+
+int main(int argc, char** argv) {
+    qvtest::LogProgramStart();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
