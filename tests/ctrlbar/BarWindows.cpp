@@ -76,7 +76,12 @@ HWND StartFixtureWindow(std::vector<std::unique_ptr<qvtest::ProcessGuard>>& guar
                         const std::string& title, const std::string& extra) {
     guards.push_back(std::make_unique<qvtest::ProcessGuard>());
     if (!qvtest::StartProgram(*guards.back(), "QVFixture.exe", "--title=" + title + " " + extra, desktop)) return nullptr;
-    return qvtest::FindWindowOn(desktop, nullptr, title.c_str(), 10000);
+    HWND window = qvtest::FindWindowOn(desktop, nullptr, title.c_str(), 10000);
+    // The fixture shows its window only after making it (and its owned
+    // windows); a hidden window is rightly never hung on, so a test that
+    // asks at once would race the fixture's ShowWindow.
+    if (window && !qvtest::WaitUntil([&] { return qvtest::ShownOn(desktop, window); }, 10000)) return nullptr;
+    return window;
 }
 
 HWND BarHere() { return Bar(); }

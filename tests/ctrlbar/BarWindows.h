@@ -44,7 +44,7 @@ bool EveryHangerShows(const std::vector<std::string>& ids, const std::vector<std
                       DWORD timeoutMs = 10000);
 
 // Starts a fixture application on the desktop, watched by a guard added to
-// guards, and waits for its window titled title; null when none came.
+// guards, and waits until its window titled title is shown; null when none was.
 HWND StartFixtureWindow(std::vector<std::unique_ptr<qvtest::ProcessGuard>>& guards, const std::string& desktop,
                         const std::string& title, const std::string& extra = "");
 
