@@ -22,7 +22,7 @@ std::vector<std::string> Ids(const qv::DesktopInformation& info) {
 }
 
 TEST(DaemonDesktops, TwoRecordsFollowTheLaunchingDesktopWhichIsHome) {
-    qvtest::LastingDesktop other;  // neither a record nor "default": not adopted
+    qvtest::TestDesktop other;  // neither a record nor "default": not adopted
     Daemon daemon;
     ASSERT_TRUE(daemon.StartReady(qvtest::kQuietController, {"", ""}));
     const std::string home = daemon.StartDesktop();
@@ -53,7 +53,7 @@ TEST(DaemonDesktops, TwoRecordsFollowTheLaunchingDesktopWhichIsHome) {
 }
 
 TEST(DaemonDesktops, ExistsOpenAdoptsTheOtherDesktopsOfTheWindowStation) {
-    qvtest::LastingDesktop other;
+    qvtest::TestDesktop other;
     Daemon daemon;
     ASSERT_TRUE(daemon.StartReady("ExistsOpen\t1\nQVControlBar\t0\nKeepBitmapSize\t0\nTitleDelay2\t0\nTitleDelay3\t0\n",
                                   {""}));

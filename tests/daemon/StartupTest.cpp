@@ -77,7 +77,7 @@ class DaemonStartup : public ::testing::TestWithParam<StartupCase> {};
 
 TEST_P(DaemonStartup, ShowsItsBoxesAndEndsWithItsCode) {
     const StartupCase& c = GetParam();
-    std::optional<qvtest::LastingDesktop> other;
+    std::optional<qvtest::TestDesktop> other;
     if (c.onTestDesktop) other.emplace();
     Daemon daemon;
     auto fill = [&](const std::string& text) {
@@ -141,7 +141,7 @@ TEST(DaemonStartupConfigurator, IsStartedWhenTheDefaultFileIsMissing) {
 TEST(DaemonInstance, SecondCopyIsRefusedWhereItCannotEndTheRunningOne) {
     Daemon running;
     ASSERT_TRUE(running.StartReady(qvtest::kQuietController, {"", ""}));
-    qvtest::LastingDesktop other;
+    qvtest::TestDesktop other;
     struct {
         std::string desktop;  // empty: where the running copy's main window is
         const char* arguments;

@@ -41,27 +41,6 @@ DaemonTurn::~DaemonTurn() {
     CloseHandle(m_mutex);
 }
 
-LastingDesktop::LastingDesktop() : m_leave(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
-    HANDLE parked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    m_parked = std::thread([this, parked] {
-        // A handle of its own: Wine closes the handle a thread was set onto
-        // when the thread ends.
-        HDESK desktop = OpenDesktopA(Name().c_str(), 0, FALSE, GENERIC_ALL);
-        bool attached = desktop && SetThreadDesktop(desktop);
-        SetEvent(parked);
-        if (attached) WaitForSingleObject(m_leave, 600000);
-        else if (desktop) CloseDesktop(desktop);
-    });
-    WaitForSingleObject(parked, 10000);
-    CloseHandle(parked);
-}
-
-LastingDesktop::~LastingDesktop() {
-    SetEvent(m_leave);
-    m_parked.join();
-    CloseHandle(m_leave);
-}
-
 std::string ParameterText(const std::string& logPath, const std::string& controllerLines,
                           const std::vector<std::string>& desktops, int logLimit) {
     auto lines = [](const std::string& text) {

@@ -33,23 +33,6 @@ private:
     HANDLE m_mutex = nullptr;
 };
 
-// A test desktop that lasts as long as the object. Wine takes a desktop's
-// name away about a second after the last thread left it, open handles or
-// not; a thread parked on it keeps it.
-class LastingDesktop {
-public:
-    LastingDesktop();
-    ~LastingDesktop();
-    LastingDesktop(const LastingDesktop&) = delete;
-    LastingDesktop& operator=(const LastingDesktop&) = delete;
-    const std::string& Name() const { return m_desktop.Name(); }
-
-private:
-    TestDesktop m_desktop;
-    HANDLE m_leave = nullptr;
-    std::thread m_parked;
-};
-
 // A parameter file as the configurator lays it out; each desktop is the
 // inner lines of one record (program entries included), "" for a record
 // without lines. Lines are separated by '\n'; WriteParameters makes CR LF.

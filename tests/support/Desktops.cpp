@@ -21,9 +21,27 @@ TestDesktop::TestDesktop() {
     RunOnDesktop(m_name, [] {
         DestroyWindow(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
     });
+    m_leave = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE parked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    m_parked = std::thread([this, parked] {
+        // A handle of its own: Wine closes the handle a thread was set onto
+        // when the thread ends.
+        HDESK desktop = OpenDesktopA(m_name.c_str(), 0, FALSE, GENERIC_ALL);
+        const bool attached = desktop && SetThreadDesktop(desktop);
+        SetEvent(parked);
+        if (attached)
+            WaitForSingleObject(m_leave, INFINITE);  // set by the destructor, which joins
+        else if (desktop)
+            CloseDesktop(desktop);
+    });
+    WaitForSingleObject(parked, 10000);
+    CloseHandle(parked);
 }
 
 TestDesktop::~TestDesktop() {
+    SetEvent(m_leave);
+    m_parked.join();
+    CloseHandle(m_leave);
     if (m_desktop) CloseDesktop(m_desktop);
 }
 

@@ -7,9 +7,15 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 
 namespace qvtest {
 
+// A desktop that lasts, name and all, as long as the object. Wine takes a
+// desktop's name away about a second after the last thread that made a
+// window there left it (only its helper left), open handles or not: a test
+// that paused longer between two uses, as any may on a loaded machine,
+// could not open it again by name. A thread parked on it keeps it.
 class TestDesktop {
 public:
     TestDesktop();
@@ -23,6 +29,8 @@ public:
 private:
     std::string m_name;
     HDESK m_desktop = nullptr;
+    HANDLE m_leave = nullptr;
+    std::thread m_parked;
 };
 
 // qv::RunOnDesktop with every right: tests also make windows, hooks and
