@@ -4,6 +4,7 @@
 #include <new>
 
 #include "Convert.h"
+#include "KeyNames.h"
 #include "Log.h"
 #include "Messages.h"
 #include "RecordIO.h"
@@ -31,6 +32,7 @@ const KeywordRow kRows[] = {
     {"TitleDispPos", false, ""},
     {"QVControlBar", false, "1"},
     {"ExistsOpen", false, "1"},
+    {"HotKeyBack", false, ""},
 };
 static_assert(sizeof(kRows) / sizeof(kRows[0]) == AncestryController::kKeyCount);
 
@@ -41,6 +43,12 @@ const KeywordTable kKeywords(kRows);
 const KeywordTable& AncestryController::Keywords() { return kKeywords; }
 
 AncestryController::~AncestryController() = default;
+
+uint32_t& AncestryController::HotKeyWord(int index) {
+    uint32_t* const words[kHotKeyCount] = {&m_dwHotKeyNext, &m_dwHotKeyPrev, &m_dwHotKeyHome, &m_dwHotKeyMenu,
+                                           &m_dwHotKeyBack};
+    return *words[index];
+}
 
 void AncestryController::AddChild(AncestryDesktop* desktop) { m_desktops.Append(desktop); }
 
@@ -132,6 +140,11 @@ void AncestryController::ApplyKey(int key, const char* text, bool reset) {
     case kTitleDispPos: m_nTitleDispPos = ParseDecimal(text); break;
     case kQVControlBar: m_bControlBar = ParseDecimal(text) != 0; break;
     case kExistsOpen: m_bExistsOpen = ParseDecimal(text) != 0; break;
+    case kHotKeyBack:
+        // Newer than the four, and read strictly: a word that is none is
+        // said so in the log rather than taken for some other key.
+        if (!ParseHotKeyWord(text, &m_dwHotKeyBack)) WriteLog(msg::kMalformedHotKey, "Controller", kKeywords.KeyName(key), text);
+        break;
     default: break;
     }
 }
@@ -149,13 +162,7 @@ void AncestryController::ResetKey(int key) {
 
 int AncestryController::Write(FILE* file, int depth) {
     PairUpdater pairs(kKeywords, m_properties);
-    const uint32_t hotKeys[] = {m_dwHotKeyNext, m_dwHotKeyPrev, m_dwHotKeyHome, m_dwHotKeyMenu};
-    for (int i = 0; i < 4; ++i) {
-        if (hotKeys[i] != 0)
-            pairs.Hex(kHotKeyNext + i, hotKeys[i], true);
-        else
-            pairs.Text(kHotKeyNext + i, "", false);
-    }
+    for (int i = 0; i < kHotKeyCount; ++i) pairs.HotKey(kHotKeys[i], HotKeyWord(i));
     pairs.Hex(kLogoColor, m_crLogoColor, true);
     pairs.Text(kDefaultTitle, m_strDefaultTitle.c_str(), true);
     const int32_t delays[] = {m_nTitleDelay1, m_nTitleDelay2, m_nTitleDelay3};

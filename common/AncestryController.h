@@ -33,9 +33,16 @@ public:
         kTitleDispPos,
         kQVControlBar,
         kExistsOpen,
+        kHotKeyBack,
         kKeyCount
     };
     static constexpr char kHeader[] = "AncestryController::RingListClass";
+    // The controller's hot keys in the one order everyone lists them in: the
+    // daemon's hot-key ids 1 to 5, the configurator's tabs.
+    static constexpr int kHotKeyCount = 5;
+    static constexpr Key kHotKeys[kHotKeyCount] = {kHotKeyNext, kHotKeyPrev, kHotKeyHome, kHotKeyMenu, kHotKeyBack};
+    uint32_t& HotKeyWord(int index);
+    uint32_t HotKeyWord(int index) const { return const_cast<AncestryController*>(this)->HotKeyWord(index); }
     static constexpr int32_t kMaxTitleDelay = 9999;
     static constexpr int32_t kMaxBitmapSize = 32;
     static const KeywordTable& Keywords();
@@ -68,6 +75,7 @@ public:
     uint32_t m_dwHotKeyPrev = 0;
     uint32_t m_dwHotKeyHome = 0;
     uint32_t m_dwHotKeyMenu = 0;
+    uint32_t m_dwHotKeyBack = 0;  // to the previous desktop, as the back command
     uint32_t m_crLogoColor = 0;
     TextString m_strDefaultTitle;
     int32_t m_nTitleDelay1 = 0;

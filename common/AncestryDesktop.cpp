@@ -1,8 +1,10 @@
 #include "AncestryDesktop.h"
 
 #include <new>
+#include <string>
 
 #include "Convert.h"
+#include "KeyNames.h"
 #include "Log.h"
 #include "Messages.h"
 #include "RecordIO.h"
@@ -26,6 +28,7 @@ const KeywordRow kRows[] = {
     {"DesktopWavFlag", false, ""},
     {"DesktopWavFile", false, ""},
     {"DesktopExitCancelOK", false, ""},
+    {"DesktopHotKey", false, ""},
 };
 static_assert(sizeof(kRows) / sizeof(kRows[0]) == AncestryDesktop::kKeyCount);
 
@@ -97,6 +100,12 @@ void AncestryDesktop::ApplyKey(int key, const char* text, const DisplayMode& cur
         m_bSoundOn = !m_strSoundFile.IsEmpty();
         break;
     case kExitCancelOK: m_nExitCancelOK = ParseDecimal(text); break;
+    case kHotKey:
+        if (!ParseHotKeyWord(text, &m_dwHotKey)) {
+            const std::string record = std::string("Desktop [") + m_strDesktopName.c_str() + "]";
+            WriteLog(msg::kMalformedHotKey, record.c_str(), kKeywords.KeyName(key), text);
+        }
+        break;
     default: break;
     }
 }
@@ -134,6 +143,7 @@ int AncestryDesktop::Write(FILE* file, int depth) {
     }
     pairs.Text(kWavFile, m_bSoundOn ? m_strSoundFile.c_str() : "", m_bSoundOn);
     pairs.Text(kExitCancelOK, m_nExitCancelOK != 0 ? "1" : "", true);
+    pairs.HotKey(kHotKey, m_dwHotKey);
 
     WriteRecord(file, depth, kHeader, m_properties, [this](FILE* f, int childDepth) {
         for (Executant* entry : m_executants) entry->Write(f, childDepth, true);

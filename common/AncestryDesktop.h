@@ -31,6 +31,7 @@ public:
         kWavFlag,
         kWavFile,
         kExitCancelOK,
+        kHotKey,
         kKeyCount
     };
     enum State { kNew = 0, kRead = 1, kUsable = 2 };
@@ -83,6 +84,7 @@ public:
     bool m_bSoundOn = false;
     TextString m_strSoundFile;
     int32_t m_nExitCancelOK = 0;
+    uint32_t m_dwHotKey = 0;  // switches straight to this desktop; 0 none
 
 protected:
     // Where the display-mode defaults come from.

@@ -1,6 +1,9 @@
 #include "KeyNames.h"
 
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 namespace qv {
 
@@ -129,6 +132,38 @@ std::string HotKeyText(uint32_t word) {
     char code[8];
     std::snprintf(code, sizeof code, " (%02X)", c);
     return KeyName(c) + code;
+}
+
+std::string HotKeyName(uint32_t word) {
+    static constexpr struct {
+        uint32_t modifier;
+        const char* name;
+    } kModifiers[] = {{kHotKeyControl, "Ctrl"}, {kHotKeyAlt, "Alt"}, {kHotKeyShift, "Shift"}, {kHotKeyWin, "Win"}};
+    std::string name;
+    for (const auto& m : kModifiers) {
+        if (!(HotKeyModifiers(word) & m.modifier)) continue;
+        if (!name.empty()) name += '+';
+        name += m.name;
+    }
+    const std::string key = HotKeyText(word);
+    if (!key.empty() && !name.empty()) name += '+';
+    return name + key;
+}
+
+bool ParseHotKeyWord(const char* text, uint32_t* word) {
+    *word = 0;
+    if (!text || !*text) return true;
+    // strtoul alone would take a sign, leading blanks and a tail of garbage.
+    if (!std::isdigit(static_cast<unsigned char>(*text))) return false;
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(text, &end, 0);
+    if (errno != 0 || *end != '\0' || value > 0xFFFFFFFFull) return false;
+    const uint32_t parsed = static_cast<uint32_t>(value);
+    constexpr uint32_t kKnownModifiers = kHotKeyAlt | kHotKeyControl | kHotKeyShift | kHotKeyWin;
+    if ((HotKeyModifiers(parsed) & ~kKnownModifiers) != 0 || HotKeyCode(parsed) > 0xFF) return false;
+    *word = parsed;
+    return true;
 }
 
 bool IsModifierKey(uint32_t code) {

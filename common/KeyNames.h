@@ -24,6 +24,16 @@ std::string KeyName(uint32_t code);
 // empty when the word has no key code (modifiers alone included).
 std::string HotKeyText(uint32_t word);
 
+// The whole combination as a list or a log line names it: the modifiers
+// and then the key, "Ctrl+Alt+Shift+1 (31)"; empty for 0.
+std::string HotKeyName(uint32_t word);
+
+// A hot-key word as a parameter file gives it: a number as strtol reads it
+// with base 0, the whole text, with no modifier beyond the four and a key
+// code of at most 8 bits. The empty text is 0, no hot key. False for
+// anything else, which is no hot key either.
+bool ParseHotKeyWord(const char* text, uint32_t* word);
+
 // Keys that only qualify another key; the modifiers of a hot key come from
 // its check boxes, never from the key taken while sensing.
 bool IsModifierKey(uint32_t code);

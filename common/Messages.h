@@ -13,5 +13,7 @@ inline constexpr char kNotDefinedEntry[] = "%s\x82\xAA\x92\xE8\x8B\x60\x82\xB3\x
 inline constexpr char kUnknownKeyController[] = "Controller : KeyWord[%s]\x82\xCD\x81\x41\x94\x46\x8E\xAF\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1.\n";  // Controller : KeyWord[%s]は、認識できません.\n
 inline constexpr char kUnknownKeyDesktop[] = "Desktop : KeyWord[%s]\x82\xCD\x81\x41\x94\x46\x8E\xAF\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1.\n";  // Desktop : KeyWord[%s]は、認識できません.\n
 inline constexpr char kUnknownKeyEntry[] = "Executer : KeyWord[%s]\x82\xCD\x81\x41\x94\x46\x8E\xAF\x82\xC5\x82\xAB\x82\xDC\x82\xB9\x82\xF1.";  // Executer : KeyWord[%s]は、認識できません.
+// A hot-key word that is not one: the record's kind, the keyword, the text.
+inline constexpr char kMalformedHotKey[] = "%s : %s[%s] Is Not A Hot-Key Word; Ignored.\n";
 
 }  // namespace qv::msg

@@ -34,6 +34,13 @@ void PairUpdater::Hex(int key, uint32_t value, bool append) {
     Text(key, text, append);
 }
 
+void PairUpdater::HotKey(int key, uint32_t word) {
+    if (word != 0)
+        Hex(key, word, true);
+    else
+        Text(key, "", false);
+}
+
 void PairUpdater::Number(int key, int32_t value, bool append) {
     char text[16];
     std::snprintf(text, sizeof(text), "%d", static_cast<int>(value));

@@ -65,6 +65,8 @@ public:
     void Text(int key, const char* text, bool append);
     void Hex(int key, uint32_t value, bool append);  // "0x%08X"
     void Number(int key, int32_t value, bool append);  // "%d"
+    // A hot-key word: "0x%08X", or no line at all for 0 (none).
+    void HotKey(int key, uint32_t word);
 
 private:
     const KeywordTable& m_keywords;

@@ -15,6 +15,7 @@
 #include "DesktopDialogsRes.h"
 #include "DisplayMode.h"
 #include "HotKeyDialogs.h"
+#include "HotKeyTabs.h"
 #include "HtmlHelp.h"
 #include "PathText.h"
 #include "PipeClient.h"
@@ -50,7 +51,8 @@ inline constexpr const char* kWideDigits[] = {"０", "１", "２", "３", "４",
 
 inline constexpr ReportColumn kColumns[] = {{"ﾃﾞｽｸﾄｯﾌﾟ名", 156, LVCFMT_LEFT}, {"壁紙", 148, LVCFMT_LEFT},
                                       {"ﾃﾞｨｽﾌﾟﾚｲ", 80, LVCFMT_CENTER},  {"終了", 42, LVCFMT_CENTER},
-                                      {"APP", 40, LVCFMT_CENTER},        {"", 2, LVCFMT_LEFT}};
+                                      {"APP", 40, LVCFMT_CENTER},        {"ﾎｯﾄｷｰ", 140, LVCFMT_LEFT},
+                                      {"", 2, LVCFMT_LEFT}};
 
 std::string WideNumber(int number) {
     std::string text;
@@ -168,9 +170,11 @@ void ConfigDialog::FillList(const std::vector<size_t>& selected) {
     m_filling = true;
     ListView_DeleteAllItems(list);
     const std::vector<AncestryDesktop*> desktops = Desktops();
+    const std::vector<uint32_t> fileKeys = FileHotKeys(*m_configuration.controller);
     for (size_t row = 0; row < desktops.size(); ++row) {
-        const DesktopRow texts = DescribeDesktop(*desktops[row], static_cast<int>(row));
-        AppendReportRow(list, {&texts.name, &texts.wallpaper, &texts.display, &texts.exit, &texts.programs});
+        const DesktopRow texts = DescribeDesktop(*desktops[row], static_cast<int>(row), fileKeys);
+        AppendReportRow(list,
+                        {&texts.name, &texts.wallpaper, &texts.display, &texts.exit, &texts.programs, &texts.hotKey});
     }
     for (size_t row : selected) ListView_SetItemState(list, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
     // Refilling keeps the list where the user had scrolled it.
@@ -451,14 +455,16 @@ BOOL ConfigDialog::OnCommand(WORD id, WORD code, HWND) {
     case IDC_CF_DEFAULTS: RestoreDefaults(); return TRUE;
     case IDC_CF_HOTKEYS: {
         AncestryController& c = *m_configuration.controller;
-        FourKeyDialog dialog({c.m_dwHotKeyNext, c.m_dwHotKeyPrev, c.m_dwHotKeyHome, c.m_dwHotKeyMenu});
+        ControllerKeysDialog::Words words{};
+        for (size_t tab = 0; tab < words.size(); ++tab) words[tab] = c.HotKeyWord(static_cast<int>(tab));
+        std::vector<uint32_t> desktopKeys;
+        for (const AncestryDesktop* desktop : Desktops()) desktopKeys.push_back(desktop->m_dwHotKey);
+        ControllerKeysDialog dialog(words, std::move(desktopKeys));
         if (!dialog.Edit(m_instance, Handle())) return TRUE;
-        const FourKeyDialog::Words& words = dialog.EditedWords();
-        c.m_dwHotKeyNext = words[0];
-        c.m_dwHotKeyPrev = words[1];
-        c.m_dwHotKeyHome = words[2];
-        c.m_dwHotKeyMenu = words[3];
+        for (size_t tab = 0; tab < words.size(); ++tab) c.HotKeyWord(static_cast<int>(tab)) = dialog.EditedWords()[tab];
         SetChanged();
+        // A changed word can give or take a desktop's "×".
+        FillList(SelectedRows());
         return TRUE;
     }
     case ID_CF_LOAD: LoadOther(); return TRUE;

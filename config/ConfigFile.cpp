@@ -5,6 +5,7 @@
 
 #include "CommandLine.h"
 #include "Convert.h"
+#include "HotKeyTabs.h"
 #include "ParamLine.h"
 #include "PathText.h"
 #include "RecordIO.h"
@@ -89,7 +90,7 @@ bool WriteConfiguration(FILE* file, const ParameterFileHeader& header, AncestryC
     return WriteParameterFile(file, header, controller) == 0;
 }
 
-DesktopRow DescribeDesktop(const AncestryDesktop& desktop, int index) {
+DesktopRow DescribeDesktop(const AncestryDesktop& desktop, int index, std::span<const uint32_t> fileKeys) {
     DesktopRow row;
     char text[64];
     if (desktop.m_strTitle.IsEmpty()) {
@@ -109,6 +110,7 @@ DesktopRow DescribeDesktop(const AncestryDesktop& desktop, int index) {
     row.exit = std::string(1, (exit >> 24) & 0xFF ? 'P' : '-') + ((exit >> 16) & 0xFF ? 'E' : '-') +
                ((exit >> 8) & 0xFF ? 'N' : '-');
     row.programs = std::to_string(desktop.Executants().Count());
+    row.hotKey = HotKeyListText(desktop.m_dwHotKey, fileKeys);
     return row;
 }
 

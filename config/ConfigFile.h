@@ -3,7 +3,9 @@
 // user is told on the way, the default content when there is none, saving
 // it, and the texts of the desktop list.
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -34,11 +36,13 @@ std::unique_ptr<AncestryDesktop> DefaultDesktop();
 // failed.
 bool WriteConfiguration(FILE* file, const ParameterFileHeader& header, AncestryController& controller);
 
-// The five texts of a desktop's row in the list; index counts from 0.
+// The texts of a desktop's row in the list; index counts from 0.
 struct DesktopRow {
-    std::string name, wallpaper, display, exit, programs;
+    std::string name, wallpaper, display, exit, programs, hotKey;
 };
-DesktopRow DescribeDesktop(const AncestryDesktop& desktop, int index);
+// fileKeys: every hot key of the file (FileHotKeys), for the "×" of a key
+// given twice.
+DesktopRow DescribeDesktop(const AncestryDesktop& desktop, int index, std::span<const uint32_t> fileKeys = {});
 
 // Command line: -p file (default "Quorvel.ini"; the bar configurator's
 // "QVCtrlBar.ini"), -d, -c (wins over -d).

@@ -11,6 +11,8 @@
 #include "DesktopRules.h"
 #include "DialogFiles.h"
 #include "DisplayModeDialog.h"
+#include "HotKeyDialogs.h"
+#include "KeyNames.h"
 #include "PathText.h"
 #include "TestRun.h"
 
@@ -35,7 +37,7 @@ inline constexpr int kDisplayPage[] = {IDC_DT_NAME_GROUP, IDC_DT_NAME,       IDC
                                        IDC_DT_COLOR,      IDC_DT_WALLPAPER_ON, IDC_DT_WALLPAPER,
                                        IDC_DT_WALLPAPER_BROWSE, IDC_DT_SOUND_ON, IDC_DT_SOUND,
                                        IDC_DT_SOUND_BROWSE, IDC_DT_DISPLAY_ON, IDC_DT_DISPLAY,
-                                       IDC_DT_DISPLAY_SET};
+                                       IDC_DT_DISPLAY_SET, IDC_DT_HOTKEY_SET, IDC_DT_HOTKEY};
 inline constexpr int kClosePage[] = {IDC_DT_CLOSE_GROUP, IDC_DT_PRESET_LABEL, IDC_DT_PRESET, IDC_DT_EXITCODE_LABEL,
                                      IDC_DT_EXITCODE, IDC_DT_DELAY_LABEL, IDC_DT_DELAY, IDC_DT_CANCELOK,
                                      IDC_DT_KINDS_LABEL, IDC_DT_KINDS, IDC_DT_ACTION_FIRST, IDC_DT_ACTION_FIRST + 1,
@@ -80,6 +82,7 @@ BOOL DesktopDialog::OnInit() {
     SetDlgItemTextA(Handle(), IDC_DT_SOUND, m_desktop.m_strSoundFile.c_str());
     CheckDlgButton(Handle(), IDC_DT_DISPLAY_ON, m_desktop.m_bChgDisplay ? BST_CHECKED : BST_UNCHECKED);
     ShowDisplayMode();
+    SetDlgItemTextA(Handle(), IDC_DT_HOTKEY, HotKeyName(m_desktop.m_dwHotKey).c_str());
 
     HWND presets = GetDlgItem(Handle(), IDC_DT_PRESET);
     for (const char* preset : kPresets) SendMessageA(presets, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(preset));
@@ -200,6 +203,14 @@ void DesktopDialog::ChooseColour() {
     InvalidateRect(GetDlgItem(Handle(), IDC_DT_COLOR_SWATCH), nullptr, TRUE);
 }
 
+void DesktopDialog::ChooseHotKey() {
+    // A desktop has no key until one is given: the defaults button clears it.
+    OneKeyDialog dialog(m_desktop.m_dwHotKey, 0);
+    if (!dialog.Edit(GetModuleHandleA(nullptr), Handle())) return;
+    m_desktop.m_dwHotKey = dialog.EditedWord();
+    SetDlgItemTextA(Handle(), IDC_DT_HOTKEY, HotKeyName(m_desktop.m_dwHotKey).c_str());
+}
+
 void DesktopDialog::ChooseFile(int edit, const char* filter, const char* extension) {
     const std::string chosen = AskFileName(Handle(), filter, extension, ItemText(Handle(), edit), false);
     if (!chosen.empty()) SetDlgItemTextA(Handle(), edit, chosen.c_str());
@@ -279,6 +290,7 @@ BOOL DesktopDialog::OnCommand(WORD id, WORD code, HWND control) {
         SetEnabling();
         return TRUE;
     case IDC_DT_COLOR: ChooseColour(); return TRUE;
+    case IDC_DT_HOTKEY_SET: ChooseHotKey(); return TRUE;
     case IDC_DT_WALLPAPER_BROWSE: ChooseFile(IDC_DT_WALLPAPER, kWallpaperFilter, "bmp"); return TRUE;
     case IDC_DT_SOUND_BROWSE: ChooseFile(IDC_DT_SOUND, kSoundFilter, "wav"); return TRUE;
     case IDC_DT_PRESET:

@@ -36,6 +36,8 @@ private:
     void ChoosePreset();
     void ToggleAction(int bit, bool ticked);
     void ChooseColour();
+    // The one-key dialog for the desktop's own key, kept in the record at once.
+    void ChooseHotKey();
     void ChooseFile(int edit, const char* filter, const char* extension);
     DisplayMode StoredMode() const;
     void ShowDisplayMode();

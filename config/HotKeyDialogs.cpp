@@ -37,11 +37,11 @@ std::string ProgramTitle() {
 }
 
 // The daemon's own defaults, from the one table that holds them.
-FourKeyDialog::Words DaemonDefaults() {
+ControllerKeysDialog::Words DaemonDefaults() {
     const KeywordTable& keys = AncestryController::Keywords();
-    FourKeyDialog::Words words{};
+    ControllerKeysDialog::Words words{};
     for (size_t tab = 0; tab < words.size(); ++tab)
-        words[tab] = ParseWord32(keys.DefaultText(AncestryController::kHotKeyNext + static_cast<int>(tab)));
+        words[tab] = ParseWord32(keys.DefaultText(AncestryController::kHotKeys[tab]));
     return words;
 }
 
@@ -131,18 +131,18 @@ BOOL HotKeyEditor::HandleMessage(UINT message, WPARAM, LPARAM) {
     return FALSE;
 }
 
-bool FourKeyDialog::Edit(HINSTANCE instance, HWND owner) {
+bool ControllerKeysDialog::Edit(HINSTANCE instance, HWND owner) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES};
     InitCommonControlsEx(&controls);
-    return DoModal(instance, IDD_HOTKEY_FOUR, owner) == IDOK;
+    return DoModal(instance, IDD_HOTKEY_CONTROLLER, owner) == IDOK;
 }
 
-HWND FourKeyDialog::Tabs() const { return GetDlgItem(Handle(), IDC_HK_TABS); }
+HWND ControllerKeysDialog::Tabs() const { return GetDlgItem(Handle(), IDC_HK_TABS); }
 
-BOOL FourKeyDialog::OnInit() {
+BOOL ControllerKeysDialog::OnInit() {
     HWND tabs = Tabs();
     for (size_t tab = 0; tab < kHotKeyTabCount; ++tab) {
-        const std::string label = HotKeyTabLabel(m_words, tab);
+        const std::string label = HotKeyTabLabel(m_words, tab, m_desktopKeys);
         TCITEMA item{};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<char*>(label.c_str());
@@ -154,16 +154,16 @@ BOOL FourKeyDialog::OnInit() {
     return TRUE;
 }
 
-void FourKeyDialog::Register(size_t tab) {
+void ControllerKeysDialog::Register(size_t tab) {
     // The old combination goes first: the new one may be the same.
     m_registrations[tab].Reset();
     m_registrations[tab] = HotKeyRegistration(Tabs(), static_cast<int>(tab) + 1, m_words[tab]);
 }
 
-void FourKeyDialog::Label() {
+void ControllerKeysDialog::Label() {
     HWND tabs = Tabs();
     for (size_t tab = 0; tab < kHotKeyTabCount; ++tab) {
-        const std::string label = HotKeyTabLabel(m_words, tab);
+        const std::string label = HotKeyTabLabel(m_words, tab, m_desktopKeys);
         TCITEMA item{};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<char*>(label.c_str());
@@ -171,28 +171,28 @@ void FourKeyDialog::Label() {
     }
 }
 
-void FourKeyDialog::Select(size_t tab) {
+void ControllerKeysDialog::Select(size_t tab) {
     m_tab = tab;
     SendMessageA(Tabs(), TCM_SETCURSEL, tab, 0);
     Show();
 }
 
-void FourKeyDialog::StoreWord(uint32_t word) {
+void ControllerKeysDialog::StoreWord(uint32_t word) {
     m_words[m_tab] = word;
     Register(m_tab);
     // A change of one word can give or take another tab's "×".
     Label();
 }
 
-void FourKeyDialog::RestoreDefaults() {
+void ControllerKeysDialog::RestoreDefaults() {
     m_words = DaemonDefaults();
     for (size_t tab = 0; tab < kHotKeyTabCount; ++tab) Register(tab);
     Label();
 }
 
-void FourKeyDialog::LockWhileSensing(bool sensing) { EnableWindow(Tabs(), !sensing); }
+void ControllerKeysDialog::LockWhileSensing(bool sensing) { EnableWindow(Tabs(), !sensing); }
 
-BOOL FourKeyDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+BOOL ControllerKeysDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);

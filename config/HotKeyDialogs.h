@@ -1,6 +1,7 @@
 #pragma once
-// The hot-key dialogs: the switcher configurator's for the daemon's four hot
-// keys, one tab each, and the bar configurator's for a single one. Both show
+// The hot-key dialogs: the switcher configurator's for the controller's hot
+// keys, one tab each, and the one for a single key (the bar configurator's,
+// and a desktop's in the switcher configurator). Both show
 // the key by name, take a new key from the keyboard ("sensing"), let the
 // modifiers be ticked, and register what is shown as a real hot key while
 // they are open, so that the user can try it.
@@ -11,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "HotKeyRegistration.h"
 #include "HotKeyTabs.h"
@@ -50,11 +52,14 @@ private:
     std::unique_ptr<KeySensor> m_sensor;  // only while sensing
 };
 
-// The daemon's hot keys in tab order: next, previous, home, menu.
-class FourKeyDialog : public HotKeyEditor {
+// The controller's hot keys in tab order: next, previous, home, menu, back.
+// The desktops' keys are not edited here, but a tab whose word one of them
+// has is marked as shared.
+class ControllerKeysDialog : public HotKeyEditor {
 public:
     using Words = std::array<uint32_t, kHotKeyTabCount>;
-    explicit FourKeyDialog(const Words& words) : m_words(words) {}
+    ControllerKeysDialog(const Words& words, std::vector<uint32_t> desktopKeys)
+        : m_words(words), m_desktopKeys(std::move(desktopKeys)) {}
     // Modal over owner; true on OK, the edited words then in EditedWords().
     bool Edit(HINSTANCE instance, HWND owner);
     const Words& EditedWords() const { return m_words; }
@@ -75,6 +80,7 @@ private:
     void Select(size_t tab);
 
     Words m_words;
+    std::vector<uint32_t> m_desktopKeys;
     size_t m_tab = 0;
     // Owned by the tab strip, under the tab's place plus one.
     std::array<HotKeyRegistration, kHotKeyTabCount> m_registrations;
@@ -83,9 +89,11 @@ private:
 // One hot key, with a check box that every press of it toggles.
 class OneKeyDialog : public HotKeyEditor {
 public:
-    // Alt and the Windows key, no key yet.
-    static constexpr uint32_t kDefaultWord = 0x00090000;
-    explicit OneKeyDialog(uint32_t word) : m_word(word) {}
+    // The bar's: Alt and the Windows key, no key yet.
+    static constexpr uint32_t kBarDefaultWord = 0x00090000;
+    // defaultWord is what "ﾃﾞﾌｫﾙﾄ" restores.
+    explicit OneKeyDialog(uint32_t word, uint32_t defaultWord = kBarDefaultWord)
+        : m_word(word), m_defaultWord(defaultWord) {}
     // Modal over owner; true on OK, the edited word then in EditedWord().
     bool Edit(HINSTANCE instance, HWND owner);
     uint32_t EditedWord() const { return m_word; }
@@ -95,12 +103,13 @@ protected:
     BOOL HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     uint32_t Word() const override { return m_word; }
     void StoreWord(uint32_t word) override;
-    void RestoreDefaults() override { StoreWord(kDefaultWord); }
+    void RestoreDefaults() override { StoreWord(m_defaultWord); }
     // Modifiers may be set before any key is.
     bool ModifiersUsable() const override { return true; }
 
 private:
     uint32_t m_word;
+    uint32_t m_defaultWord;
     HotKeyRegistration m_registration;  // the dialog's own, id 1
 };
 

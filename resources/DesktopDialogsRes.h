@@ -18,6 +18,9 @@
 #define IDC_DT_DISPLAY 412
 #define IDC_DT_NAME_GROUP 413
 #define IDC_DT_DISPLAY_SET 414
+// The desktop's own hot key: its name and the button that edits it.
+#define IDC_DT_HOTKEY 415
+#define IDC_DT_HOTKEY_SET 416
 // The close page.
 #define IDC_DT_CLOSE_GROUP 420
 #define IDC_DT_PRESET_LABEL 421

@@ -3,8 +3,8 @@
 // #define lines: the resource compiler reads this file too. The block 700 to
 // 749 is theirs, so that each configurator's own numbers stay clear of it.
 
-// The four daemon hot keys, one tab each, and a single hot key.
-#define IDD_HOTKEY_FOUR 700
+// The controller's hot keys, one tab each, and a single hot key.
+#define IDD_HOTKEY_CONTROLLER 700
 #define IDD_HOTKEY_ONE 701
 
 // Controls; both dialogs use the same numbers for the same controls.

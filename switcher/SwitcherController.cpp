@@ -6,6 +6,7 @@
 #include <wininet.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "CommandText.h"
 #include "Daemon.h"
 #include "DesktopThread.h"
+#include "KeyNames.h"
 #include "Log.h"
 #include "PathText.h"
 #include "SwitcherDesktop.h"
@@ -22,7 +24,9 @@ namespace qv {
 
 namespace {
 
-constexpr UINT kHotKeyCommands[4] = {kCmdNext, kCmdPrevious, kCmdHome, kCmdMenu};
+// The commands of the controller's hot keys, ids 1 to 5.
+constexpr UINT kHotKeyCommands[AncestryController::kHotKeyCount] = {kCmdNext, kCmdPrevious, kCmdHome, kCmdMenu,
+                                                                    kCmdBack};
 
 // The Active Desktop object, when the system has one, for its state and the
 // current wallpaper. COM lives as long as this object.
@@ -339,21 +343,62 @@ int SwitcherController::StartDesktopThreads() {
     return 0;
 }
 
-void SwitcherController::RegisterHotKeys(bool registering) {
-    const uint32_t words[4] = {m_dwHotKeyNext, m_dwHotKeyPrev, m_dwHotKeyHome, m_dwHotKeyMenu};
-    for (int i = 0; i < 4; ++i) {
-        if (registering && (words[i] & 0xFFFF)) {
-            m_bHotKeys[i] = RegisterHotKey(Daemon().mainWindow, i + 1, words[i] >> 16, words[i] & 0xFFFF) != FALSE;
-        } else if (!registering && m_bHotKeys[i]) {
-            UnregisterHotKey(Daemon().mainWindow, i + 1);
-            m_bHotKeys[i] = false;
-        }
+void SwitcherController::RegisterHotKeys() {
+    // A word the controller names stays its own even where another program
+    // holds it: the user set it for the controller's command, and a desktop
+    // given the same word must not take it over.
+    std::vector<uint32_t> taken;
+    for (int i = 0; i < kHotKeyCount; ++i) {
+        const uint32_t word = HotKeyWord(i);
+        if (!HotKeyCode(word)) continue;
+        taken.push_back(word);
+        m_hotKeys.emplace_back(Daemon().mainWindow, i + 1, word);
     }
+    SwitcherDesktop* home = Daemon().home;
+    SwitcherDesktop* desktop = home;
+    do {
+        RegisterDesktopHotKey(desktop, taken);
+        desktop = desktop->NextDesktop();
+    } while (desktop != home);
+}
+
+void SwitcherController::RegisterDesktopHotKey(SwitcherDesktop* desktop, std::vector<uint32_t>& taken) {
+    const uint32_t word = desktop->m_dwHotKey;
+    if (!HotKeyCode(word)) return;
+    const std::string name = HotKeyName(word);
+    if (std::find(taken.begin(), taken.end(), word) != taken.end()) {
+        WriteLog("Desktop [%s] HotKey [%s] Not Registered : Already Used.\n", desktop->m_strTitle.c_str(), name.c_str());
+        return;
+    }
+    taken.push_back(word);
+    const int id = kFirstDesktopHotKey + static_cast<int>(m_hotKeyDesktops.size());
+    HotKeyRegistration registration(Daemon().mainWindow, id, word);
+    if (!registration.Registered()) {
+        WriteLog("Desktop [%s] HotKey [%s] Not Registered : %s\n", desktop->m_strTitle.c_str(), name.c_str(),
+                 SystemErrorText().c_str());
+        return;
+    }
+    m_hotKeys.push_back(std::move(registration));
+    m_hotKeyDesktops.push_back(desktop);
+}
+
+void SwitcherController::OnHotKey(WPARAM id) {
+    HWND mainWindow = Daemon().mainWindow;
+    if (id >= 1 && id <= static_cast<WPARAM>(kHotKeyCount)) {
+        SendMessageA(mainWindow, WM_COMMAND, kHotKeyCommands[id - 1], 0);
+        return;
+    }
+    if (id < kFirstDesktopHotKey || id - kFirstDesktopHotKey >= m_hotKeyDesktops.size()) return;
+    SwitcherDesktop* target = m_hotKeyDesktops[id - kFirstDesktopHotKey];
+    // The switch request would run the activation again; the key of the
+    // desktop the user is on leaves it as it is.
+    if (target == Daemon().current) return;
+    SendMessageA(mainWindow, WM_COMMAND, kCmdActivateWindow, reinterpret_cast<LPARAM>(target->m_hThreadWindow));
 }
 
 int SwitcherController::Run() {
     DaemonState& daemon = Daemon();
-    RegisterHotKeys(true);
+    RegisterHotKeys();
     SendMessageA(daemon.mainWindow, WM_COMMAND, kCmdHome, 0);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -361,7 +406,8 @@ int SwitcherController::Run() {
         DispatchMessageA(&msg);
     }
     if (m_bControlBar) StopControlBar();
-    RegisterHotKeys(false);
+    m_hotKeys.clear();
+    m_hotKeyDesktops.clear();
     return 0;
 }
 
@@ -507,7 +553,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         PostQuitMessage(0);
         return 0;
     case WM_HOTKEY:
-        if (wParam >= 1 && wParam <= 4) SendMessageA(window, WM_COMMAND, kHotKeyCommands[wParam - 1], 0);
+        if (controller) controller->OnHotKey(wParam);
         return 1;
     case WM_COMMAND:
         return controller ? controller->OnCommand(wParam, lParam) : 1;

@@ -9,6 +9,7 @@
 
 #include "AncestryController.h"
 #include "GdiObject.h"
+#include "HotKeyRegistration.h"
 #include "SwitcherDesktop.h"
 #include "TextString.h"
 #include "WindowBase.h"
@@ -60,7 +61,11 @@ private:
     void SwitchTo(SwitcherDesktop* target);
     void TakeSnapshot();
     LRESULT SetSoundMode(LPARAM lParam);
-    void RegisterHotKeys(bool registering);
+    // The controller's five keys, then each desktop's in ring order from
+    // home; a desktop key that is taken already is logged and left out.
+    void RegisterHotKeys();
+    void RegisterDesktopHotKey(SwitcherDesktop* desktop, std::vector<uint32_t>& taken);
+    void OnHotKey(WPARAM id);
     void EndBySession(WPARAM wParam);
 
     // The control bar (ControlBar.cpp): started once all desktop threads
@@ -76,7 +81,11 @@ private:
     static constexpr DWORD kThreadEndBoundMs = 60000;
     std::vector<std::unique_ptr<SwitcherDesktop>> m_retired;
     bool m_bStartOutstanding = false;  // a thread's start was given up while it ran
-    bool m_bHotKeys[4] = {};
+    // Ids 1 to 5 are the controller's keys; a desktop's key has the id
+    // kFirstDesktopHotKey plus its place in m_hotKeyDesktops.
+    static constexpr int kFirstDesktopHotKey = 0x100;
+    std::vector<HotKeyRegistration> m_hotKeys;
+    std::vector<SwitcherDesktop*> m_hotKeyDesktops;
     UniqueGdi<HFONT> m_logoLarge;
     UniqueGdi<HFONT> m_logoSmall;
     int m_nLogoLine = 0;

@@ -11,6 +11,7 @@
 #include "CommandText.h"
 #include "Daemon.h"
 #include "Desktops.h"
+#include "Keyboard.h"
 #include "Launching.h"
 #include "PipeClient.h"
 #include "Processes.h"
@@ -19,7 +20,8 @@
 namespace {
 
 // A daemon with the ring home (index 0), User_Desktop0 (1), User_Desktop1
-// (2), shared by the tests of a suite; each starts at home.
+// (2), shared by the tests of a suite; each starts at home. The two have a
+// key of their own, Ctrl+Alt+Shift+1 and +2, and Ctrl+Alt+Shift+B goes back.
 class DaemonRing : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -30,7 +32,8 @@ protected:
     }
     std::string Current() { return qvtest::AskCurrentDesktopId(desk[0]); }
 
-    qvtest::Daemon& daemon = qvtest::SharedDaemon(qvtest::kQuietController, {"", ""});
+    qvtest::Daemon& daemon = qvtest::SharedDaemon(std::string(qvtest::kQuietController) + "HotKeyBack\t0x00070042\n",
+                                                  {"DesktopHotKey\t0x00070031\n", "DesktopHotKey\t0x00070032\n"});
     std::string desk[3] = {"", "User_Desktop0", "User_Desktop1"};
 };
 
@@ -120,6 +123,12 @@ void PressKeys(const std::string& windowTitle, const char* keys) {
     run(std::string("xdotool key ") + keys);
 }
 
+size_t Count(const std::string& text, const std::string& piece) {
+    size_t count = 0;
+    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++count;
+    return count;
+}
+
 TEST_F(DaemonSwitching, HotKeysPressedOnTheKeyboardSwitch) {
     std::string title = "QVHotKeys_" + std::to_string(GetCurrentProcessId());
     std::string fixture = "\"" + qvtest::FixturePath() + "\"";
@@ -129,15 +138,59 @@ TEST_F(DaemonSwitching, HotKeysPressedOnTheKeyboardSwitch) {
     qvtest::ProcessGuard guard;
     ASSERT_TRUE(guard.WatchWindowOwner(qvtest::FindWindowOn(desk[0], "QVFixtureWindow", title.c_str(), 10000)));
     Sleep(500);  // mapped on the X screen
+    const std::string activated = "Active New Desktop [" + desk[2] + "]";
+    size_t activations = 0;
     struct {
         const char* keys;
         int expected;
-    } presses[] = {{"alt+Next", 1}, {"alt+Prior", 0}, {"alt+Prior", 2}, {"alt+Home", 0}};
+    } presses[] = {{"alt+Next", 1}, {"alt+Prior", 0}, {"alt+Prior", 2}, {"alt+Home", 0},
+                   // A desktop's own key, from anywhere in the ring.
+                   {"ctrl+alt+shift+2", 2}, {"ctrl+alt+shift+1", 1}, {"ctrl+alt+shift+2", 2},
+                   // The key of the current desktop does nothing: back then
+                   // still returns to the one before it.
+                   {"ctrl+alt+shift+2", 2}, {"ctrl+alt+shift+b", 1}, {"ctrl+alt+shift+b", 2}};
     for (const auto& press : presses) {
         SCOPED_TRACE(press.keys);
         PressKeys(title, press.keys);
         EXPECT_TRUE(qvtest::WaitUntil([&] { return Current() == desk[press.expected]; }, 10000)) << Current();
+        if (std::string(press.keys) == "ctrl+alt+shift+b" && press.expected == 1)
+            EXPECT_EQ(Count(daemon.Log(), activated), activations) << "the own key activated the desktop again";
+        activations = Count(daemon.Log(), activated);
     }
+}
+
+// Keys that the file gives twice, or that another program holds, each go to
+// their first holder; the daemon says which it left out and starts.
+TEST(DaemonHotKeys, AKeyTakenAlreadyIsLoggedAndSkippedWhileTheOthersSwitch) {
+    // Held on the desktop where the daemon registers its keys: the test's.
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT | MOD_SHIFT, '4'));
+    struct Held {
+        ~Held() { UnregisterHotKey(nullptr, 1); }
+    } held;
+    qvtest::Daemon daemon;
+    ASSERT_TRUE(daemon.StartReady(std::string(qvtest::kQuietController) + "HotKeyBack\t0x00070042\n",
+                                  {"DesktopName\tOne\nDesktopHotKey\t0x00070031\n",
+                                   "DesktopName\tTwo\nDesktopHotKey\t0x00070042\n",
+                                   "DesktopName\tThree\nDesktopHotKey\t0x00070031\n",
+                                   "DesktopName\tFour\nDesktopHotKey\t0x00070034\n",
+                                   "DesktopName\tFive\nDesktopHotKey\tCtrl+5\n"}));
+    const std::string log = daemon.Log();
+    EXPECT_NE(log.find("Desktop [Two] HotKey [Ctrl+Alt+Shift+B (42)] Not Registered : Already Used.\r\n"),
+              std::string::npos) << log;
+    EXPECT_NE(log.find("Desktop [Three] HotKey [Ctrl+Alt+Shift+1 (31)] Not Registered : Already Used.\r\n"),
+              std::string::npos) << log;
+    EXPECT_NE(log.find("Desktop [Four] HotKey [Ctrl+Alt+Shift+4 (34)] Not Registered : "), std::string::npos) << log;
+    EXPECT_NE(log.find("Desktop [User_Desktop4] : DesktopHotKey[Ctrl+5] Is Not A Hot-Key Word; Ignored.\r\n"),
+              std::string::npos) << log;
+    EXPECT_EQ(log.find("Desktop [One] HotKey"), std::string::npos) << log;
+    EXPECT_EQ(Count(log, "Not Registered"), 3u) << log;
+
+    const std::string home = daemon.StartDesktop();
+    auto current = [&] { return qvtest::AskCurrentDesktopId(home); };
+    ASSERT_TRUE(qvtest::PressKeys(home, {VK_CONTROL, VK_MENU, VK_SHIFT, '1'}));
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return current() == "User_Desktop0"; }, 10000)) << current();
+    ASSERT_TRUE(qvtest::PressKeys(home, {VK_CONTROL, VK_MENU, VK_SHIFT, 'B'}));
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return current() == home; }, 10000)) << "back, not desktop Two: " << current();
 }
 
 using DaemonRequests = DaemonRing;

@@ -1,5 +1,6 @@
 // The hot-key dialogs end to end, as a user drives them: the configurator's
-// four-key dialog opened from its main dialog, and the one-key dialog shown
+// dialog of the controller's keys opened from its main dialog, a desktop's
+// key edited from the desktop dialog, and the one-key dialog shown
 // by this program as the bar configurator shows it. Keys are pressed on the
 // dialog's own desktop, where the dialogs' test registrations live too.
 
@@ -14,12 +15,14 @@
 
 #include "ConfigFile.h"
 #include "Daemon.h"
+#include "DesktopDialogsRes.h"
 #include "Desktops.h"
 #include "HotKeyDialogs.h"
 #include "HotKeyDialogsRes.h"
 #include "Keyboard.h"
 #include "Processes.h"
 #include "QVConfigRes.h"
+#include "RemoteList.h"
 #include "RemoteTabs.h"
 #include "TestFiles.h"
 
@@ -181,17 +184,24 @@ private:
 };
 
 // The configurator started on a desktop of its own with a file of the test.
-class HotKeyFourKeyDialog : public ::testing::Test {
+class HotKeyControllerDialog : public ::testing::Test {
 protected:
     // The hot-key dialog opened with the button of the configurator's main
     // dialog, the configurator started on a file of this text; null when
     // either did not show.
     HWND Open(const char* fileText = kFileWithDefaultKeys) {
+        if (!Start(fileText)) return nullptr;
+        return OpenControllerKeys();
+    }
+    // The configurator's main dialog on a file of this text.
+    HWND Start(const char* fileText) {
         path = dir.File("Quorvel.ini");
         qvtest::WriteBytes(path, fileText);
         if (!qvtest::StartProgram(config, "QVConfig.exe", "-p \"" + path + "\"", desktop.Name())) return nullptr;
         main = ShownDialog(config.Pid(), desktop.Name(), "Quorvel Configurator", 30000);
-        if (!main) return nullptr;
+        return main;
+    }
+    HWND OpenControllerKeys() {
         PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDC_CF_HOTKEYS, BN_CLICKED), 0);
         return ShownDialog(config.Pid(), desktop.Name(), kHotKeyCaption, 10000);
     }
@@ -209,11 +219,11 @@ protected:
     HWND main = nullptr;
 };
 
-TEST_F(HotKeyFourKeyDialog, ShowsEachTabsKeyAndSensesANewKeyKeepingTheTickedModifiers) {
+TEST_F(HotKeyControllerDialog, ShowsEachTabsKeyAndSensesANewKeyKeepingTheTickedModifiers) {
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
     const qvtest::RemoteTabs tabs(GetDlgItem(dialog, IDC_HK_TABS), config.Pid());
-    EXPECT_EQ(Labels(tabs), (std::vector<std::string>{"●次へ", "●前へ", "●ホームへ", "●メニュー"}));
+    EXPECT_EQ(Labels(tabs), (std::vector<std::string>{"●次へ", "●前へ", "●ホームへ", "●メニュー", "直前へ"}));
     EXPECT_EQ(tabs.Selected(), 0);
     EXPECT_EQ(KeyName(dialog), "Page Down (22)");
     EXPECT_EQ(TickedModifiers(dialog), qv::kHotKeyAlt);
@@ -240,7 +250,7 @@ TEST_F(HotKeyFourKeyDialog, ShowsEachTabsKeyAndSensesANewKeyKeepingTheTickedModi
     EXPECT_EQ(tabs.Label(0), "●次へ");
 }
 
-TEST_F(HotKeyFourKeyDialog, EscapeEnterAndTabWhileSensingAreKeysToTake) {
+TEST_F(HotKeyControllerDialog, EscapeEnterAndTabWhileSensingAreKeysToTake) {
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
     const qvtest::RemoteTabs tabs(GetDlgItem(dialog, IDC_HK_TABS), config.Pid());
@@ -254,24 +264,24 @@ TEST_F(HotKeyFourKeyDialog, EscapeEnterAndTabWhileSensingAreKeysToTake) {
     EXPECT_EQ(tabs.Selected(), 3);
 }
 
-TEST_F(HotKeyFourKeyDialog, TwoTabsWithTheSameKeyBothShowTheCrossAndAClearedTabNone) {
+TEST_F(HotKeyControllerDialog, TwoTabsWithTheSameKeyBothShowTheCrossAndAClearedTabNone) {
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
     const qvtest::RemoteTabs tabs(GetDlgItem(dialog, IDC_HK_TABS), config.Pid());
     ASSERT_TRUE(ChooseTab(tabs, dialog, 1, "Page Up (21)"));
     ASSERT_TRUE(Sense(dialog, {VK_NEXT}, "Page Down (22)")) << KeyName(dialog);
-    EXPECT_EQ(Labels(tabs), (std::vector<std::string>{"×次へ", "×前へ", "●ホームへ", "●メニュー"}));
+    EXPECT_EQ(Labels(tabs), (std::vector<std::string>{"×次へ", "×前へ", "●ホームへ", "●メニュー", "直前へ"}));
 
     Click(dialog, IDC_HK_CLEAR);
     EXPECT_TRUE(ShowsKey(dialog, ""));
-    EXPECT_EQ(Labels(tabs), (std::vector<std::string>{"●次へ", "前へ", "●ホームへ", "●メニュー"}));
+    EXPECT_EQ(Labels(tabs), (std::vector<std::string>{"●次へ", "前へ", "●ホームへ", "●メニュー", "直前へ"}));
     EXPECT_EQ(TickedModifiers(dialog), 0u);
     EXPECT_EQ(EnabledModifierBoxes(dialog), 0) << "a tab without a key has no modifiers to tick";
     EXPECT_TRUE(ChooseTab(tabs, dialog, 0, "Page Down (22)"));
     EXPECT_EQ(EnabledModifierBoxes(dialog), 4);
 }
 
-TEST_F(HotKeyFourKeyDialog, DefaultsAreAskedForAndCancelLeavesTheConfigurationUnchanged) {
+TEST_F(HotKeyControllerDialog, DefaultsAreAskedForAndCancelLeavesTheConfigurationUnchanged) {
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
     const qvtest::RemoteTabs tabs(GetDlgItem(dialog, IDC_HK_TABS), config.Pid());
@@ -281,7 +291,7 @@ TEST_F(HotKeyFourKeyDialog, DefaultsAreAskedForAndCancelLeavesTheConfigurationUn
     Click(dialog, IDC_HK_ALT);
     Click(dialog, IDC_HK_SHIFT);
     EXPECT_EQ(TickedModifiers(dialog), qv::kHotKeyShift);
-    const std::vector<std::string> edited{"●次へ", "●前へ", "ホームへ", "●メニュー"};
+    const std::vector<std::string> edited{"●次へ", "●前へ", "ホームへ", "●メニュー", "直前へ"};
     EXPECT_EQ(Labels(tabs), edited);
 
     ClickLater(dialog, IDC_HK_DEFAULT);
@@ -296,7 +306,7 @@ TEST_F(HotKeyFourKeyDialog, DefaultsAreAskedForAndCancelLeavesTheConfigurationUn
     ClickLater(dialog, IDC_HK_DEFAULT);
     question = WaitForQuestion(config.Pid(), desktop.Name(), "QVConfig");
     ASSERT_TRUE(Answer(question, IDYES));
-    EXPECT_EQ(Labels(tabs), (std::vector<std::string>{"●次へ", "●前へ", "●ホームへ", "●メニュー"}));
+    EXPECT_EQ(Labels(tabs), (std::vector<std::string>{"●次へ", "●前へ", "●ホームへ", "●メニュー", "直前へ"}));
     EXPECT_EQ(tabs.Selected(), 3);
     EXPECT_EQ(KeyName(dialog), "End (23)");
     EXPECT_EQ(TickedModifiers(dialog), qv::kHotKeyAlt);
@@ -312,7 +322,7 @@ TEST_F(HotKeyFourKeyDialog, DefaultsAreAskedForAndCancelLeavesTheConfigurationUn
     EXPECT_EQ(qvtest::ReadBytes(path), kFileWithDefaultKeys);
 }
 
-TEST_F(HotKeyFourKeyDialog, APressedHotKeySelectsItsTabExceptWhileSensing) {
+TEST_F(HotKeyControllerDialog, APressedHotKeySelectsItsTabExceptWhileSensing) {
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
     const qvtest::RemoteTabs tabs(GetDlgItem(dialog, IDC_HK_TABS), config.Pid());
@@ -347,7 +357,7 @@ TEST_F(HotKeyFourKeyDialog, APressedHotKeySelectsItsTabExceptWhileSensing) {
     EXPECT_TRUE(ChooseTab(tabs, dialog, 3, "F 9 (78)"));
 }
 
-TEST_F(HotKeyFourKeyDialog, AKeyHeldElsewhereIsLeftOutSilently) {
+TEST_F(HotKeyControllerDialog, AKeyHeldElsewhereIsLeftOutSilently) {
     // Ctrl+Shift+F12 for the menu, which another window of the desktop holds.
     const HotKeyHolder holder(desktop.Name(), MOD_CONTROL | MOD_SHIFT, VK_F12);
     ASSERT_TRUE(holder.Registered());
@@ -364,7 +374,7 @@ TEST_F(HotKeyFourKeyDialog, AKeyHeldElsewhereIsLeftOutSilently) {
     EXPECT_EQ(holder.Presses(), 1);
 }
 
-TEST_F(HotKeyFourKeyDialog, OkKeepsTheEditedWordsWhichSavingWrites) {
+TEST_F(HotKeyControllerDialog, OkKeepsTheEditedWordsWhichSavingWrites) {
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
     const qvtest::RemoteTabs tabs(GetDlgItem(dialog, IDC_HK_TABS), config.Pid());
@@ -395,6 +405,71 @@ TEST_F(HotKeyFourKeyDialog, OkKeepsTheEditedWordsWhichSavingWrites) {
     EXPECT_EQ(written.controller->m_dwHotKeyPrev, 0x00090021u);
     EXPECT_EQ(written.controller->m_dwHotKeyHome, 0x00010024u);
     EXPECT_EQ(written.controller->m_dwHotKeyMenu, 0x00030078u);
+}
+
+TEST_F(HotKeyControllerDialog, ADesktopsKeyIsSensedListedByNameMarkedWhereSharedAndSavedWithTheBackKey) {
+    ASSERT_TRUE(Start("AncestryController::RingListClass\t{\r\n\tHotKeyBack\t0x00070042\r\n"
+                      "\tAncestryDesktop::RingListClass\t{\r\n\t\tDesktopName\tOne\r\n\t\tDesktopHotKey\t0x00070031\r\n\t}\r\n"
+                      "\tAncestryDesktop::RingListClass\t{\r\n\t\tDesktopName\tTwo\r\n\t}\r\n}\r\n--EOF--\r\n"));
+    constexpr int kKeyColumn = 5;
+    const qvtest::RemoteList rows(GetDlgItem(main, IDC_CF_LIST), config.Pid());
+    EXPECT_EQ(rows.Text(0, kKeyColumn), "Ctrl+Alt+Shift+1 (31)");
+    EXPECT_EQ(rows.Text(1, kKeyColumn), "");
+
+    // Desktop Two is given the key One has: Ctrl+Alt+Shift+1.
+    ASSERT_TRUE(rows.Select(1));
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(ID_CF_EDIT, 0), 0);
+    HWND edited = ShownDialog(config.Pid(), desktop.Name(), "Desktopの設定", 10000);
+    ASSERT_NE(edited, nullptr);
+    auto shownKey = [&] { return qvtest::WindowText(GetDlgItem(edited, IDC_DT_HOTKEY)); };
+    EXPECT_EQ(shownKey(), "");
+    PostMessageA(edited, WM_COMMAND, MAKEWPARAM(IDC_DT_HOTKEY_SET, BN_CLICKED), 0);
+    HWND oneKey = ShownDialog(config.Pid(), desktop.Name(), kHotKeyCaption, 10000);
+    ASSERT_NE(oneKey, nullptr);
+    ASSERT_TRUE(Sense(oneKey, {'1'}, "1 (31)")) << KeyName(oneKey);
+    for (int box : {IDC_HK_CTRL, IDC_HK_ALT, IDC_HK_SHIFT}) Click(oneKey, box);
+    ASSERT_EQ(TickedModifiers(oneKey), qv::kHotKeyControl | qv::kHotKeyAlt | qv::kHotKeyShift);
+    PostMessageA(oneKey, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return shownKey() == "Ctrl+Alt+Shift+1 (31)"; }, 5000)) << shownKey();
+    PostMessageA(edited, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return !IsWindow(edited); }, 5000));
+    // Both desktops now want one key, which only the first would get.
+    EXPECT_TRUE(qvtest::WaitUntil([&] { return rows.Text(1, kKeyColumn) == "×Ctrl+Alt+Shift+1 (31)"; }, 5000))
+        << rows.Text(1, kKeyColumn);
+    EXPECT_EQ(rows.Text(0, kKeyColumn), "×Ctrl+Alt+Shift+1 (31)");
+
+    // The back key is the fifth tab, and the desktops' keys count for its mark.
+    HWND dialog = OpenControllerKeys();
+    ASSERT_NE(dialog, nullptr);
+    const qvtest::RemoteTabs tabs(GetDlgItem(dialog, IDC_HK_TABS), config.Pid());
+    EXPECT_EQ(Labels(tabs), (std::vector<std::string>{"●次へ", "●前へ", "●ホームへ", "●メニュー", "●直前へ"}));
+    ASSERT_TRUE(ChooseTab(tabs, dialog, 4, "B (42)"));
+    ASSERT_TRUE(Sense(dialog, {'1'}, "1 (31)"));
+    EXPECT_EQ(tabs.Label(4), "×直前へ");
+    ASSERT_TRUE(Sense(dialog, {'9'}, "9 (39)"));
+    EXPECT_EQ(tabs.Label(4), "●直前へ");
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return !IsWindow(dialog); }, 5000));
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(ID_CF_SAVE, 0), 0);
+    const qvtest::DaemonDialog saved = qvtest::WaitForProcessDialog(config.Pid(), desktop.Name(), 10000, main);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved.text, "保存しました.");
+    qvtest::PressDialog(saved, IDOK);
+    const std::string text = qvtest::ReadBytes(path);
+    EXPECT_NE(text.find("\tHotKeyBack\t0x00070039\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\t\tDesktopName\tTwo\r\n\t\tDesktopTitleColor\t0x000FE80F\r\n\t\tDesktopExitProgman\t0x00000000\r\n"
+                        "\t\tDesktopProgmanDelay\t250\r\n\t\tDesktopHotKey\t0x00070031\r\n\t}"),
+              std::string::npos) << text;
+    std::vector<std::string> told;
+    const qv::config::Configuration written = qv::config::LoadConfiguration(path.c_str(), &told);
+    ASSERT_TRUE(written.controller);
+    EXPECT_EQ(written.controller->m_dwHotKeyBack, 0x00070039u);
+    std::vector<uint32_t> desktopKeys;
+    for (const qv::AncestryDesktop* d : written.controller->Desktops()) desktopKeys.push_back(d->m_dwHotKey);
+    EXPECT_EQ(desktopKeys, (std::vector<uint32_t>{0x00070031, 0x00070031}));
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(config.WaitExit(10000), 0);
 }
 
 // The one-key dialog shown by a thread of this program on a test desktop,

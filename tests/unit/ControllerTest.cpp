@@ -165,6 +165,21 @@ TEST_F(ControllerTest, DuplicatedKeyUsesTheFirstAndWritesBoth) {
     EXPECT_NE(text.find("\tHotKeyNext\t0x00040022\r\n\tHotKeyNext\t0x00020022\r\n"), std::string::npos) << text;
 }
 
+TEST_F(ControllerTest, BackHotKeyIsNoneUntilSetAndReadStrictly) {
+    ASSERT_EQ(Read("HotKeyBack\t0x00070042\r\n}\r\n"), 0);
+    EXPECT_EQ(controller.m_dwHotKeyBack, 0x00070042u);
+    EXPECT_NE(Written().find("AncestryController::RingListClass\t{\r\n\tHotKeyBack\t0x00070042\r\n"), std::string::npos);
+    controller.m_dwHotKeyBack = 0;
+    EXPECT_EQ(Written().find("HotKeyBack"), std::string::npos);
+    EXPECT_EQ(log.Text(), "");
+
+    qvtest::FixedModeController malformed;
+    qvtest::TextInput in(dir, "HotKeyBack\t0x00070042x\r\n}\r\n");
+    ASSERT_EQ(malformed.Read(in.get()), 0);
+    EXPECT_EQ(malformed.m_dwHotKeyBack, 0u);
+    EXPECT_EQ(log.Text(), "Controller : HotKeyBack[0x00070042x] Is Not A Hot-Key Word; Ignored.\r\n");
+}
+
 TEST_F(ControllerTest, ResetKeyUsesTheDefaultWithoutClampingRules) {
     ASSERT_EQ(Read("HotKeyNext\t0x00020033\r\nTitleDelay1\t5\r\nDefaultTitle\tHome\r\n}\r\n"), 0);
     controller.ResetKey(qv::AncestryController::kHotKeyNext);
@@ -177,7 +192,7 @@ TEST_F(ControllerTest, ResetKeyUsesTheDefaultWithoutClampingRules) {
     controller.ResetKey(99);  // unknown numbers change nothing
     EXPECT_STREQ(controller.KeyName(qv::AncestryController::kExistsOpen), "ExistsOpen");
     EXPECT_STREQ(controller.DefaultText(qv::AncestryController::kKeepBitmapSize), "4");
-    EXPECT_EQ(controller.KeyName(18), nullptr);
+    EXPECT_EQ(controller.KeyName(qv::AncestryController::kKeyCount), nullptr);
 }
 
 TEST_F(ControllerTest, DesktopsAreNamedInFileOrderAndFailuresUseUpTheirNumber) {

@@ -168,6 +168,33 @@ TEST_F(DesktopTest, ExitCancelAndColourWriteInTheirForms) {
                               "\t}\n"));
 }
 
+TEST_F(DesktopTest, HotKeyIsReadWrittenBackAsItStoodAndLeftOutWhenNone) {
+    // The configurator's own layout, the key last as a record that gained it.
+    const std::string record = Crlf("\tAncestryDesktop::RingListClass\t{\n"
+                                    "\t\tDesktopName\tMail\n"
+                                    "\t\tDesktopTitleColor\t0x000FE80F\n"
+                                    "\t\tDesktopExitProgman\t0x00000000\n"
+                                    "\t\tDesktopProgmanDelay\t250\n"
+                                    "\t\tDesktopHotKey\t0x00070032\n"
+                                    "\t}\n");
+    ASSERT_EQ(Read(record.substr(record.find('\n') + 1)), 0);
+    EXPECT_EQ(desktop.m_dwHotKey, 0x00070032u);
+    EXPECT_EQ(Written(), record);
+    desktop.m_dwHotKey = 0;
+    EXPECT_EQ(Written().find("DesktopHotKey"), std::string::npos);
+    desktop.m_dwHotKey = 0x0001001B;
+    EXPECT_NE(Written().find("\t\tDesktopHotKey\t0x0001001B\r\n"), std::string::npos);
+    EXPECT_EQ(log.Text(), "");
+}
+
+TEST_F(DesktopTest, MalformedHotKeyIsLoggedAndIsNone) {
+    desktop.m_strDesktopName.Assign("User_Desktop3");
+    ASSERT_EQ(Read("DesktopHotKey\tAlt+F5\r\n}\r\n"), 0);
+    EXPECT_EQ(desktop.m_dwHotKey, 0u);
+    EXPECT_EQ(log.Text(), "Desktop [User_Desktop3] : DesktopHotKey[Alt+F5] Is Not A Hot-Key Word; Ignored.\r\n");
+    EXPECT_EQ(Written().find("DesktopHotKey"), std::string::npos) << "dropped on the next save";
+}
+
 TEST(DisplayMode, DefaultsComeFromTheRealCurrentMode) {
     DEVMODEA dm = {};
     dm.dmSize = sizeof(dm);

@@ -164,3 +164,36 @@ TEST(KeyNameModifiers, EachBoxSetsOrClearsItsOwnBitOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HotKeyWordName, ModifiersInTheirUsualOrderThenTheKey) {
+    EXPECT_EQ(HotKeyName(0x00070031), "Ctrl+Alt+Shift+1 (31)");
+    EXPECT_EQ(HotKeyName(0x000F0070), "Ctrl+Alt+Shift+Win+F 1 (70)");
+    EXPECT_EQ(HotKeyName(0x00000022), "Page Down (22)");
+    EXPECT_EQ(HotKeyName(0x00090000), "Alt+Win");
+    EXPECT_EQ(HotKeyName(0), "");
+}
+
+TEST(HotKeyWordParse, OnlyAWholeNumberWithKnownModifiersAndAnEightBitKeyIsAWord) {
+    struct {
+        const char* text;
+        bool ok;
+        uint32_t word;
+    } cases[] = {
+        {"", true, 0},           {"0x00070031", true, 0x00070031}, {"0X0001001b", true, 0x0001001B},
+        {"49", true, 0x31},      {"0", true, 0},                   {"010", true, 8},
+        {"0x000F00FF", true, 0x000F00FF},
+        {"0x0007003G", false, 0}, {"Ctrl+5", false, 0},            {"-1", false, 0},
+        {" 0x31", false, 0},     {"0x", false, 0},                 {"09", false, 0},
+        {"0x00100031", false, 0}, {"0x00070131", false, 0},        {"0x100070031", false, 0},
+        {"99999999999999999999", false, 0},
+    };
+    for (const auto& c : cases) {
+        uint32_t word = 0xDEADBEEF;
+        EXPECT_EQ(ParseHotKeyWord(c.text, &word), c.ok) << '"' << c.text << '"';
+        EXPECT_EQ(word, c.word) << '"' << c.text << '"';
+    }
+}
+
+}  // namespace

@@ -1,5 +1,5 @@
 // The configurator's "↑" and "↓" on its desktop list, and the marks of its
-// hot-key tabs.
+// hot keys: the tabs of the controller's and the desktop list's.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "FixedMode.h"
 #include "HotKeyTabs.h"
 #include "ListMoves.h"
 
@@ -153,29 +154,42 @@ TEST(MenuItemMove, SelectedRowsSwapPastTheirNeighbourAndEverySelectedReverses) {
 }
 
 TEST(HotKeyTabs, MarksTellUnsetSharedAndOwnKeys) {
-    // Tabs 0 and 2 share a word; the same key with other modifiers is not
-    // the same hot key.
-    const std::array<uint32_t, kHotKeyTabCount> words = {0x00010022, 0x00020022, 0x00010022, 0};
-    EXPECT_STREQ(HotKeyTabMark(words, 0), "×");
-    EXPECT_STREQ(HotKeyTabMark(words, 1), "●");
-    EXPECT_STREQ(HotKeyTabMark(words, 2), "×");
-    EXPECT_STREQ(HotKeyTabMark(words, 3), "");
-    EXPECT_STREQ(HotKeyTabMark(words, 0), "\x81\x7E");
-    EXPECT_STREQ(HotKeyTabMark(words, 1), "\x81\x9C");
-    // Two unset tabs do not count as sharing a key.
-    const std::array<uint32_t, kHotKeyTabCount> unset = {0, 0, 0x00010024, 0x00010023};
-    EXPECT_STREQ(HotKeyTabMark(unset, 0), "");
-    EXPECT_STREQ(HotKeyTabMark(unset, 1), "");
-    EXPECT_STREQ(HotKeyTabMark(unset, 2), "●");
+    // Places 0 and 2 share a word; the same key with other modifiers is not
+    // the same hot key; two unset places do not share a key.
+    const std::vector<uint32_t> keys = {0x00010022, 0x00020022, 0x00010022, 0, 0};
+    EXPECT_STREQ(HotKeyMark(keys[0], keys), "×");
+    EXPECT_STREQ(HotKeyMark(keys[1], keys), "●");
+    EXPECT_STREQ(HotKeyMark(keys[3], keys), "");
+    EXPECT_STREQ(HotKeyMark(keys[0], keys), "\x81\x7E");
+    EXPECT_STREQ(HotKeyMark(keys[1], keys), "\x81\x9C");
 }
 
-TEST(HotKeyTabs, LabelIsTheMarkBeforeTheTabsName) {
-    const std::array<uint32_t, kHotKeyTabCount> words = {0x00010022, 0x00010021, 0x00010022, 0};
-    EXPECT_EQ(HotKeyTabLabel(words, 0), "×次へ");
-    EXPECT_EQ(HotKeyTabLabel(words, 1), "●前へ");
-    EXPECT_EQ(HotKeyTabLabel(words, 2), "×ホームへ");
-    EXPECT_EQ(HotKeyTabLabel(words, 3), "メニュー");
-    EXPECT_EQ(HotKeyTabLabel(words, 4), "");
+TEST(HotKeyTabs, EveryHotKeyOfTheFileCountsForTheMarks) {
+    const std::array<uint32_t, kHotKeyTabCount> words = {0x00010022, 0x00010021, 0x00010022, 0, 0x00070042};
+    EXPECT_EQ(HotKeyTabLabel(words, 0, {}), "×次へ");
+    EXPECT_EQ(HotKeyTabLabel(words, 1, {}), "●前へ");
+    EXPECT_EQ(HotKeyTabLabel(words, 2, {}), "×ホームへ");
+    EXPECT_EQ(HotKeyTabLabel(words, 3, {}), "メニュー");
+    EXPECT_EQ(HotKeyTabLabel(words, 4, {}), "●直前へ");
+    EXPECT_EQ(HotKeyTabLabel(words, 5, {}), "");
+    // A desktop's key shares the back key's word.
+    const std::vector<uint32_t> desktops = {0x00070031, 0x00070042};
+    EXPECT_EQ(HotKeyTabLabel(words, 4, desktops), "×直前へ");
+    EXPECT_EQ(HotKeyTabLabel(words, 1, desktops), "●前へ");
+
+    // The list: the controller's words in tab order, then the desktops'.
+    qvtest::FixedModeController controller;
+    controller.m_dwHotKeyPrev = 0x00070031;
+    for (uint32_t key : {0x00070031u, 0x00070032u, 0u}) {
+        auto* desktop = controller.CreateChild();
+        desktop->m_dwHotKey = key;
+        controller.AddChild(desktop);
+    }
+    const std::vector<uint32_t> fileKeys = FileHotKeys(controller);
+    EXPECT_EQ(fileKeys, (std::vector<uint32_t>{0, 0x00070031, 0, 0, 0, 0x00070031, 0x00070032, 0}));
+    EXPECT_EQ(HotKeyListText(0x00070031, fileKeys), "×Ctrl+Alt+Shift+1 (31)");
+    EXPECT_EQ(HotKeyListText(0x00070032, fileKeys), "Ctrl+Alt+Shift+2 (32)");
+    EXPECT_EQ(HotKeyListText(0, fileKeys), "");
 }
 
 }  // namespace

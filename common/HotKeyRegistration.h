@@ -8,14 +8,15 @@
 
 #include "KeyNames.h"
 
-namespace qv::config {
+namespace qv {
 
 class HotKeyRegistration {
 public:
     HotKeyRegistration() = default;
     // Registers the word's key for the window (of the calling thread) under
     // the id; a word of 0 registers nothing, and neither does a combination
-    // the system refuses (another program holds it), which is no error.
+    // the system refuses (another program holds it), which is no error here:
+    // the caller that reports it finds the reason in the last error.
     HotKeyRegistration(HWND window, int id, uint32_t word) {
         if (word != 0 && RegisterHotKey(window, id, HotKeyModifiers(word), HotKeyCode(word))) {
             m_window = window;
@@ -47,4 +48,4 @@ private:
     int m_id = 0;
 };
 
-}  // namespace qv::config
+}  // namespace qv
