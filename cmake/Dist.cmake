@@ -18,7 +18,7 @@ set(QV_DIST_ARCHIVE ${QV_DIST_DIR}/${QV_DIST_NAME}.zip)
 # The programs of the medium. Test programs (QVRequest and the other tools
 # of tests/apps) are not shipped: no program of the suite starts them.
 set(QV_DIST_PROGRAMS
-    Setup QVSetup ShellExe Quorvel QVConfig QVCtrlBar QVBarConfig Mendrel QVTaskSwitch QVViewer QVShlExe)
+    Setup QVSetup ShellExe Quorvel QVConfig QVCtrlBar QVBarConfig Mendrel QVTaskSwitch QVViewer QVShlExe QVCtl)
 set(qv_medium_source ${PROJECT_SOURCE_DIR}/medium)
 set(QV_DIST_TEXTS readme.txt setup1.txt setup2.txt setup3.txt setup4.txt setup5.txt Quorvel.ini)
 file(GLOB QV_DIST_DEMO RELATIVE ${qv_medium_source}/DEMOCNTS CONFIGURE_DEPENDS

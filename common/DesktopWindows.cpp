@@ -141,12 +141,15 @@ bool DesktopList::SwitchTo(DesktopEntry& desktop) {
 void DesktopList::Activate(const WindowEntry& window, bool maximize) {
     for (auto& entry : m_desktops) {
         if (entry.get() != window.desktop) continue;
-        if (!SwitchTo(*entry)) return;
-        // Another program's window: neither call may wait for it.
-        ShowWindowAsync(window.window, maximize ? SW_SHOWMAXIMIZED : SW_RESTORE);
-        SetForegroundWindow(window.window);
+        if (SwitchTo(*entry)) BringForward(window.window, maximize);
         return;
     }
+}
+
+void BringForward(HWND window, bool maximize) {
+    // Another program's window: neither call may wait for it.
+    ShowWindowAsync(window, maximize ? SW_SHOWMAXIMIZED : SW_RESTORE);
+    SetForegroundWindow(window);
 }
 
 bool HangOnBar(HWND owner, HWND window, const char* caption) {

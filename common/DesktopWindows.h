@@ -84,6 +84,10 @@ private:
     uint32_t m_version = 0;
 };
 
+// Shows another program's window (maximized, or restored) and brings it to
+// the foreground, without waiting for that program.
+void BringForward(HWND window, bool maximize);
+
 // Hands the window to the control bar of the calling thread's desktop; false
 // after showing why not, in a box with this caption.
 bool HangOnBar(HWND owner, HWND window, const char* caption);

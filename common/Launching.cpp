@@ -43,12 +43,16 @@ bool JoinCommandLine(std::string& line, std::initializer_list<const char*> parts
     return true;
 }
 
-}  // namespace
-
-DWORD RunProgram(HWND foreground, const char* program, const char* arguments, const char* directory,
-                 const char* desktopName, DWORD extraFlags) {
+// createFailed tells a refused start (the system's error is the last error)
+// from a line too long to try, which is only logged.
+DWORD Start(HWND foreground, const char* program, const char* arguments, const char* directory, const char* desktopName,
+            DWORD extraFlags, bool* createFailed) {
+    *createFailed = false;
     std::string line;
-    if (!(arguments ? JoinCommandLine(line, {program, " ", arguments}) : JoinCommandLine(line, {program}))) return 0;
+    if (!(arguments ? JoinCommandLine(line, {program, " ", arguments}) : JoinCommandLine(line, {program}))) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return 0;
+    }
     std::vector<char> command = Writable(line.c_str());
     std::vector<char> desktop = Writable(desktopName);
 
@@ -71,12 +75,28 @@ DWORD RunProgram(HWND foreground, const char* program, const char* arguments, co
         DWORD error = GetLastError();
         WriteLog("CreateProcess(%s) Failed.\n", line.c_str());
         SetLastError(error);
-        ShowSystemError(1);
+        *createFailed = true;
         return 0;
     }
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return pi.dwProcessId;
+}
+
+}  // namespace
+
+DWORD StartProgram(const char* program, const char* arguments, const char* directory, const char* desktopName,
+                   DWORD extraFlags) {
+    bool createFailed = false;
+    return Start(nullptr, program, arguments, directory, desktopName, extraFlags, &createFailed);
+}
+
+DWORD RunProgram(HWND foreground, const char* program, const char* arguments, const char* directory,
+                 const char* desktopName, DWORD extraFlags) {
+    bool createFailed = false;
+    DWORD pid = Start(foreground, program, arguments, directory, desktopName, extraFlags, &createFailed);
+    if (createFailed) ShowSystemError(1);
+    return pid;
 }
 
 DWORD Executant::InputWait() const { return InputTimeoutInUse(inputTimeout); }

@@ -6,9 +6,9 @@
 
 namespace qv {
 
-bool SaveReplacing(const char* path, const std::function<bool(FILE*)>& write) {
+bool SaveReplacing(const char* path, const std::function<bool(FILE*)>& write, bool binary) {
     const std::string temporary = std::string(path) + ".tmp";
-    FILE* file = std::fopen(temporary.c_str(), "wt");
+    FILE* file = std::fopen(temporary.c_str(), binary ? "wb" : "wt");
     if (!file) return false;
     const bool written = write(file) && std::ferror(file) == 0;
     const bool closed = std::fclose(file) == 0;

@@ -7,8 +7,8 @@
 
 namespace qv {
 
-// write fills the open text file and tells whether it could; true once the
-// file at path holds everything it wrote.
-bool SaveReplacing(const char* path, const std::function<bool(FILE*)>& write);
+// write fills the open file (text, or binary when asked) and tells whether it
+// could; true once the file at path holds everything it wrote.
+bool SaveReplacing(const char* path, const std::function<bool(FILE*)>& write, bool binary = false);
 
 }  // namespace qv

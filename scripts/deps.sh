@@ -19,6 +19,8 @@ check xdotool xdotool
 check imagemagick import
 check fonts-ipafont-gothic
 check googletest
+# QVCtl writes its JSON with nlohmann-json (header-only).
+check nlohmann-json3-dev
 check fp-utils chmcmd
 # The native fuzzing build (make fuzz, and its brief run in make test): clang
 # with libFuzzer and the sanitizers' run-time libraries.

@@ -82,12 +82,12 @@ const std::vector<MediumFile>& MediumFiles() {
     static const std::vector<MediumFile> files = {
         {"Quorvel.exe", "bin"},      {"QVConfig.exe", "bin"},     {"QVCtrlBar.exe", "bin"},
         {"QVBarConfig.exe", "bin"},  {"Mendrel.exe", "bin"},      {"QVTaskSwitch.exe", "bin"},
-        {"QVViewer.exe", "bin"},     {"QVShlExe.exe", "bin"},     {"Lumarch.chm", "bin"},
-        {"Mendrel.chm", "bin"},      {"QVSetup.exe", ""},         {"readme.txt", "DOC"},
-        {"setup1.txt", "DOC"},       {"setup2.txt", "DOC"},       {"setup3.txt", "DOC"},
-        {"setup4.txt", "DOC"},       {"setup5.txt", "DOC"},       {"FirstExec.chm", kDemoFolder},
-        {"C.wav", kDemoFolder},      {"F.wav", kDemoFolder},      {"G7.wav", kDemoFolder},
-        {"E9.wav", kDemoFolder},     {"Csus4.wav", kDemoFolder},
+        {"QVViewer.exe", "bin"},     {"QVShlExe.exe", "bin"},     {"QVCtl.exe", "bin"},
+        {"Lumarch.chm", "bin"},      {"Mendrel.chm", "bin"},      {"QVSetup.exe", ""},
+        {"readme.txt", "DOC"},       {"setup1.txt", "DOC"},       {"setup2.txt", "DOC"},
+        {"setup3.txt", "DOC"},       {"setup4.txt", "DOC"},       {"setup5.txt", "DOC"},
+        {"FirstExec.chm", kDemoFolder}, {"C.wav", kDemoFolder},   {"F.wav", kDemoFolder},
+        {"G7.wav", kDemoFolder},     {"E9.wav", kDemoFolder},     {"Csus4.wav", kDemoFolder},
     };
     return files;
 }

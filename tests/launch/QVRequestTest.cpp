@@ -31,42 +31,14 @@ protected:
     // Runs the tool on the test desktop, or on the named one, and collects
     // what it printed.
     ToolRun Run(const std::string& arguments, const std::string& startDesktop = "") {
-        std::string outputPath = dir.File(("out" + std::to_string(m_runs++) + ".txt").c_str());
-        SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-        qv::UniqueHandle output(CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        EXPECT_TRUE(output);
-        std::string line = "\"" + qvtest::ProgramFolder() + "QVRequest.exe\" " + arguments;
-        std::string desktopName = startDesktop.empty() ? desktop.Name() : startDesktop;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        startup.lpDesktop = desktopName.data();
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = output.Get();
-        startup.hStdError = output.Get();
-        PROCESS_INFORMATION info = {};
-        if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                            &startup, &info)) {
-            ADD_FAILURE() << "cannot start " << line;
-            return {~0u, ""};
-        }
-        qv::UniqueHandle process(info.hProcess);
-        qv::UniqueHandle thread(info.hThread);
-        DWORD exitCode = ~0u;
-        if (WaitForSingleObject(process.Get(), 20000) != WAIT_OBJECT_0) {
-            qvtest::EndProcess(process.Get(), 1, "QVRequest did not end in time");
-            WaitForSingleObject(process.Get(), 5000);
-            ADD_FAILURE() << "QVRequest did not end: " << arguments;
-        } else {
-            GetExitCodeProcess(process.Get(), &exitCode);
-        }
-        output.Reset();
-        return {exitCode, qvtest::ReadBytes(outputPath)};
+        qvtest::ConsoleRun run = qvtest::RunConsoleProgram(
+            "QVRequest.exe", arguments, startDesktop.empty() ? desktop.Name() : startDesktop, dir.Path(), 20000);
+        EXPECT_NE(run.exitCode, ~0u) << "QVRequest did not end: " << arguments;
+        return {run.exitCode, run.out + run.err};
     }
 
     qvtest::TempDir dir;
     qvtest::TestDesktop desktop;
-    int m_runs = 0;
 };
 
 TEST_F(QVRequestTest, ArgumentTravelsAsPackedTextOrNumberByRequest) {

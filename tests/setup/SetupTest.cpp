@@ -293,6 +293,7 @@ TEST_F(SetupTest, InstallsTheMediumAndHandsOverToTheAccountSetup) {
     for (const char* folder : {"DEFAULT", "DOC", "DEMOCNTS", "bin"})
         EXPECT_TRUE(GetFileAttributesA((m_install + "\\" + folder).c_str()) & FILE_ATTRIBUTE_DIRECTORY) << folder;
     EXPECT_TRUE(ReadOnly(m_install + "\\bin\\Quorvel.exe"));
+    EXPECT_TRUE(ReadOnly(m_install + "\\bin\\QVCtl.exe"));  // the script client beside the others
     EXPECT_TRUE(ReadOnly(m_install + "\\DOC\\readme.txt"));
     EXPECT_TRUE(ReadOnly(m_install + "\\DOC\\uninst.txt"));
     EXPECT_FALSE(ReadOnly(m_install + "\\QVSetup.exe"));

@@ -4,9 +4,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <atomic>
 #include <mutex>
 
 #include "Desktops.h"
+#include "Handle.h"
 #include "ProcessApi.h"
 #include "TestFiles.h"
 
@@ -251,6 +253,49 @@ bool StartProgram(ProcessGuard& guard, const std::string& program, const std::st
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return true;
+}
+
+ConsoleRun RunConsoleProgram(const std::string& program, const std::string& arguments, const std::string& desktop,
+                             const std::string& folder, DWORD timeoutMs) {
+    static std::atomic<int> runs{0};
+    const std::string stem = folder + "\\console" + std::to_string(runs++);
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    auto create = [&](const std::string& path) {
+        return qv::UniqueHandle(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    };
+    qv::UniqueHandle out = create(stem + ".out");
+    qv::UniqueHandle err = create(stem + ".err");
+    ConsoleRun run;
+    if (!out || !err) return run;
+    std::string line = "\"" + ProgramFolder() + program + "\" " + arguments;
+    std::string desktopName = desktop;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    if (!desktopName.empty()) startup.lpDesktop = desktopName.data();
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out.Get();
+    startup.hStdError = err.Get();
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                        &info)) {
+        std::fprintf(stderr, "cannot start %s\n", line.c_str());
+        return run;
+    }
+    qv::UniqueHandle process(info.hProcess);
+    qv::UniqueHandle thread(info.hThread);
+    if (WaitForSingleObject(process.Get(), timeoutMs) != WAIT_OBJECT_0) {
+        EndProcess(process.Get(), 1, program + " did not end in time");
+        WaitForSingleObject(process.Get(), 5000);
+        std::fprintf(stderr, "%s did not end in time: %s\n", program.c_str(), arguments.c_str());
+    } else {
+        GetExitCodeProcess(process.Get(), &run.exitCode);
+    }
+    out.Reset();
+    err.Reset();
+    run.out = ReadBytes(stem + ".out");
+    run.err = ReadBytes(stem + ".err");
+    return run;
 }
 
 void EndWindowOwners(const std::string& desktopName, const char* className) {

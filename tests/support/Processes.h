@@ -98,6 +98,19 @@ bool StartedDaemon();
 bool StartProgram(ProcessGuard& guard, const std::string& program, const std::string& arguments,
                   const std::string& desktop = "");
 
+// A console program's run: its exit code (~0u when it did not end in time
+// and was ended), and what it wrote to its standard output and error.
+struct ConsoleRun {
+    DWORD exitCode = ~0u;
+    std::string out;
+    std::string err;
+};
+// Runs a program of the build on the desktop (empty: the caller's) with no
+// console window, its output caught in files of folder; waits up to
+// timeoutMs for its end, then ends it.
+ConsoleRun RunConsoleProgram(const std::string& program, const std::string& arguments, const std::string& desktop,
+                             const std::string& folder, DWORD timeoutMs = 30000);
+
 // Ends every process that owns a window of this class on the desktop.
 void EndWindowOwners(const std::string& desktopName, const char* className);
 

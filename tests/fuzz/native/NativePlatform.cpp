@@ -43,7 +43,7 @@ bool AppendToLogFile(const char*, const char*, ...) { return false; }
 
 DisplayMode QueryCurrentDisplayMode() { return DisplayMode{}; }
 
-bool SaveReplacing(const char*, const std::function<bool(FILE*)>&) { return false; }
+bool SaveReplacing(const char*, const std::function<bool(FILE*)>&, bool) { return false; }
 
 int Executant::Launch(const char*) { return -1; }
 int Executant::LaunchHeld() { return -1; }
