@@ -23,12 +23,19 @@ TestDesktop::TestDesktop() {
     });
     m_leave = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     HANDLE parked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    m_parked = std::thread([this, parked] {
+    // The thread signals through a copy of its own, so that the wait below
+    // may give up and close its handle without the thread using a closed one.
+    HANDLE signal = nullptr;
+    DuplicateHandle(GetCurrentProcess(), parked, GetCurrentProcess(), &signal, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    m_parked = std::thread([this, signal] {
         // A handle of its own: Wine closes the handle a thread was set onto
         // when the thread ends.
         HDESK desktop = OpenDesktopA(m_name.c_str(), 0, FALSE, GENERIC_ALL);
         const bool attached = desktop && SetThreadDesktop(desktop);
-        SetEvent(parked);
+        if (signal) {
+            SetEvent(signal);
+            CloseHandle(signal);
+        }
         if (attached)
             WaitForSingleObject(m_leave, INFINITE);  // set by the destructor, which joins
         else if (desktop)
