@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "BarConfigRules.h"
@@ -113,6 +116,37 @@ TEST(BarConfigFile, AFileCutShortOrMissingLeavesTheEditedDataAlone) {
     qvtest::WriteBytes(path, "old");
     EXPECT_FALSE(SaveBarFile((dir.File("no such folder") + "\\x.ini").c_str(), document));
     EXPECT_EQ(qvtest::ReadBytes(path), "old");
+}
+
+// Someone reading the file in the moment of a save (an indexer, a scanner, a
+// bar starting) must not make the save fail; someone who keeps it open does,
+// and then the old file and nothing else is left.
+TEST(BarConfigFile, ASaveWaitsOutAMomentaryReaderButNotOneThatStays) {
+    qvtest::TempDir dir;
+    const std::string path = dir.File("held.ini");
+    qvtest::WriteBytes(path, "old");
+    const BarDocument document = DefaultBarDocument();
+    auto openReader = [&] {
+        return CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    };
+    HANDLE brief = openReader();
+    ASSERT_NE(brief, INVALID_HANDLE_VALUE);
+    std::thread closer([brief] {
+        Sleep(300);
+        CloseHandle(brief);
+    });
+    EXPECT_TRUE(SaveBarFile(path.c_str(), document));
+    closer.join();
+    EXPECT_NE(qvtest::ReadBytes(path).find("RingListClass"), std::string::npos);
+
+    qvtest::WriteBytes(path, "old");
+    HANDLE stays = openReader();
+    ASSERT_NE(stays, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(SaveBarFile(path.c_str(), document));
+    CloseHandle(stays);
+    EXPECT_EQ(qvtest::ReadBytes(path), "old");
+    EXPECT_FALSE(qvtest::FileExists(path + ".tmp"));
 }
 
 TEST(BarConfigChoices, StoredValuesShowAsTheChoiceAtOrAboveThemAndModulesLeaveTheSuiteOut) {
