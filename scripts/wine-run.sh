@@ -11,7 +11,7 @@ if [ "${QV_WINE_SESSION:-}" = b ] && [ -n "${QV_WINEPREFIX_B:-}" ]; then
 fi
 : "${WINEPREFIX:=$here/build/wineprefix}"
 export WINEPREFIX
-export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDEBUG="${QV_WINEDEBUG:-${WINEDEBUG:--all}}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 export LANG=ja_JP.UTF-8
 # Without a glibc Japanese locale Wine takes the code page from LC_ALL only.
