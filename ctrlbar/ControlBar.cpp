@@ -67,15 +67,15 @@ public:
     BarThread(const BarThread&) = delete;
     BarThread& operator=(const BarThread&) = delete;
 
-    // Starts the thread and waits until its bar is made; false when it could
-    // not be made in time, and no bar after it should be tried.
-    bool Start() {
+    // Starts the thread, which releases the semaphore once its bar is made
+    // or could not be.
+    bool Launch() {
         m_thread.Reset(CreateThread(nullptr, 0, Run, this, 0, nullptr));
-        if (!m_thread) return false;
-        const DWORD wait = WaitForSingleObject(m_semaphore, kBarStartMs);
-        return wait == WAIT_OBJECT_0 && m_ready;
+        return static_cast<bool>(m_thread);
     }
+    bool Ready() const { return m_ready; }
     HWND Bar() const { return m_window; }
+    int Number() const { return m_number; }
     void Post(UINT message, WPARAM wParam, LPARAM lParam) const {
         if (HWND window = m_window) PostMessageA(window, message, wParam, lParam);
     }
@@ -240,22 +240,36 @@ bool RegisterMainClass(HINSTANCE instance) {
     return Window::Register(wc);
 }
 
-// The bars, one thread each, in the daemon's order; the first that cannot
-// be made stops the rest, and those made keep running.
-void StartBars(BarShared& shared, HANDLE semaphore, std::vector<std::unique_ptr<BarThread>>& bars) {
+// The bars, one thread each, made side by side: most of a bar's making is
+// waiting for the window system, which another bar's thread can use
+// meanwhile. Kept in the daemon's order up to the first that could not be
+// made; those after it are asked to close again, as if never tried (their
+// threads are waited for with the others at the end). Returns how many run.
+size_t StartBars(BarShared& shared, HANDLE semaphore, std::vector<std::unique_ptr<BarThread>>& bars) {
     HDESK start = GetThreadDesktop(GetCurrentThreadId());
     for (const BarDesktop& desktop : shared.desktops) {
         UniqueDesktop handle(OpenDesktopA(desktop.id.c_str(), 0, FALSE, kBarDesktopAccess));
         if (!handle) {
             WriteLog("OpenDesktop(%s) Failed.\n", desktop.id.c_str());
-            return;
+            break;
         }
         bars.push_back(std::make_unique<BarThread>(shared, desktop.number, std::move(handle), start, semaphore));
-        if (!bars.back()->Start()) {
-            WriteLog("Bar of desktop %s did not start.\n", desktop.id.c_str());
-            return;
+        if (!bars.back()->Launch()) {
+            bars.pop_back();
+            break;
         }
     }
+    // Each bar gets its own time: the wait gives up only when no bar has
+    // come for that long.
+    for (size_t i = 0; i < bars.size(); ++i) {
+        if (WaitForSingleObject(semaphore, kBarStartMs) != WAIT_OBJECT_0) break;
+    }
+    size_t made = 0;
+    while (made < bars.size() && bars[made]->Ready()) ++made;
+    if (made < bars.size())
+        WriteLog("Bar of desktop %s did not start.\n", shared.desktops[bars[made]->Number()].id.c_str());
+    for (size_t i = made; i < bars.size(); ++i) bars[i]->Close();
+    return made;
 }
 
 int RunBars(BarShared& shared) {
@@ -272,13 +286,14 @@ int RunBars(BarShared& shared) {
         return 1;
     }
     shared.mainWindow = main.Handle();
-    UniqueHandle semaphore(CreateSemaphoreA(nullptr, 0, 1, nullptr));
+    const LONG count = static_cast<LONG>(shared.desktops.size());
+    UniqueHandle semaphore(CreateSemaphoreA(nullptr, 0, count > 0 ? count : 1, nullptr));
     WriteLog("CreateSemaphore() Handle = %08X\n", static_cast<unsigned>(reinterpret_cast<uintptr_t>(semaphore.Get())));
-    if (semaphore) StartBars(shared, semaphore.Get(), bars);
+    const size_t made = semaphore ? StartBars(shared, semaphore.Get(), bars) : 0;
 
     // The hanger searches the bars' desktops, in the daemon's order.
     std::vector<std::string> desktops;
-    for (size_t i = 0; i < bars.size(); ++i) desktops.push_back(shared.desktops[i].id);
+    for (size_t i = 0; i < made; ++i) desktops.push_back(shared.desktops[i].id);
     Hanger hanger(shared, main.Handle(), std::move(desktops),
                   [&main] { main.TellBars(kRequestMessage, kBarRebuildHangerRequest); });
     shared.hanger = &hanger;
