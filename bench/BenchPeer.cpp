@@ -1,8 +1,10 @@
-// The bare peer of the pipe figures: the same bytes as the daemon's reply,
-// written in the same pieces, with nothing else around them. Its hidden
-// window takes the request message as the daemon's thread window does;
-// wParam picks the reply file given on the command line. Each file holds the
-// pieces one after another, each a 32-bit length and its bytes.
+// The bare peer of the pipe figures: the daemon's reply bytes moved with
+// nothing around them, as fast as a pipe moves them. Its hidden window takes
+// the request message as the daemon's thread window does; wParam picks the
+// reply file given on the command line, lParam the size of each write (0:
+// the whole reply in one), so that the bench can find the fastest way and
+// measure the daemon against that. Each file holds the reply's pieces one
+// after another, each a 32-bit length and its bytes.
 
 #include <windows.h>
 
@@ -18,35 +20,38 @@ namespace {
 
 constexpr char kPeerClass[] = "QVBenchPeer";
 
-std::vector<std::vector<std::string>> g_replies;
+std::vector<std::string> g_replies;
 
-std::vector<std::string> ReadPieces(const char* path) {
-    std::vector<std::string> pieces;
+// The reply's bytes, its pieces joined.
+std::string ReadReply(const char* path) {
+    std::string reply;
     FILE* file = std::fopen(path, "rb");
-    if (!file) return pieces;
+    if (!file) return reply;
     uint32_t length = 0;
     while (std::fread(&length, sizeof(length), 1, file) == 1) {
         std::string piece(length, '\0');
         if (std::fread(piece.data(), 1, length, file) != length) break;
-        pieces.push_back(std::move(piece));
+        reply += piece;
     }
     std::fclose(file);
-    return pieces;
+    return reply;
 }
 
-void Answer(const std::vector<std::string>& pieces) {
+void Answer(const std::string& reply, size_t writeSize) {
     if (!WaitNamedPipeA(qv::kQueryPipeName, 10000)) return;
     qv::UniqueHandle pipe(CreateFileA(qv::kQueryPipeName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!pipe) return;
-    for (const std::string& piece : pieces) {
+    const size_t step = writeSize ? writeSize : reply.size();
+    for (size_t at = 0; at < reply.size(); at += step) {
+        const size_t count = reply.size() - at < step ? reply.size() - at : step;
         DWORD written = 0;
-        if (!WriteFile(pipe.Get(), piece.data(), static_cast<DWORD>(piece.size()), &written, nullptr)) return;
+        if (!WriteFile(pipe.Get(), reply.data() + at, static_cast<DWORD>(count), &written, nullptr)) return;
     }
 }
 
 LRESULT CALLBACK PeerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == qv::kRequestMessage) {
-        if (wParam < g_replies.size()) Answer(g_replies[wParam]);
+        if (wParam < g_replies.size()) Answer(g_replies[wParam], static_cast<size_t>(lParam));
         return 1;
     }
     if (message == WM_DESTROY) {
@@ -59,7 +64,7 @@ LRESULT CALLBACK PeerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    for (int i = 1; i < __argc; ++i) g_replies.push_back(ReadPieces(__argv[i]));
+    for (int i = 1; i < __argc; ++i) g_replies.push_back(ReadReply(__argv[i]));
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = PeerProc;
     windowClass.hInstance = instance;

@@ -236,6 +236,43 @@ std::vector<std::string> BitmapPieces(const std::string& reply, int width, int h
     return pieces;
 }
 
+// ---- The bare peer's floor ---------------------------------------------------
+
+constexpr size_t kNoPeerWrites = static_cast<size_t>(-1);
+
+struct PeerWrites {
+    size_t size = kNoPeerWrites;  // bytes per write; 0: the whole reply at once
+    std::string told;             // every way tried, with its median
+};
+
+// The bare peer is the floor only if it moves the bytes the fastest way a
+// pipe allows: the reply in one write, or in writes of a size that suits
+// the pipe's buffer better. Each way is timed a few times and the fastest
+// median is kept.
+PeerWrites FastestPeerWrites(HWND peer, unsigned question, uint32_t bufferSize, size_t expected, int times) {
+    PeerWrites best;
+    double bestMedian = 0;
+    for (const size_t size : {size_t(0), size_t(4096), size_t(65536)}) {
+        if (size != 0 && size >= expected) continue;
+        std::vector<double> seconds;
+        std::string reply;
+        for (int i = 0; i < times; ++i) {
+            seconds.push_back(TimedQuestion(peer, question, bufferSize, &reply, expected, static_cast<LPARAM>(size)));
+            if (seconds.back() < 0 || reply.size() != expected) return PeerWrites();
+        }
+        const double median = Median(seconds);
+        char text[80];
+        std::snprintf(text, sizeof(text), "%s%s %.3f ms", best.told.empty() ? "" : ", ",
+                      size ? (std::to_string(size) + "-byte writes").c_str() : "one write", median * 1000);
+        best.told += text;
+        if (best.size == kNoPeerWrites || median < bestMedian) {
+            best.size = size;
+            bestMedian = median;
+        }
+    }
+    return best;
+}
+
 // ---- The viewer ------------------------------------------------------------
 
 // Seconds from the viewer's start on the desktop until it shows count
@@ -253,10 +290,10 @@ double TimedViewerStart(const std::string& desktop, size_t count) {
 }  // namespace
 
 std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
-    Figure switching{"switch handling", "ms", "daemon / bare", Goal::kAtMost, 1.5};
-    Figure information{"Information reply", "ms", "daemon / bare", Goal::kAtMost, 1.3};
-    Figure bitmap{"bitmap reply", "ms", "bare time / daemon time", Goal::kAtLeast, 0.5};
-    Figure viewerStart{"viewer start", "ms", "start / bitmap replies", Goal::kReport, 0};
+    Figure switching{"switch handling", "ms", "daemon / bare", Goal::kAtMost, 1.2};
+    Figure information{"Information reply", "ms", "daemon / bare", Goal::kAtMost, 1.2};
+    Figure bitmap{"bitmap reply", "ms", "bare time / daemon time", Goal::kAtLeast, 0.8};
+    Figure viewerStart{"viewer start", "ms", "start / bitmap replies", Goal::kAtMost, 1.2};
     const std::vector<Figure*> all = {&switching, &information, &bitmap, &viewerStart};
     const auto result = [&] { return std::vector<Figure>{switching, information, bitmap, viewerStart}; };
 
@@ -368,6 +405,9 @@ std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
     for (const Exchange& exchange : exchanges) {
         Figure& figure = *exchange.figure;
         const unsigned daemonQuestion = exchange.question == 0 ? qv::kInformationRequest : qv::kBitmapRequest;
+        const PeerWrites writes = FastestPeerWrites(peerWindow, exchange.question, qv::PipeBufferSize(exchange.kind),
+                                                    exchange.expected, exchange.perRound);
+        if (writes.size == kNoPeerWrites) FailAll({&figure}, "a reply of the bare peer did not come whole");
         for (int round = 0; round < plan.rounds && !figure.failed; ++round) {
             std::vector<double> measured, baseline;
             std::string reply;
@@ -377,7 +417,7 @@ std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
                 if (measured.back() < 0 || reply.size() != exchange.expected)
                     FailAll({&figure}, "a reply of the daemon did not come whole");
                 baseline.push_back(TimedQuestion(peerWindow, exchange.question, qv::PipeBufferSize(exchange.kind),
-                                                 &reply, exchange.expected));
+                                                 &reply, exchange.expected, static_cast<LPARAM>(writes.size)));
                 if (baseline.back() < 0 || reply.size() != exchange.expected)
                     FailAll({&figure}, "a reply of the bare peer did not come whole");
             }
@@ -388,7 +428,8 @@ std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
         }
         if (!figure.failed)
             figure.note = std::to_string(exchange.expected) + " bytes; each round the median of " +
-                          std::to_string(exchange.perRound) + " questions, daemon and bare peer in turn";
+                          std::to_string(exchange.perRound) + " questions, daemon and bare peer in turn; the peer " +
+                          "writes the way that measured fastest: " + writes.told;
     }
     if (peerWindow) PostMessageA(peerWindow, WM_CLOSE, 0, 0);
     peer.WaitForEnd(10000);
@@ -583,7 +624,7 @@ Figure MemoryFigure(const Plan& plan) {
 }
 
 Figure BarStartFigure(const Plan& plan) {
-    Figure figure{"bar start", "ms", "with the bar / daemon alone", Goal::kReport, 0};
+    Figure figure{"bar start", "ms", "with the bar / daemon alone", Goal::kAtMost, 1.5};
     for (int round = 0; round < plan.rounds; ++round) {
         double withBar = -1, alone = -1;
         {

@@ -31,7 +31,8 @@ bool Finish(HANDLE pipe, OVERLAPPED& overlapped, DWORD timeoutMs, DWORD* bytes) 
 
 }  // namespace
 
-double TimedQuestion(HWND window, unsigned question, uint32_t bufferSize, std::string* reply, size_t expected) {
+double TimedQuestion(HWND window, unsigned question, uint32_t bufferSize, std::string* reply, size_t expected,
+                     LPARAM lParam) {
     reply->clear();
     qv::UniqueHandle event(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     qv::UniqueHandle pipe(CreateNamedPipeA(qv::kQueryPipeName,
@@ -48,7 +49,7 @@ double TimedQuestion(HWND window, unsigned question, uint32_t bufferSize, std::s
         pending = true;
     }
     const double start = Now();
-    if (!PostMessageA(window, qv::kRequestMessage, question, 0)) {
+    if (!PostMessageA(window, qv::kRequestMessage, question, lParam)) {
         if (pending) {
             DWORD bytes = 0;
             CancelIo(pipe.Get());

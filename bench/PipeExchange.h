@@ -15,9 +15,9 @@ namespace qvbench {
 // until expected bytes have been read into reply, as an asker that knows
 // the reply's length reads it (SIZE_MAX: until the answerer closes its end);
 // negative when no answer came in time. bufferSize is the pipe's buffer, as
-// the suite's askers size it for the question.
+// the suite's askers size it for the question; lParam goes with the question.
 double TimedQuestion(HWND window, unsigned question, uint32_t bufferSize, std::string* reply,
-                     size_t expected = SIZE_MAX);
+                     size_t expected = SIZE_MAX, LPARAM lParam = 0);
 
 // Seconds of a monotonic clock.
 double Now();

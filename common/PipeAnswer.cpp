@@ -84,9 +84,10 @@ bool ReplyChannel::Write(const void* data, size_t size) {
 }
 
 bool ReplyChannel::Write(const PipeReply& reply) {
-    for (const std::string& field : reply.Fields())
-        if (!Write(field.data(), field.size())) return false;
-    return true;
+    // One write for the whole reply: a write costs the asker a wake-up and a
+    // read, whatever its size.
+    const std::string bytes = reply.Bytes();
+    return Write(bytes.data(), bytes.size());
 }
 
 AnswerResult ReplyChannel::Close() {
@@ -132,6 +133,15 @@ AnswerResult AnswerInformation(int32_t currentIndex, const std::vector<DesktopRe
 
 namespace {
 
+// Scan lines are taken from the snapshot and written a band at a time: per
+// line, the calls would cost more than the bytes they move.
+constexpr size_t kBandBytes = 256 * 1024;
+
+int BandLines(uint32_t chunkSize) {
+    const size_t lines = kBandBytes / chunkSize;
+    return lines < 1 ? 1 : static_cast<int>(lines);
+}
+
 class ScreenDc {
 public:
     ScreenDc() : m_dc(GetDC(nullptr)) {}
@@ -156,9 +166,14 @@ AnswerResult AnswerBitmap(HBITMAP snapshot, int keepBitmapSize) {
                           GetObjectA(snapshot, sizeof(size), &size) == static_cast<int>(sizeof(size)) &&
                           size.bmWidth > 0 && size.bmHeight > 0;
     const uint32_t chunkSize = captured ? BitmapChunkSize(size.bmWidth) : 0;
-    // Zeroed once: the filler behind each row must not carry this process's
-    // old heap to whoever holds the pipe.
-    std::unique_ptr<unsigned char[]> chunk(captured ? new (std::nothrow) unsigned char[chunkSize]() : nullptr);
+    const size_t lineBytes = captured ? BitmapLineBytes(size.bmWidth) : 0;
+    const int bandLines = captured ? BandLines(chunkSize) : 0;
+    // Zeroed once: the filler behind each row, and a row the system could
+    // not give, must not carry this process's old heap to whoever holds the
+    // pipe.
+    std::unique_ptr<unsigned char[]> rows(captured ? new (std::nothrow) unsigned char[lineBytes * bandLines]() : nullptr);
+    std::unique_ptr<unsigned char[]> band(captured ? new (std::nothrow) unsigned char[size_t(chunkSize) * bandLines]()
+                                                   : nullptr);
 
     const uint64_t replyBytes = 4 + (captured ? kBitmapInfoSize + uint64_t(chunkSize) * size.bmHeight : 16);
     ReplyChannel channel("DIB Bitmap", BitmapAnswerMs(replyBytes));
@@ -170,7 +185,7 @@ AnswerResult AnswerBitmap(HBITMAP snapshot, int keepBitmapSize) {
         channel.Write(NoBitmapReply(kNotCapturedText));
     } else {
         ScreenDc dc;
-        if (!chunk || !dc.Get()) {  // a DC the system cannot give is memory it lacks too
+        if (!rows || !band || !dc.Get()) {  // a DC the system cannot give is memory it lacks too
             channel.Write(NoBitmapReply(kMemoryErrorText));
         } else {
             PipeReply head;
@@ -181,9 +196,13 @@ AnswerResult AnswerBitmap(HBITMAP snapshot, int keepBitmapSize) {
             static_assert(sizeof(info) == kBitmapInfoSize, "the block is a BITMAPINFO");
             std::memcpy(&info, block.data(), sizeof(info));
             bool going = channel.Write(head);
-            for (int line = 0; going && line < size.bmHeight; ++line) {
-                GetDIBits(dc.Get(), snapshot, static_cast<UINT>(line), 1, chunk.get(), &info, DIB_RGB_COLORS);
-                going = channel.Write(chunk.get(), chunkSize);
+            for (int line = 0; going && line < size.bmHeight; line += bandLines) {
+                const int count = size.bmHeight - line < bandLines ? size.bmHeight - line : bandLines;
+                GetDIBits(dc.Get(), snapshot, static_cast<UINT>(line), static_cast<UINT>(count), rows.get(), &info,
+                          DIB_RGB_COLORS);
+                for (int i = 0; i < count; ++i)
+                    std::memcpy(band.get() + size_t(chunkSize) * i, rows.get() + lineBytes * i, lineBytes);
+                going = channel.Write(band.get(), size_t(chunkSize) * count);
             }
         }
     }
