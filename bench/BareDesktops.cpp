@@ -2,13 +2,16 @@
 // with nothing of its own. It adopts the desktop it starts on, makes the
 // others, gives each one a thread with a hidden window like the daemon's
 // thread window, visits each once (the system switch and a sent activation),
-// tells the bench it is done and waits to be ended.
-//   BenchBareDesktops.exe <desktops> <done event> <end event>
+// tells the bench it is done and waits to be ended. With "start" it visits
+// nothing: it activates the desktop it started on, as the daemon ends its
+// start, and is done.
+//   BenchBareDesktops.exe <desktops> <done event> <end event> [start]
 
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -86,8 +89,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         if (!bare.thread || WaitForSingleObject(bare.ready.Get(), kThreadStartMs) != WAIT_OBJECT_0 || !bare.window)
             result = 1;
     }
+    const bool startOnly = __argc > 4 && std::strcmp(__argv[4], "start") == 0;
     if (result == 0) {
-        for (int step = 1; step <= count; ++step) {
+        for (int step = startOnly ? count : 1; step <= count; ++step) {
             BareDesktop& bare = desktops[step % count];
             SwitchDesktop(bare.desktop);
             DWORD_PTR answer = 0;

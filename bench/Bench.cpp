@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
         } else if (std::strncmp(argv[i], "--only=", 7) == 0) {
             only = std::string(",") + (argv[i] + 7) + ",";
         } else {
-            std::fprintf(stderr, "usage: QVBench.exe [--quick] [--rounds=N] [--only=files,requests,growth,memory,bar]\n");
+            std::fprintf(stderr, "usage: QVBench.exe [--quick] [--rounds=N] [--only=files,requests,growth,memory,bar,start]\n");
             return 2;
         }
     }
@@ -82,6 +82,7 @@ int main(int argc, char** argv) {
         {"growth", [&] { return qvbench::NoGrowthFigures(plan); }},
         {"memory", [&] { return std::vector<qvbench::Figure>{qvbench::MemoryFigure(plan)}; }},
         {"bar", [&] { return std::vector<qvbench::Figure>{qvbench::BarStartFigure(plan)}; }},
+        {"start", [&] { return std::vector<qvbench::Figure>{qvbench::DaemonStartFigure(plan)}; }},
     };
     std::vector<qvbench::Figure> figures;
     bool allMeasured = true;

@@ -26,5 +26,7 @@ std::vector<Figure> DaemonRequestFigures(const Plan& plan);
 std::vector<Figure> NoGrowthFigures(const Plan& plan);
 Figure MemoryFigure(const Plan& plan);
 Figure BarStartFigure(const Plan& plan);
+// The daemon's start with 8 desktops against a bare program that makes them.
+Figure DaemonStartFigure(const Plan& plan);
 
 }  // namespace qvbench
