@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "Handle.h"
 #include "PathText.h"
@@ -274,26 +275,31 @@ void MenuScanner::ScanInto(MenuFolder& popup) {
     m_progress.Entering(popup.path);
     const std::string pattern = popup.path + "\\*.*";
     WIN32_FIND_DATAA found;
-    // Files first, as the file system lists them.
+    // Files first, as the file system lists them, then the subfolders that
+    // give anything, in the same order: one listing serves both, since
+    // reading a folder costs more than anything done with its entries.
+    std::vector<std::string> subfolders;
     {
         UniqueFind find(FindFirstFileA(pattern.c_str(), &found));
         for (bool more = find.Valid(); more && !Stopped(); more = FindNextFileA(find.Get(), &found) != FALSE) {
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !Listed(found.dwFileAttributes)) continue;
+            if (!Listed(found.dwFileAttributes)) continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0)
+                    subfolders.emplace_back(found.cFileName);
+                continue;
+            }
             std::unique_ptr<MenuItem> item = Classify(popup.path, found.cFileName);
             if (!item) continue;
             item->command = m_ids.Take();
-            if (item->command == 0) break;
+            if (item->command == 0) return;  // no command left for anything further down either
             popup.items.push_back(std::move(item));
         }
     }
-    // Then the subfolders that give anything.
-    UniqueFind find(FindFirstFileA(pattern.c_str(), &found));
-    for (bool more = find.Valid(); more && !Stopped(); more = FindNextFileA(find.Get(), &found) != FALSE) {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !Listed(found.dwFileAttributes)) continue;
-        if (std::strcmp(found.cFileName, ".") == 0 || std::strcmp(found.cFileName, "..") == 0) continue;
+    for (const std::string& name : subfolders) {
+        if (Stopped()) return;
         MenuFolder sub;
-        sub.caption = found.cFileName;
-        sub.path = popup.path + "\\" + found.cFileName;
+        sub.caption = name;
+        sub.path = popup.path + "\\" + name;
         ScanInto(sub);
         if (!sub.Empty()) popup.folders.push_back(std::move(sub));
     }
