@@ -11,15 +11,52 @@ namespace {
 
 // Append access without FILE_WRITE_DATA: every write goes to the end of the
 // file as it is then, so a line another process appends between two of ours
-// neither overwrites nor is overwritten. Readers and appenders may share the
-// file, deleters may not: a file deleted while held keeps its name until the
-// last handle closes and then takes with it what every holder wrote (Wine
-// lets new writers open it meanwhile, Windows refuses them). Another copy
-// that starts its log afresh on this name therefore appends to it instead.
+// is not overwritten. Readers and appenders may share the file, deleters may
+// not: a file deleted while held keeps its name until the last handle closes
+// and then takes with it what every holder wrote (Wine lets new writers open
+// it meanwhile, Windows refuses them). Another copy that starts its log
+// afresh on this name therefore appends to it instead.
 UniqueHandle OpenForAppend(const char* name) {
     return UniqueHandle(CreateFileA(name, FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
+
+// Wine writes at the end as two steps (the size, then a write at that
+// offset), so two processes appending at once can land on the same offset;
+// so may a file share. Every writer of a file takes its turn on a mutex
+// named after the file itself, whatever name each writer opened it by. Null
+// when the file cannot tell who it is; the write then goes without a turn.
+UniqueHandle TurnFor(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file, &info)) return UniqueHandle();
+    char name[64];
+    std::snprintf(name, sizeof name, "Local\\Quorvel.LogTurn.%08lX.%08lX%08lX",
+                  static_cast<unsigned long>(info.dwVolumeSerialNumber), static_cast<unsigned long>(info.nFileIndexHigh),
+                  static_cast<unsigned long>(info.nFileIndexLow));
+    return UniqueHandle(CreateMutexA(nullptr, FALSE, name));
+}
+
+// A writer holds the turn for one WriteFile. One that holds it longer is
+// stopped or gone astray; the line is then written without the turn rather
+// than the log stalling behind it.
+constexpr DWORD kTurnWaitMs = 1000;
+
+class WriteTurn {
+public:
+    explicit WriteTurn(HANDLE turn) : m_turn(turn) {
+        const DWORD got = turn ? WaitForSingleObject(turn, kTurnWaitMs) : WAIT_FAILED;
+        m_held = got == WAIT_OBJECT_0 || got == WAIT_ABANDONED;  // abandoned: its holder ended mid-line
+    }
+    ~WriteTurn() {
+        if (m_held) ReleaseMutex(m_turn);
+    }
+    WriteTurn(const WriteTurn&) = delete;
+    WriteTurn& operator=(const WriteTurn&) = delete;
+
+private:
+    HANDLE m_turn;
+    bool m_held;
+};
 
 // The bytes fopen's text mode wrote: every "\n" as "\r\n". Appended to
 // `bytes`, so that a restart line and its message leave in one write.
@@ -51,10 +88,11 @@ void AppendFormatted(std::string& bytes, const char* format, ...) {
     va_end(args);
 }
 
-// One WriteFile: with append access the system puts it at the end whole,
-// so no other writer's bytes land inside it.
-void WriteWhole(HANDLE file, const std::string& bytes) {
+// One WriteFile in the file's turn: no other writer's bytes land inside it
+// or on top of it.
+void WriteWhole(HANDLE file, HANDLE turn, const std::string& bytes) {
     if (bytes.empty()) return;
+    WriteTurn held(turn);
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
@@ -64,6 +102,7 @@ void WriteWhole(HANDLE file, const std::string& bytes) {
 void LogFile::SetLogFile(const char* name, int limit) {
     std::lock_guard<std::mutex> guard(m_lock);
     m_file.Reset();  // our own handle would keep the old file from being deleted
+    m_turn.Reset();
     size_t len = name ? std::strlen(name) : 0;
     if (len > kMaxName) {
         // A name cut short would log into some other file; log nowhere instead.
@@ -86,8 +125,12 @@ void LogFile::WriteLog(const char* format, ...) {
 
 bool LogFile::OpenFile() {
     m_file = OpenForAppend(m_szName);
-    if (!m_file) m_bEnabled = false;
-    return m_bEnabled;
+    if (!m_file) {
+        m_bEnabled = false;
+        return false;
+    }
+    m_turn = TurnFor(m_file.Get());
+    return true;
 }
 
 void LogFile::WriteLogV(const char* format, va_list args) {
@@ -100,12 +143,13 @@ void LogFile::WriteLogV(const char* format, va_list args) {
     LARGE_INTEGER size;
     if (GetFileSizeEx(m_file.Get(), &size) && size.QuadPart > m_nLimit) {
         m_file.Reset();
+        m_turn.Reset();
         DeleteFileA(m_szName);  // a failed delete just appends, restart line and all
         if (!OpenFile()) return;
         AppendFormatted(bytes, "Logfile was Refreshed.  [MAX=%d Bytes.]\n", m_nLimit);
     }
     AppendTextMode(bytes, format, args);
-    WriteWhole(m_file.Get(), bytes);
+    WriteWhole(m_file.Get(), m_turn.Get(), bytes);
 }
 
 LogFile& ProcessLog() {
@@ -153,7 +197,8 @@ bool AppendToLogFile(const char* name, const char* format, ...) {
     va_start(args, format);
     AppendTextMode(bytes, format, args);
     va_end(args);
-    WriteWhole(file.Get(), bytes);
+    const UniqueHandle turn = TurnFor(file.Get());
+    WriteWhole(file.Get(), turn.Get(), bytes);
     return true;
 }
 
