@@ -21,43 +21,6 @@ UniqueHandle OpenForAppend(const char* name) {
                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-// Wine writes at the end as two steps (the size, then a write at that
-// offset), so two processes appending at once can land on the same offset;
-// so may a file share. Every writer of a file takes its turn on a mutex
-// named after the file itself, whatever name each writer opened it by. Null
-// when the file cannot tell who it is; the write then goes without a turn.
-UniqueHandle TurnFor(HANDLE file) {
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file, &info)) return UniqueHandle();
-    char name[64];
-    std::snprintf(name, sizeof name, "Local\\Quorvel.LogTurn.%08lX.%08lX%08lX",
-                  static_cast<unsigned long>(info.dwVolumeSerialNumber), static_cast<unsigned long>(info.nFileIndexHigh),
-                  static_cast<unsigned long>(info.nFileIndexLow));
-    return UniqueHandle(CreateMutexA(nullptr, FALSE, name));
-}
-
-// A writer holds the turn for one WriteFile. One that holds it longer is
-// stopped or gone astray; the line is then written without the turn rather
-// than the log stalling behind it.
-constexpr DWORD kTurnWaitMs = 1000;
-
-class WriteTurn {
-public:
-    explicit WriteTurn(HANDLE turn) : m_turn(turn) {
-        const DWORD got = turn ? WaitForSingleObject(turn, kTurnWaitMs) : WAIT_FAILED;
-        m_held = got == WAIT_OBJECT_0 || got == WAIT_ABANDONED;  // abandoned: its holder ended mid-line
-    }
-    ~WriteTurn() {
-        if (m_held) ReleaseMutex(m_turn);
-    }
-    WriteTurn(const WriteTurn&) = delete;
-    WriteTurn& operator=(const WriteTurn&) = delete;
-
-private:
-    HANDLE m_turn;
-    bool m_held;
-};
-
 // The bytes fopen's text mode wrote: every "\n" as "\r\n". Appended to
 // `bytes`, so that a restart line and its message leave in one write.
 void AppendTextMode(std::string& bytes, const char* format, va_list args) {
@@ -88,11 +51,12 @@ void AppendFormatted(std::string& bytes, const char* format, ...) {
     va_end(args);
 }
 
-// One WriteFile in the file's turn: no other writer's bytes land inside it
-// or on top of it.
-void WriteWhole(HANDLE file, HANDLE turn, const std::string& bytes) {
+// One WriteFile, in the file's turn: Wine writes at the end in two steps
+// (the size, then a write at that offset), so two processes appending at
+// once could land on the same offset, and so could a file share's clients.
+void WriteWhole(HANDLE file, FileTurn& turn, const std::string& bytes) {
     if (bytes.empty()) return;
-    WriteTurn held(turn);
+    HeldTurn held(turn);
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
@@ -102,7 +66,7 @@ void WriteWhole(HANDLE file, HANDLE turn, const std::string& bytes) {
 void LogFile::SetLogFile(const char* name, int limit) {
     std::lock_guard<std::mutex> guard(m_lock);
     m_file.Reset();  // our own handle would keep the old file from being deleted
-    m_turn.Reset();
+    m_turn = FileTurn();
     size_t len = name ? std::strlen(name) : 0;
     if (len > kMaxName) {
         // A name cut short would log into some other file; log nowhere instead.
@@ -129,7 +93,7 @@ bool LogFile::OpenFile() {
         m_bEnabled = false;
         return false;
     }
-    m_turn = TurnFor(m_file.Get());
+    m_turn = FileTurn(m_file.Get());
     return true;
 }
 
@@ -143,13 +107,13 @@ void LogFile::WriteLogV(const char* format, va_list args) {
     LARGE_INTEGER size;
     if (GetFileSizeEx(m_file.Get(), &size) && size.QuadPart > m_nLimit) {
         m_file.Reset();
-        m_turn.Reset();
+        m_turn = FileTurn();
         DeleteFileA(m_szName);  // a failed delete just appends, restart line and all
         if (!OpenFile()) return;
         AppendFormatted(bytes, "Logfile was Refreshed.  [MAX=%d Bytes.]\n", m_nLimit);
     }
     AppendTextMode(bytes, format, args);
-    WriteWhole(m_file.Get(), m_turn.Get(), bytes);
+    WriteWhole(m_file.Get(), m_turn, bytes);
 }
 
 LogFile& ProcessLog() {
@@ -197,8 +161,8 @@ bool AppendToLogFile(const char* name, const char* format, ...) {
     va_start(args, format);
     AppendTextMode(bytes, format, args);
     va_end(args);
-    const UniqueHandle turn = TurnFor(file.Get());
-    WriteWhole(file.Get(), turn.Get(), bytes);
+    FileTurn turn(file.Get());
+    WriteWhole(file.Get(), turn, bytes);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 
+#include "FileTurn.h"
 #include "Handle.h"
 
 namespace qv {
@@ -29,7 +30,7 @@ private:
 
     std::mutex m_lock;  // a message's size check, restart and write go together
     UniqueHandle m_file;
-    UniqueHandle m_turn;  // shared with every process writing the same file
+    FileTurn m_turn;  // shared with every process writing the same file
     char m_szName[kMaxName + 1] = {};
     int m_nLimit = 0;
     bool m_bEnabled = true;

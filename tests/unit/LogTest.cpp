@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "FileTurn.h"
 #include "Handle.h"
 #include "TestFiles.h"
 
@@ -267,6 +268,37 @@ TEST(Log, LinesStayWholeBesideAnotherWriterAndAcrossRestarts) {
             }
         }
     }
+}
+
+// A writer in another process that stops in the middle of its line keeps the
+// file's turn: the log waits for it, but not for ever.
+TEST(Log, AWriterStoppedInItsTurnHoldsTheLogUpForASecondAtMost) {
+    qvtest::TempDir dir;
+    const std::string path = dir.File("q.log");
+    qv::LogFile log;
+    log.SetLogFile(path.c_str(), 4096);
+    log.WriteLog("before\n");
+    qv::UniqueHandle other(
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(other) << GetLastError();
+    qv::FileTurn turn(other.Get());
+    ASSERT_TRUE(turn.Valid());
+    turn.Take();
+
+    qv::UniqueHandle written(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(written);
+    const ULONGLONG start = GetTickCount64();
+    std::thread writer([&] {
+        log.WriteLog("after\n");
+        SetEvent(written.Get());
+    });
+    const bool ended = WaitForSingleObject(written.Get(), 10000) == WAIT_OBJECT_0;
+    const ULONGLONG waited = GetTickCount64() - start;
+    turn.Give();  // lets a writer that waits for ever go, so that it can be joined
+    writer.join();
+    EXPECT_TRUE(ended) << "still waiting after 10 s";
+    EXPECT_GE(waited, qv::FileTurn::kWaitMs - 100) << "wrote without waiting for the turn";
+    EXPECT_EQ(ReadBytes(path), "before\r\nafter\r\n");
 }
 
 // The tests read a running program's log while it keeps the file open.

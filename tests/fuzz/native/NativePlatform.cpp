@@ -12,6 +12,7 @@
 #include "SafeSave.h"
 
 BOOL CloseHandle(HANDLE) { return 0; }
+BOOL UnmapViewOfFile(const void*) { return 0; }
 
 namespace qv {
 
