@@ -14,8 +14,8 @@ namespace {
 // is not overwritten. Readers and appenders may share the file, deleters may
 // not: a file deleted while held keeps its name until the last handle closes
 // and then takes with it what every holder wrote (Wine lets new writers open
-// it meanwhile, Windows refuses them). Another copy that starts its log
-// afresh on this name therefore appends to it instead.
+// it meanwhile; Windows, by its documentation, refuses them). Another copy
+// that starts its log afresh on this name therefore appends to it instead.
 UniqueHandle OpenForAppend(const char* name) {
     return UniqueHandle(CreateFileA(name, FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
