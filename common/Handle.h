@@ -65,7 +65,16 @@ struct RegistryKeyTraits {
     static void Close(Type h) { RegCloseKey(h); }
 };
 
+// A view of a file mapping; the mapping itself is a kernel handle.
+struct MappedViewTraits {
+    using Type = void*;
+    static Type Invalid() { return nullptr; }
+    static bool Valid(Type p) { return p != nullptr; }
+    static void Close(Type p) { UnmapViewOfFile(p); }
+};
+
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
+using UniqueMappedView = UniqueResource<MappedViewTraits>;
 using UniqueRegistryKey = UniqueResource<RegistryKeyTraits>;
 using UniqueDesktop = UniqueResource<DesktopHandleTraits>;
 using UniqueLibrary = UniqueResource<LibraryHandleTraits>;

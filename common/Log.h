@@ -6,6 +6,9 @@
 #include <mutex>
 #include <string>
 
+#include "FileTurn.h"
+#include "Handle.h"
+
 namespace qv {
 
 class LogFile {
@@ -13,7 +16,9 @@ public:
     static constexpr int kMaxName = 519;  // bytes of name; the buffer holds one more
 
     // Takes the name (refused, and logging left off, when longer than kMaxName),
-    // deletes an existing file of that name, stores the limit.
+    // deletes an existing file of that name, stores the limit. The file is
+    // opened at the next message and kept open until the next SetLogFile or
+    // the end of the object.
     void SetLogFile(const char* name, int limit);
     void WriteLog(const char* format, ...);
     void WriteLogV(const char* format, va_list args);
@@ -21,7 +26,11 @@ public:
     bool Enabled() const { return m_bEnabled; }
 
 private:
-    std::mutex m_lock;  // keeps two threads' open-append-close from tearing lines
+    bool OpenFile();
+
+    std::mutex m_lock;  // a message's size check, restart and write go together
+    UniqueHandle m_file;
+    FileTurn m_turn;  // shared with every process writing the same file
     char m_szName[kMaxName + 1] = {};
     int m_nLimit = 0;
     bool m_bEnabled = true;

@@ -24,6 +24,10 @@ std::string LongArguments() {
 
 class ParameterFileTest : public ::testing::Test {
 protected:
+    // A file read here may set the process log into dir, which keeps its file
+    // open until it is set elsewhere: let it go before dir goes.
+    void TearDown() override { qv::SetLogFile("", 0); }
+
     int Read(const std::string& text) {
         qvtest::TextInput in(dir, text);
         return qv::ReadParameterFile(in.get(), controller, header);

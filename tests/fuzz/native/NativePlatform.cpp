@@ -1,6 +1,6 @@
 // What the window-free readers link against in the native fuzzing build in
-// place of the Win32 side: the log writes nothing (the real one opens and
-// closes its file for every line, which would cost most of a run), the
+// place of the Win32 side: the log writes nothing (the real one writes its
+// file for every line, which would cost most of a run), the
 // display mode cannot be read, and nothing is launched, saved or closed.
 
 #include <cstdarg>
@@ -12,6 +12,7 @@
 #include "SafeSave.h"
 
 BOOL CloseHandle(HANDLE) { return 0; }
+BOOL UnmapViewOfFile(const void*) { return 0; }
 
 namespace qv {
 

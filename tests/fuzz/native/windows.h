@@ -10,6 +10,7 @@
 using BOOL = int;
 using UINT = unsigned;
 using DWORD = uint32_t;
+using LONG = int32_t;
 using HANDLE = void*;
 using HWND = struct HWND__*;
 using HDESK = struct HDESK__*;
@@ -24,6 +25,7 @@ struct STARTUPINFOA;
 #define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)))
 
 BOOL CloseHandle(HANDLE);
+BOOL UnmapViewOfFile(const void*);
 BOOL CloseDesktop(HDESK);
 BOOL FreeLibrary(HMODULE);
 long RegCloseKey(HKEY);
