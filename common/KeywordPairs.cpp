@@ -1,0 +1,187 @@
+#include "KeywordPairs.h"
+
+#include <cstring>
+#include <new>
+
+namespace qv {
+
+namespace {
+
+// Enough for a record of a file, so that reading one seldom moves its block.
+constexpr uint32_t kFirstSlotRoom = 8;
+constexpr uint32_t kFirstTextRoom = 256;
+// A larger text is refused like memory that ran out: offsets stay in range.
+constexpr size_t kLargestText = UINT32_MAX / 4;
+
+bool HasBit(uint64_t keys, int key) { return (keys >> key & 1) != 0; }
+
+}  // namespace
+
+KeywordPairs::Slot* KeywordPairs::FindSlot(int key) const {
+    for (uint32_t i = 0; i < m_nCount; ++i)
+        if (Slots()[i].key == key) return &Slots()[i];
+    return nullptr;
+}
+
+uint64_t KeywordPairs::Present() const {
+    uint64_t present = 0;
+    for (uint32_t i = 0; i < m_nCount; ++i) present |= uint64_t{1} << Slots()[i].key;
+    return present;
+}
+
+uint64_t KeywordPairs::AllKeys() const {
+    return m_keywords.Count() >= 64 ? ~uint64_t{0} : (uint64_t{1} << m_keywords.Count()) - 1;
+}
+
+uint32_t KeywordPairs::TextInUse() const {
+    uint32_t used = 0;
+    for (uint32_t i = 0; i < m_nCount; ++i)
+        if (!Slots()[i].tableDefault) used += static_cast<uint32_t>(std::strlen(Texts() + Slots()[i].offset)) + 1;
+    return used;
+}
+
+bool KeywordPairs::Rebuild(uint32_t slotRoom, uint32_t textRoom, std::unique_ptr<unsigned char[]>& old) {
+    std::unique_ptr<unsigned char[]> block;
+    if (slotRoom > 0 || textRoom > 0) {
+        block.reset(new (std::nothrow) unsigned char[size_t{slotRoom} * sizeof(Slot) + textRoom]);
+        if (!block) return false;
+    }
+    Slot* slots = reinterpret_cast<Slot*>(block.get());
+    char* texts = reinterpret_cast<char*>(block.get() + size_t{slotRoom} * sizeof(Slot));
+    uint32_t used = m_nTextUsed;
+    if (m_nCount > 0) std::memcpy(slots, Slots(), m_nCount * sizeof(Slot));
+    if (!m_bReplaced) {
+        if (used > 0) std::memcpy(texts, Texts(), used);
+    } else {
+        used = 0;
+        for (uint32_t i = 0; i < m_nCount; ++i) {
+            if (slots[i].tableDefault) continue;
+            const char* text = Texts() + slots[i].offset;
+            const uint32_t size = static_cast<uint32_t>(std::strlen(text)) + 1;
+            std::memcpy(texts + used, text, size);
+            slots[i].offset = used;
+            used += size;
+        }
+        m_bReplaced = false;
+    }
+    old = std::move(m_block);
+    m_block = std::move(block);
+    m_nSlotRoom = slotRoom;
+    m_nTextUsed = used;
+    m_nTextRoom = textRoom;
+    return true;
+}
+
+bool KeywordPairs::MakeRoom(uint32_t slots, size_t length, std::unique_ptr<unsigned char[]>& old) {
+    if (length > kLargestText || m_nCount + slots > kLargestText) return false;
+    const uint32_t size = static_cast<uint32_t>(length) + 1;
+    if (m_nCount + slots <= m_nSlotRoom && m_nTextUsed + size <= m_nTextRoom) return true;
+    // Twice what is needed, so that pairs added one by one move the block a
+    // few times only; replaced texts are left out and do not count.
+    uint32_t slotRoom = m_nSlotRoom;
+    if (m_nCount + slots > slotRoom) slotRoom = m_nCount + slots <= kFirstSlotRoom ? kFirstSlotRoom : 2 * (m_nCount + slots);
+    uint32_t textRoom = m_nTextRoom;
+    if (m_nTextUsed + size > textRoom) {
+        const uint32_t needed = (m_bReplaced ? TextInUse() : m_nTextUsed) + size;
+        textRoom = needed <= kFirstTextRoom ? kFirstTextRoom : 2 * needed;
+    }
+    return Rebuild(slotRoom, textRoom, old);
+}
+
+bool KeywordPairs::Append(int key, const char* value) {
+    if (key < 0 || key >= m_keywords.Count()) return false;
+    if (!value) value = "";
+    // Blocks given up here are freed after the copy: value may lie in them.
+    std::unique_ptr<unsigned char[]> beforeDefaults, old;
+    if (m_bDefaultsPending && !MakeDefaultsSlots(beforeDefaults)) return false;
+    const size_t length = std::strlen(value);
+    if (!MakeRoom(1, length, old)) return false;
+    std::memcpy(Texts() + m_nTextUsed, value, length + 1);
+    Slots()[m_nCount++] = Slot{m_nTextUsed, static_cast<uint8_t>(key), false};
+    m_nTextUsed += static_cast<uint32_t>(length) + 1;
+    return true;
+}
+
+void KeywordPairs::GiveDefaults() {
+    if (Present() != AllKeys()) m_bDefaultsPending = true;
+    const uint32_t textRoom = m_bReplaced ? TextInUse() : m_nTextUsed;
+    if (m_nCount == m_nSlotRoom && textRoom == m_nTextRoom) return;
+    std::unique_ptr<unsigned char[]> old;
+    Rebuild(m_nCount, textRoom, old);  // when it fails, the spare room stays
+}
+
+bool KeywordPairs::MakeDefaultsSlots(std::unique_ptr<unsigned char[]>& old) {
+    const uint64_t present = Present();
+    uint32_t missing = 0;
+    for (int key = 0; key < m_keywords.Count(); ++key) missing += !HasBit(present, key);
+    if (!MakeRoom(missing, 0, old)) return false;
+    for (int key = 0; key < m_keywords.Count(); ++key)
+        if (!HasBit(present, key)) Slots()[m_nCount++] = Slot{0, static_cast<uint8_t>(key), true};
+    m_bDefaultsPending = false;
+    return true;
+}
+
+const char* KeywordPairs::MissingRequired() const {
+    for (int key = 0; key < m_keywords.Count(); ++key)
+        if (m_keywords.Required(key) && !*Value(key)) return m_keywords.KeyName(key);
+    return nullptr;
+}
+
+bool KeywordPairs::Has(int key) const {
+    if (key < 0 || key >= m_keywords.Count()) return false;
+    return m_bDefaultsPending || FindSlot(key);
+}
+
+const char* KeywordPairs::Value(int key) const {
+    if (key < 0 || key >= m_keywords.Count()) return "";
+    if (const Slot* slot = FindSlot(key)) return SlotValue(*slot);
+    return m_bDefaultsPending ? m_keywords.DefaultText(key) : "";
+}
+
+bool KeywordPairs::SetValue(Slot& slot, const char* value) {
+    const char* current = SlotValue(slot);
+    if (std::strcmp(current, value) == 0) return true;
+    const size_t length = std::strlen(value);
+    m_bReplaced = m_bReplaced || !slot.tableDefault;
+    if (!slot.tableDefault && length <= std::strlen(current)) {
+        std::memmove(Texts() + slot.offset, value, length + 1);
+        return true;
+    }
+    const size_t index = &slot - Slots();
+    std::unique_ptr<unsigned char[]> old;  // freed after the copy: value may lie in it
+    if (!MakeRoom(0, length, old)) return false;
+    std::memcpy(Texts() + m_nTextUsed, value, length + 1);
+    Slots()[index].offset = m_nTextUsed;
+    Slots()[index].tableDefault = false;
+    m_nTextUsed += static_cast<uint32_t>(length) + 1;
+    return true;
+}
+
+bool KeywordPairs::Update(int key, const char* value, bool appendWhenAbsent) {
+    if (key < 0 || key >= m_keywords.Count()) return true;  // nothing of it is kept
+    if (!value) value = "";
+    if (Slot* slot = FindSlot(key)) return SetValue(*slot, value);
+    if (m_bDefaultsPending) {
+        std::unique_ptr<unsigned char[]> old;  // freed after the copy: value may lie in it
+        return MakeDefaultsSlots(old) && SetValue(*FindSlot(key), value);
+    }
+    if (!appendWhenAbsent || !*value) return true;
+    return Append(key, value);
+}
+
+int KeywordPairs::Count() const {
+    int count = static_cast<int>(m_nCount);
+    if (m_bDefaultsPending) {
+        const uint64_t present = Present();
+        for (int key = 0; key < m_keywords.Count(); ++key) count += !HasBit(present, key);
+    }
+    return count;
+}
+
+void KeywordPairs::Clear() {
+    m_block.reset();
+    m_nCount = m_nSlotRoom = m_nTextUsed = m_nTextRoom = 0;
+    m_bDefaultsPending = m_bReplaced = false;
+}
+
+}  // namespace qv
