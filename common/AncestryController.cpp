@@ -62,6 +62,7 @@ int AncestryController::CountChildren() const { return m_desktops.Count(); }
 AncestryDesktop* AncestryController::CreateChild() { return new (std::nothrow) AncestryDesktop; }
 
 int AncestryController::Read(FILE* file) {
+    KeywordPairs::ReadBuffer buffer(m_properties);
     int made = 0;  // desktops made in this record name the next one, read or not
     // The mode the display has while the file is read, asked of the first
     // desktop and given to the others.
@@ -99,10 +100,7 @@ const char* AncestryController::KeyName(int key) const { return kKeywords.KeyNam
 
 const char* AncestryController::DefaultText(int key) const { return kKeywords.DefaultText(key); }
 
-int AncestryController::Validate() {
-    m_properties.GiveDefaults();
-    return 0;
-}
+int AncestryController::Validate() { return GiveDefaults(m_properties); }
 
 void AncestryController::ApplyKey(int key, const char* text, bool reset) {
     auto hotKey = [&](uint32_t& field) {

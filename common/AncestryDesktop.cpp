@@ -45,6 +45,7 @@ int32_t ModeValue(const char* text, int32_t current) {
 const KeywordTable& AncestryDesktop::Keywords() { return kKeywords; }
 
 int AncestryDesktop::Read(FILE* file) {
+    KeywordPairs::ReadBuffer buffer(m_properties);
     auto onLine = [this](const char* key, const char* value) {
         StoreSetting(m_properties, key, value, msg::kUnknownKeyDesktop);
     };
@@ -71,10 +72,7 @@ const char* AncestryDesktop::KeyName(int key) const { return kKeywords.KeyName(k
 
 const char* AncestryDesktop::DefaultText(int key) const { return kKeywords.DefaultText(key); }
 
-int AncestryDesktop::Validate() {
-    m_properties.GiveDefaults();
-    return 0;
-}
+int AncestryDesktop::Validate() { return GiveDefaults(m_properties); }
 
 void AncestryDesktop::SetName(const char* name) {
     m_strDesktopName.Assign(name);

@@ -44,6 +44,7 @@ void FormatPair(char (&text)[32], bool set, int32_t a, int32_t b) {
 const KeywordTable& Executant::Keywords() { return kKeywords; }
 
 int Executant::Read(FILE* file) {
+    KeywordPairs::ReadBuffer buffer(m_properties);
     auto onLine = [this](const char* key, const char* value) {
         int added = AddEntry(key, value);
         if (added == 0) WriteLog(msg::kUnknownKeyEntry, key);
@@ -76,7 +77,10 @@ int Executant::Validate() {
         WriteLog(msg::kNotDefinedEntry, missing);
         return -10;
     }
-    m_properties.GiveDefaults();
+    if (!m_properties.GiveDefaults()) {
+        WriteLog(msg::kValidateOutOfMemory);
+        return -1;
+    }
     return 0;
 }
 

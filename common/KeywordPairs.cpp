@@ -7,15 +7,31 @@ namespace qv {
 
 namespace {
 
-// Enough for a record of a file, so that reading one seldom moves its block.
+// A block that grows starts with this room.
 constexpr uint32_t kFirstSlotRoom = 8;
 constexpr uint32_t kFirstTextRoom = 256;
+// A ReadBuffer's room for slots; the rest of it holds the texts.
+constexpr uint32_t kReadBufferSlots = 16;
 // A larger text is refused like memory that ran out: offsets stay in range.
 constexpr size_t kLargestText = UINT32_MAX / 4;
 
 bool HasBit(uint64_t keys, int key) { return (keys >> key & 1) != 0; }
 
 }  // namespace
+
+KeywordPairs::ReadBuffer::ReadBuffer(KeywordPairs& pairs) : m_pairs(pairs) {
+    static_assert(kReadBufferSlots * sizeof(Slot) < kSize);
+    if (m_pairs.m_pBlock) return;  // pairs of before stay where they are
+    m_pairs.m_pBlock = m_bytes;
+    m_pairs.m_bLent = true;
+    m_pairs.m_nSlotRoom = kReadBufferSlots;
+    m_pairs.m_nTextUsed = 0;
+    m_pairs.m_nTextRoom = kSize - kReadBufferSlots * sizeof(Slot);
+}
+
+KeywordPairs::ReadBuffer::~ReadBuffer() {
+    if (m_pairs.m_bLent && m_pairs.m_pBlock == m_bytes && !m_pairs.LeaveReadBuffer()) m_pairs.Clear();
+}
 
 KeywordPairs::Slot* KeywordPairs::FindSlot(int key) const {
     for (uint32_t i = 0; i < m_nCount; ++i)
@@ -40,7 +56,7 @@ uint32_t KeywordPairs::TextInUse() const {
     return used;
 }
 
-bool KeywordPairs::Rebuild(uint32_t slotRoom, uint32_t textRoom, std::unique_ptr<unsigned char[]>& old) {
+bool KeywordPairs::Rebuild(uint32_t slotRoom, uint32_t textRoom, OldBlock& old) {
     std::unique_ptr<unsigned char[]> block;
     if (slotRoom > 0 || textRoom > 0) {
         block.reset(new (std::nothrow) unsigned char[size_t{slotRoom} * sizeof(Slot) + textRoom]);
@@ -64,15 +80,17 @@ bool KeywordPairs::Rebuild(uint32_t slotRoom, uint32_t textRoom, std::unique_ptr
         }
         m_bReplaced = false;
     }
-    old = std::move(m_block);
-    m_block = std::move(block);
+    // A ReadBuffer's bytes stay valid until its reader goes.
+    if (!m_bLent) old.reset(m_pBlock);
+    m_pBlock = block.release();
+    m_bLent = false;
     m_nSlotRoom = slotRoom;
     m_nTextUsed = used;
     m_nTextRoom = textRoom;
     return true;
 }
 
-bool KeywordPairs::MakeRoom(uint32_t slots, size_t length, std::unique_ptr<unsigned char[]>& old) {
+bool KeywordPairs::MakeRoom(uint32_t slots, size_t length, OldBlock& old) {
     if (length > kLargestText || m_nCount + slots > kLargestText) return false;
     const uint32_t size = static_cast<uint32_t>(length) + 1;
     if (m_nCount + slots <= m_nSlotRoom && m_nTextUsed + size <= m_nTextRoom) return true;
@@ -88,11 +106,17 @@ bool KeywordPairs::MakeRoom(uint32_t slots, size_t length, std::unique_ptr<unsig
     return Rebuild(slotRoom, textRoom, old);
 }
 
+bool KeywordPairs::LeaveReadBuffer() {
+    if (!m_bLent) return true;
+    OldBlock old;
+    return Rebuild(m_nCount, m_bReplaced ? TextInUse() : m_nTextUsed, old);
+}
+
 bool KeywordPairs::Append(int key, const char* value) {
     if (key < 0 || key >= m_keywords.Count()) return false;
     if (!value) value = "";
     // Blocks given up here are freed after the copy: value may lie in them.
-    std::unique_ptr<unsigned char[]> beforeDefaults, old;
+    OldBlock beforeDefaults, old;
     if (m_bDefaultsPending && !MakeDefaultsSlots(beforeDefaults)) return false;
     const size_t length = std::strlen(value);
     if (!MakeRoom(1, length, old)) return false;
@@ -102,15 +126,17 @@ bool KeywordPairs::Append(int key, const char* value) {
     return true;
 }
 
-void KeywordPairs::GiveDefaults() {
+bool KeywordPairs::GiveDefaults() {
     if (Present() != AllKeys()) m_bDefaultsPending = true;
+    if (m_bLent) return LeaveReadBuffer();
     const uint32_t textRoom = m_bReplaced ? TextInUse() : m_nTextUsed;
-    if (m_nCount == m_nSlotRoom && textRoom == m_nTextRoom) return;
-    std::unique_ptr<unsigned char[]> old;
+    if (m_nCount == m_nSlotRoom && textRoom == m_nTextRoom) return true;
+    OldBlock old;
     Rebuild(m_nCount, textRoom, old);  // when it fails, the spare room stays
+    return true;
 }
 
-bool KeywordPairs::MakeDefaultsSlots(std::unique_ptr<unsigned char[]>& old) {
+bool KeywordPairs::MakeDefaultsSlots(OldBlock& old) {
     const uint64_t present = Present();
     uint32_t missing = 0;
     for (int key = 0; key < m_keywords.Count(); ++key) missing += !HasBit(present, key);
@@ -148,7 +174,7 @@ bool KeywordPairs::SetValue(Slot& slot, const char* value) {
         return true;
     }
     const size_t index = &slot - Slots();
-    std::unique_ptr<unsigned char[]> old;  // freed after the copy: value may lie in it
+    OldBlock old;  // freed after the copy: value may lie in it
     if (!MakeRoom(0, length, old)) return false;
     std::memcpy(Texts() + m_nTextUsed, value, length + 1);
     Slots()[index].offset = m_nTextUsed;
@@ -162,7 +188,7 @@ bool KeywordPairs::Update(int key, const char* value, bool appendWhenAbsent) {
     if (!value) value = "";
     if (Slot* slot = FindSlot(key)) return SetValue(*slot, value);
     if (m_bDefaultsPending) {
-        std::unique_ptr<unsigned char[]> old;  // freed after the copy: value may lie in it
+        OldBlock old;  // freed after the copy: value may lie in it
         return MakeDefaultsSlots(old) && SetValue(*FindSlot(key), value);
     }
     if (!appendWhenAbsent || !*value) return true;
@@ -179,9 +205,10 @@ int KeywordPairs::Count() const {
 }
 
 void KeywordPairs::Clear() {
-    m_block.reset();
+    if (!m_bLent) delete[] m_pBlock;
+    m_pBlock = nullptr;
     m_nCount = m_nSlotRoom = m_nTextUsed = m_nTextRoom = 0;
-    m_bDefaultsPending = m_bReplaced = false;
+    m_bDefaultsPending = m_bReplaced = m_bLent = false;
 }
 
 }  // namespace qv

@@ -5,6 +5,7 @@
 // thousands of records and each fresh heap page costs more than reading many
 // lines: a pair costs its value's bytes and eight more, a default nothing.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -17,8 +18,28 @@ public:
     explicit KeywordPairs(const KeywordTable& keywords) : m_keywords(keywords) {}
     KeywordPairs(const KeywordPairs&) = delete;
     KeywordPairs& operator=(const KeywordPairs&) = delete;
+    ~KeywordPairs() { Clear(); }
 
     const KeywordTable& Keywords() const { return m_keywords; }
+
+    // While a record is read, its pairs gather in this buffer on the
+    // reader's stack; GiveDefaults, or the buffer's end, moves them to a
+    // block of their own size. Without it a block grows and is trimmed: one
+    // allocation more and one free, for each of thousands of records.
+    class ReadBuffer {
+    public:
+        explicit ReadBuffer(KeywordPairs& pairs);
+        ReadBuffer(const ReadBuffer&) = delete;
+        ReadBuffer& operator=(const ReadBuffer&) = delete;
+        // Pairs still here move out; when memory ran out they are dropped,
+        // which only a read that failed leaves to happen.
+        ~ReadBuffer();
+
+    private:
+        static constexpr size_t kSize = 512;
+        KeywordPairs& m_pairs;
+        alignas(uint32_t) unsigned char m_bytes[kSize];
+    };
 
     // Puts a pair at the end, even when the key has one already. False for a
     // key outside the table or when memory ran out; nothing changes then.
@@ -26,7 +47,8 @@ public:
     // Every key without a pair takes its default, as pairs after the others
     // in table order. The record is complete now: its block keeps no spare
     // room, and the defaults stay the table's texts until a pair changes.
-    void GiveDefaults();
+    // False only when the pairs could not leave a ReadBuffer (memory).
+    bool GiveDefaults();
     // The first required keyword whose first value is missing or empty, or null.
     const char* MissingRequired() const;
 
@@ -34,7 +56,7 @@ public:
     // is not there has no pair.
     bool Has(int key) const;
     bool Has(const char* keyword) const { return Has(m_keywords.Find(keyword)); }
-    // The first pair's value, or the empty text.
+    // The first pair's value, or the empty text; valid until the pairs change.
     const char* Value(int key) const;
     const char* Value(const char* keyword) const { return Value(m_keywords.Find(keyword)); }
     // Sets the first pair's value; without one, appends a pair when asked to
@@ -64,9 +86,11 @@ private:
         uint8_t key;
         bool tableDefault;
     };
+    // A block given up: freed when it goes (a ReadBuffer's is not held here).
+    using OldBlock = std::unique_ptr<unsigned char[]>;
 
-    Slot* Slots() const { return reinterpret_cast<Slot*>(m_block.get()); }
-    char* Texts() const { return reinterpret_cast<char*>(m_block.get() + m_nSlotRoom * sizeof(Slot)); }
+    Slot* Slots() const { return reinterpret_cast<Slot*>(m_pBlock); }
+    char* Texts() const { return reinterpret_cast<char*>(m_pBlock + m_nSlotRoom * sizeof(Slot)); }
     const char* SlotValue(const Slot& slot) const {
         return slot.tableDefault ? m_keywords.DefaultText(slot.key) : Texts() + slot.offset;
     }
@@ -79,18 +103,20 @@ private:
     uint32_t TextInUse() const;
     // The pending defaults become slots, so that pairs added later come after
     // them. The old block goes to `old`, as for Rebuild.
-    bool MakeDefaultsSlots(std::unique_ptr<unsigned char[]>& old);
+    bool MakeDefaultsSlots(OldBlock& old);
     // Moves the pairs to a new block with room for slotRoom pairs and
     // textRoom bytes of values, leaving out the texts that were replaced.
     // textRoom is at least m_nTextUsed, or TextInUse() after a replacement.
     // The old block goes to `old`, to be freed once nothing points into it.
-    bool Rebuild(uint32_t slotRoom, uint32_t textRoom, std::unique_ptr<unsigned char[]>& old);
+    bool Rebuild(uint32_t slotRoom, uint32_t textRoom, OldBlock& old);
     // Room for `slots` more slots and for a text of `length` bytes.
-    bool MakeRoom(uint32_t slots, size_t length, std::unique_ptr<unsigned char[]>& old);
+    bool MakeRoom(uint32_t slots, size_t length, OldBlock& old);
     bool SetValue(Slot& slot, const char* value);
+    // Pairs in a ReadBuffer move to a block of their own size.
+    bool LeaveReadBuffer();
 
     const KeywordTable& m_keywords;
-    std::unique_ptr<unsigned char[]> m_block;
+    unsigned char* m_pBlock = nullptr;  // owned unless m_bLent
     uint32_t m_nCount = 0;
     uint32_t m_nSlotRoom = 0;
     uint32_t m_nTextUsed = 0;
@@ -98,6 +124,7 @@ private:
     bool m_bDefaultsPending = false;
     // Texts were replaced: the block holds bytes that no slot names.
     bool m_bReplaced = false;
+    bool m_bLent = false;  // the block is a ReadBuffer's
 };
 
 }  // namespace qv

@@ -18,6 +18,12 @@ int CheckRequired(const KeywordPairs& properties) {
     return 0;
 }
 
+int GiveDefaults(KeywordPairs& properties) {
+    if (properties.GiveDefaults()) return 0;
+    WriteLog(msg::kOutOfMemory);
+    return -1;
+}
+
 void PairUpdater::Text(int key, const char* text, bool append) {
     m_properties.Update(key, text, append);
 }

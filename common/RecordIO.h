@@ -52,6 +52,8 @@ int ReadRecordLines(FILE* file, const char* childHeader, OnLine&& onLine, ReadCh
 void StoreSetting(KeywordPairs& properties, const char* key, const char* value, const char* unknownKeyFormat);
 // 0, or -10 (logged) when a required keyword has no value.
 int CheckRequired(const KeywordPairs& properties);
+// Gives every keyword without a pair its default: 0, or -1 (logged).
+int GiveDefaults(KeywordPairs& properties);
 
 // Brings the pairs up to date from typed fields before a write. Each call
 // sets the first pair of the keyword; without one it appends a pair when

@@ -196,6 +196,7 @@ TEST(Messages, ProductTextsAreTheShiftJisBytes) {
     EXPECT_STREQ(qv::msg::kUnknownKeyDesktop, expected::kUnknownKeyDesktop);
     EXPECT_STREQ(qv::msg::kUnknownKeyEntry, expected::kUnknownKeyEntry);
     EXPECT_STREQ(qv::msg::kOutOfMemoryEntry, "\x83\x81\x83\x82\x83\x8A\x95s\x91\xAB\x82\xC5\x82\xB7.");
+    EXPECT_STREQ(qv::msg::kValidateOutOfMemory, "\x83\x81\x83\x82\x83\x8A\x82\xAA\x91\xAB\x82\xE8\x82\xDC\x82\xB9\x82\xF1.\n");
     EXPECT_STREQ(qv::msg::kNotDefined, "%s\x82\xAA\x92\xE8\x8B`\x82\xB3\x82\xEA\x82\xC4\x82\xA2\x82\xDC\x82\xB9\x82\xF1.\n");
 }
 
