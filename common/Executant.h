@@ -76,16 +76,17 @@ public:
     TextString FileName() const;
     const char* Arguments() const { return m_properties.Value(kArguments); }
 
-    // Taken from the pairs by Apply, put back by Write.
-    bool positionSet = false;
+    // Taken from the pairs by Apply, put back by Write. The flags come after
+    // the numbers: a file holds thousands of entries, each one heap block.
     int32_t x = kUnset;
     int32_t y = kUnset;
-    bool sizeSet = false;
     int32_t width = kUnset;
     int32_t height = kUnset;
-    bool prioritySet = false;
     uint32_t priority = 0;  // high nibble: priority class, low nibble: thread priority
     uint32_t inputTimeout = kDefaultInputTimeout;
+    bool positionSet = false;  // x and y
+    bool sizeSet = false;      // width and height
+    bool prioritySet = false;
     bool shellExec = false;
 
     UniqueHandle heldProcess;  // kept after a held launch, for KillCheck

@@ -12,18 +12,17 @@ constexpr uint32_t kFirstSlotRoom = 8;
 constexpr uint32_t kFirstTextRoom = 256;
 // A ReadBuffer's room for slots; the rest of it holds the texts.
 constexpr uint32_t kReadBufferSlots = 16;
-// A larger text is refused like memory that ran out: offsets stay in range.
-constexpr size_t kLargestText = UINT32_MAX / 4;
 
 bool HasBit(uint64_t keys, int key) { return (keys >> key & 1) != 0; }
 
 }  // namespace
 
 KeywordPairs::ReadBuffer::ReadBuffer(KeywordPairs& pairs) : m_pairs(pairs) {
-    static_assert(kReadBufferSlots * sizeof(Slot) < kSize);
+    static_assert(sizeof(Slot) == 4 && kReadBufferSlots * sizeof(Slot) < kSize);
+    static_assert(KeywordTable::kMaxKeys <= 64 && kTextLimit <= 1u << 25);
     if (m_pairs.m_pBlock) return;  // pairs of before stay where they are
     m_pairs.m_pBlock = m_bytes;
-    m_pairs.m_bLent = true;
+    m_pairs.m_bLent = 1;
     m_pairs.m_nSlotRoom = kReadBufferSlots;
     m_pairs.m_nTextUsed = 0;
     m_pairs.m_nTextRoom = kSize - kReadBufferSlots * sizeof(Slot);
@@ -78,12 +77,12 @@ bool KeywordPairs::Rebuild(uint32_t slotRoom, uint32_t textRoom, OldBlock& old) 
             slots[i].offset = used;
             used += size;
         }
-        m_bReplaced = false;
+        m_bReplaced = 0;
     }
     // A ReadBuffer's bytes stay valid until its reader goes.
     if (!m_bLent) old.reset(m_pBlock);
     m_pBlock = block.release();
-    m_bLent = false;
+    m_bLent = 0;
     m_nSlotRoom = slotRoom;
     m_nTextUsed = used;
     m_nTextRoom = textRoom;
@@ -91,7 +90,7 @@ bool KeywordPairs::Rebuild(uint32_t slotRoom, uint32_t textRoom, OldBlock& old) 
 }
 
 bool KeywordPairs::MakeRoom(uint32_t slots, size_t length, OldBlock& old) {
-    if (length > kLargestText || m_nCount + slots > kLargestText) return false;
+    if (length >= kTextLimit || m_nCount + slots > kTextLimit) return false;
     const uint32_t size = static_cast<uint32_t>(length) + 1;
     if (m_nCount + slots <= m_nSlotRoom && m_nTextUsed + size <= m_nTextRoom) return true;
     // Twice what is needed, so that pairs added one by one move the block a
@@ -101,7 +100,8 @@ bool KeywordPairs::MakeRoom(uint32_t slots, size_t length, OldBlock& old) {
     uint32_t textRoom = m_nTextRoom;
     if (m_nTextUsed + size > textRoom) {
         const uint32_t needed = (m_bReplaced ? TextInUse() : m_nTextUsed) + size;
-        textRoom = needed <= kFirstTextRoom ? kFirstTextRoom : 2 * needed;
+        if (needed > kTextLimit) return false;
+        textRoom = needed <= kFirstTextRoom ? kFirstTextRoom : needed > kTextLimit / 2 ? kTextLimit : 2 * needed;
     }
     return Rebuild(slotRoom, textRoom, old);
 }
@@ -121,13 +121,13 @@ bool KeywordPairs::Append(int key, const char* value) {
     const size_t length = std::strlen(value);
     if (!MakeRoom(1, length, old)) return false;
     std::memcpy(Texts() + m_nTextUsed, value, length + 1);
-    Slots()[m_nCount++] = Slot{m_nTextUsed, static_cast<uint8_t>(key), false};
+    Slots()[m_nCount++] = Slot{m_nTextUsed, static_cast<uint32_t>(key), 0};
     m_nTextUsed += static_cast<uint32_t>(length) + 1;
     return true;
 }
 
 bool KeywordPairs::GiveDefaults() {
-    if (Present() != AllKeys()) m_bDefaultsPending = true;
+    if (Present() != AllKeys()) m_bDefaultsPending = 1;
     if (m_bLent) return LeaveReadBuffer();
     const uint32_t textRoom = m_bReplaced ? TextInUse() : m_nTextUsed;
     if (m_nCount == m_nSlotRoom && textRoom == m_nTextRoom) return true;
@@ -142,8 +142,8 @@ bool KeywordPairs::MakeDefaultsSlots(OldBlock& old) {
     for (int key = 0; key < m_keywords.Count(); ++key) missing += !HasBit(present, key);
     if (!MakeRoom(missing, 0, old)) return false;
     for (int key = 0; key < m_keywords.Count(); ++key)
-        if (!HasBit(present, key)) Slots()[m_nCount++] = Slot{0, static_cast<uint8_t>(key), true};
-    m_bDefaultsPending = false;
+        if (!HasBit(present, key)) Slots()[m_nCount++] = Slot{0, static_cast<uint32_t>(key), 1};
+    m_bDefaultsPending = 0;
     return true;
 }
 
@@ -168,7 +168,7 @@ bool KeywordPairs::SetValue(Slot& slot, const char* value) {
     const char* current = SlotValue(slot);
     if (std::strcmp(current, value) == 0) return true;
     const size_t length = std::strlen(value);
-    m_bReplaced = m_bReplaced || !slot.tableDefault;
+    if (!slot.tableDefault) m_bReplaced = 1;
     if (!slot.tableDefault && length <= std::strlen(current)) {
         std::memmove(Texts() + slot.offset, value, length + 1);
         return true;
@@ -178,7 +178,7 @@ bool KeywordPairs::SetValue(Slot& slot, const char* value) {
     if (!MakeRoom(0, length, old)) return false;
     std::memcpy(Texts() + m_nTextUsed, value, length + 1);
     Slots()[index].offset = m_nTextUsed;
-    Slots()[index].tableDefault = false;
+    Slots()[index].tableDefault = 0;
     m_nTextUsed += static_cast<uint32_t>(length) + 1;
     return true;
 }
@@ -208,7 +208,7 @@ void KeywordPairs::Clear() {
     if (!m_bLent) delete[] m_pBlock;
     m_pBlock = nullptr;
     m_nCount = m_nSlotRoom = m_nTextUsed = m_nTextRoom = 0;
-    m_bDefaultsPending = m_bReplaced = m_bLent = false;
+    m_bDefaultsPending = m_bReplaced = m_bLent = 0;
 }
 
 }  // namespace qv

@@ -3,7 +3,7 @@
 // record's table are held, so a pair keeps its keyword's number instead of a
 // copy, and all values of a record share one block. A parameter file holds
 // thousands of records and each fresh heap page costs more than reading many
-// lines: a pair costs its value's bytes and eight more, a default nothing.
+// lines: a pair costs its value's bytes and five more, a default nothing.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +15,10 @@ namespace qv {
 
 class KeywordPairs {
 public:
-    explicit KeywordPairs(const KeywordTable& keywords) : m_keywords(keywords) {}
+    static constexpr uint32_t kTextLimit = 1u << 25;
+
+    explicit KeywordPairs(const KeywordTable& keywords)
+        : m_keywords(keywords), m_nTextRoom(0), m_bDefaultsPending(0), m_bReplaced(0), m_bLent(0) {}
     KeywordPairs(const KeywordPairs&) = delete;
     KeywordPairs& operator=(const KeywordPairs&) = delete;
     ~KeywordPairs() { Clear(); }
@@ -36,13 +39,14 @@ public:
         ~ReadBuffer();
 
     private:
-        static constexpr size_t kSize = 512;
+        static constexpr size_t kSize = 512;  // a program entry takes about 100
         KeywordPairs& m_pairs;
         alignas(uint32_t) unsigned char m_bytes[kSize];
     };
 
     // Puts a pair at the end, even when the key has one already. False for a
-    // key outside the table or when memory ran out; nothing changes then.
+    // key outside the table or when memory ran out, which is also what a
+    // record's values beyond kTextLimit bytes meet; nothing changes then.
     bool Append(int key, const char* value);
     // Every key without a pair takes its default, as pairs after the others
     // in table order. The record is complete now: its block keeps no spare
@@ -82,9 +86,9 @@ private:
     // The block: the slots, one per pair in order, then the values' texts,
     // each with its terminator. A slot of a default names the table's text.
     struct Slot {
-        uint32_t offset;
-        uint8_t key;
-        bool tableDefault;
+        uint32_t offset : 25;
+        uint32_t key : 6;
+        uint32_t tableDefault : 1;
     };
     // A block given up: freed when it goes (a ReadBuffer's is not held here).
     using OldBlock = std::unique_ptr<unsigned char[]>;
@@ -120,11 +124,12 @@ private:
     uint32_t m_nCount = 0;
     uint32_t m_nSlotRoom = 0;
     uint32_t m_nTextUsed = 0;
-    uint32_t m_nTextRoom = 0;
-    bool m_bDefaultsPending = false;
+    // Every program entry has these: the flags share a word with the room.
+    uint32_t m_nTextRoom : 26;
+    uint32_t m_bDefaultsPending : 1;
     // Texts were replaced: the block holds bytes that no slot names.
-    bool m_bReplaced = false;
-    bool m_bLent = false;  // the block is a ReadBuffer's
+    uint32_t m_bReplaced : 1;
+    uint32_t m_bLent : 1;  // the block is a ReadBuffer's
 };
 
 }  // namespace qv
