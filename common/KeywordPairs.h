@@ -34,8 +34,9 @@ public:
         explicit ReadBuffer(KeywordPairs& pairs);
         ReadBuffer(const ReadBuffer&) = delete;
         ReadBuffer& operator=(const ReadBuffer&) = delete;
-        // Pairs still here move out; when memory ran out they are dropped,
-        // which only a read that failed leaves to happen.
+        // Pairs still here move out. Without memory for that they are
+        // dropped: GiveDefaults has failed and Validate said so, or the read
+        // failed anyway.
         ~ReadBuffer();
 
     private:
