@@ -197,7 +197,7 @@ void ModuleListDialog::Capture() {
         return;
     }
     std::vector<std::string> names;
-    for (const auto& entry : config::CaptureAll(m_captureOptions)) names.emplace_back(FileNamePart(entry->fileName.c_str()));
+    for (const auto& entry : config::CaptureAll(m_captureOptions)) names.emplace_back(FileNamePart(entry->FileName().c_str()));
     if (names.empty()) {
         MessageBoxA(Handle(), config::kNoneCaptured, "QVBarConfig", MB_OK);
         return;
@@ -220,7 +220,7 @@ BOOL ModuleListDialog::HandleMessage(UINT message, WPARAM, LPARAM) {
         if (!refusal.empty()) MessageBoxA(Handle(), refusal.c_str(), "QVBarConfig", MB_OK);
         return TRUE;
     }
-    TakeCaptured({FileNamePart(entry->fileName.c_str())});
+    TakeCaptured({FileNamePart(entry->FileName().c_str())});
     return TRUE;
 }
 

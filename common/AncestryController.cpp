@@ -13,7 +13,7 @@ namespace qv {
 
 namespace {
 
-const KeywordRow kRows[] = {
+constexpr KeywordRow kRows[] = {
     {"HotKeyNext", false, "0x00010022"},
     {"HotKeyPrev", false, "0x00010021"},
     {"HotKeyHome", false, "0x00010024"},
@@ -36,7 +36,7 @@ const KeywordRow kRows[] = {
 };
 static_assert(sizeof(kRows) / sizeof(kRows[0]) == AncestryController::kKeyCount);
 
-const KeywordTable kKeywords(kRows);
+constexpr KeywordTable kKeywords(kRows);
 
 }  // namespace
 
@@ -62,13 +62,14 @@ int AncestryController::CountChildren() const { return m_desktops.Count(); }
 AncestryDesktop* AncestryController::CreateChild() { return new (std::nothrow) AncestryDesktop; }
 
 int AncestryController::Read(FILE* file) {
+    KeywordPairs::ReadBuffer buffer(m_properties);
     int made = 0;  // desktops made in this record name the next one, read or not
     // The mode the display has while the file is read, asked of the first
     // desktop and given to the others.
     DisplayMode mode;
     bool modeKnown = false;
     auto onLine = [this](const char* key, const char* value) {
-        StoreSetting(kKeywords, m_properties, key, value, msg::kUnknownKeyController);
+        StoreSetting(m_properties, key, value, msg::kUnknownKeyController);
     };
     auto readChild = [this, &made, &mode, &modeKnown](FILE* f) {
         AncestryDesktop* desktop = CreateChild();
@@ -89,7 +90,7 @@ int AncestryController::Read(FILE* file) {
         return true;
     };
     if (ReadRecordLines(file, AncestryDesktop::kHeader, onLine, readChild) < 0) return -1;
-    if (CheckRequired(kKeywords, m_properties) < 0) return -10;
+    if (CheckRequired(m_properties) < 0) return -10;
     Validate();
     Apply();
     return 0;
@@ -99,7 +100,7 @@ const char* AncestryController::KeyName(int key) const { return kKeywords.KeyNam
 
 const char* AncestryController::DefaultText(int key) const { return kKeywords.DefaultText(key); }
 
-int AncestryController::Validate() { return AppendDefaults(kKeywords, m_properties); }
+int AncestryController::Validate() { return GiveDefaults(m_properties); }
 
 void AncestryController::ApplyKey(int key, const char* text, bool reset) {
     auto hotKey = [&](uint32_t& field) {
@@ -150,18 +151,18 @@ void AncestryController::ApplyKey(int key, const char* text, bool reset) {
 }
 
 void AncestryController::Apply() {
-    for (int key = 0; key < kKeyCount; ++key) ApplyKey(key, m_properties.Value(kKeywords.KeyName(key)), false);
+    for (int key = 0; key < kKeyCount; ++key) ApplyKey(key, m_properties.Value(key), false);
 }
 
 void AncestryController::ResetKey(int key) {
     const char* text = kKeywords.DefaultText(key);
     if (!text) return;
-    m_properties.Update(kKeywords.KeyName(key), text, true);
+    m_properties.Update(key, text, true);
     ApplyKey(key, text, true);
 }
 
 int AncestryController::Write(FILE* file, int depth) {
-    PairUpdater pairs(kKeywords, m_properties);
+    PairUpdater pairs(m_properties);
     for (int i = 0; i < kHotKeyCount; ++i) pairs.HotKey(kHotKeys[i], HotKeyWord(i));
     pairs.Hex(kLogoColor, m_crLogoColor, true);
     pairs.Text(kDefaultTitle, m_strDefaultTitle.c_str(), true);

@@ -6,8 +6,7 @@
 #include <cstdio>
 
 #include "AncestryDesktop.h"
-#include "KeywordTable.h"
-#include "PropertyList.h"
+#include "KeywordPairs.h"
 #include "TextString.h"
 
 namespace qv {
@@ -66,8 +65,8 @@ public:
     virtual int CountChildren() const;
     virtual AncestryDesktop* CreateChild();
 
-    PropertyList& Properties() { return m_properties; }
-    const PropertyList& Properties() const { return m_properties; }
+    KeywordPairs& Properties() { return m_properties; }
+    const KeywordPairs& Properties() const { return m_properties; }
     OwnedRing<AncestryDesktop>& Desktops() { return m_desktops; }
     const OwnedRing<AncestryDesktop>& Desktops() const { return m_desktops; }
 
@@ -95,7 +94,7 @@ private:
     // Converts one key's text; a reset neither clamps nor keeps a hot key at 0.
     void ApplyKey(int key, const char* text, bool reset);
 
-    PropertyList m_properties;
+    KeywordPairs m_properties{Keywords()};
     OwnedRing<AncestryDesktop> m_desktops;
 };
 

@@ -13,7 +13,7 @@ namespace qv {
 
 namespace {
 
-const KeywordRow kRows[] = {
+constexpr KeywordRow kRows[] = {
     {"DesktopName", false, ""},
     {"DesktopTitleColor", false, "0x000FE80F"},
     {"DesktopExitProgman", false, "0x00000000"},
@@ -32,7 +32,7 @@ const KeywordRow kRows[] = {
 };
 static_assert(sizeof(kRows) / sizeof(kRows[0]) == AncestryDesktop::kKeyCount);
 
-const KeywordTable kKeywords(kRows);
+constexpr KeywordTable kKeywords(kRows);
 
 // A mode value of 0 means "as the display is now".
 int32_t ModeValue(const char* text, int32_t current) {
@@ -45,8 +45,9 @@ int32_t ModeValue(const char* text, int32_t current) {
 const KeywordTable& AncestryDesktop::Keywords() { return kKeywords; }
 
 int AncestryDesktop::Read(FILE* file) {
+    KeywordPairs::ReadBuffer buffer(m_properties);
     auto onLine = [this](const char* key, const char* value) {
-        StoreSetting(kKeywords, m_properties, key, value, msg::kUnknownKeyDesktop);
+        StoreSetting(m_properties, key, value, msg::kUnknownKeyDesktop);
     };
     auto readChild = [this](FILE* f) {
         Executant* entry = CreateChild();
@@ -58,7 +59,7 @@ int AncestryDesktop::Read(FILE* file) {
         return true;
     };
     if (ReadRecordLines(file, Executant::kHeader, onLine, readChild) < 0) return -1;
-    if (CheckRequired(kKeywords, m_properties) < 0) return -10;
+    if (CheckRequired(m_properties) < 0) return -10;
     Validate();
     Apply();
     m_nState = kRead;
@@ -71,7 +72,7 @@ const char* AncestryDesktop::KeyName(int key) const { return kKeywords.KeyName(k
 
 const char* AncestryDesktop::DefaultText(int key) const { return kKeywords.DefaultText(key); }
 
-int AncestryDesktop::Validate() { return AppendDefaults(kKeywords, m_properties); }
+int AncestryDesktop::Validate() { return GiveDefaults(m_properties); }
 
 void AncestryDesktop::SetName(const char* name) {
     m_strDesktopName.Assign(name);
@@ -113,20 +114,20 @@ void AncestryDesktop::ApplyKey(int key, const char* text, const DisplayMode& cur
 void AncestryDesktop::Apply() {
     const DisplayMode current = DefaultDisplayMode();
     for (int key = 0; key < kKeyCount; ++key)
-        if (key != kWavFlag) ApplyKey(key, m_properties.Value(kKeywords.KeyName(key)), current);
+        if (key != kWavFlag) ApplyKey(key, m_properties.Value(key), current);
 }
 
 void AncestryDesktop::ResetKey(int key) {
     const char* text = kKeywords.DefaultText(key);
     if (!text) return;
-    m_properties.Update(kKeywords.KeyName(key), text, true);
+    m_properties.Update(key, text, true);
     DisplayMode current;
     if (key >= kBitsPerPel && key <= kFrequency) current = CurrentDisplayMode();
     ApplyKey(key, text, current);
 }
 
 int AncestryDesktop::Write(FILE* file, int depth) {
-    PairUpdater pairs(kKeywords, m_properties);
+    PairUpdater pairs(m_properties);
     pairs.Text(kName, m_strTitle.c_str(), true);
     pairs.Hex(kTitleColor, m_crTitleColor, true);
     pairs.Hex(kExitProgman, m_dwExitOptions, true);

@@ -7,8 +7,7 @@
 
 #include "DisplayMode.h"
 #include "Executant.h"
-#include "KeywordTable.h"
-#include "PropertyList.h"
+#include "KeywordPairs.h"
 #include "RingList.h"
 #include "TextString.h"
 
@@ -63,8 +62,8 @@ public:
     }
     void ClearReadDisplayMode() { m_bReadModeSet = false; }
 
-    PropertyList& Properties() { return m_properties; }
-    const PropertyList& Properties() const { return m_properties; }
+    KeywordPairs& Properties() { return m_properties; }
+    const KeywordPairs& Properties() const { return m_properties; }
     OwnedRing<Executant>& Executants() { return m_executants; }
     const OwnedRing<Executant>& Executants() const { return m_executants; }
 
@@ -93,7 +92,7 @@ protected:
 private:
     void ApplyKey(int key, const char* text, const DisplayMode& current);
 
-    PropertyList m_properties;
+    KeywordPairs m_properties{Keywords()};
     OwnedRing<Executant> m_executants;
     DisplayMode m_readMode;
     bool m_bReadModeSet = false;

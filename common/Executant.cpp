@@ -11,7 +11,7 @@ namespace qv {
 
 namespace {
 
-const KeywordRow kRows[] = {
+constexpr KeywordRow kRows[] = {
     {"ExecutionFileName", true, ""},
     {"ExecutionArguments", false, ""},
     {"ExecutionPath", false, ""},
@@ -26,11 +26,11 @@ const KeywordRow kRows[] = {
 };
 static_assert(sizeof(kRows) / sizeof(kRows[0]) == Executant::kKeyCount);
 
-const KeywordTable kKeywords(kRows);
+constexpr KeywordTable kKeywords(kRows);
 
 // A pair of coordinates counts only when both scan and neither is unset.
-bool ApplyPair(const PropertyPair* pair, int32_t* a, int32_t* b) {
-    if (!pair || !ScanIntPair(pair->value.c_str(), a, b)) return false;
+bool ApplyPair(const KeywordPairs& pairs, int key, int32_t* a, int32_t* b) {
+    if (!pairs.Has(key) || !ScanIntPair(pairs.Value(key), a, b)) return false;
     return *a != Executant::kUnset && *b != Executant::kUnset;
 }
 
@@ -44,6 +44,7 @@ void FormatPair(char (&text)[32], bool set, int32_t a, int32_t b) {
 const KeywordTable& Executant::Keywords() { return kKeywords; }
 
 int Executant::Read(FILE* file) {
+    KeywordPairs::ReadBuffer buffer(m_properties);
     auto onLine = [this](const char* key, const char* value) {
         int added = AddEntry(key, value);
         if (added == 0) WriteLog(msg::kUnknownKeyEntry, key);
@@ -57,19 +58,26 @@ int Executant::Read(FILE* file) {
 }
 
 int Executant::AddEntry(const char* key, const char* value) {
-    if (kKeywords.Find(key) < 0) return 0;
-    return m_properties.Append(key, value) ? 1 : -1;
+    const int number = kKeywords.Find(key);
+    if (number < 0) return 0;
+    return m_properties.Append(number, value) ? 1 : -1;
 }
 
 const char* Executant::KeyName(int key) const { return kKeywords.KeyName(key); }
 
+TextString Executant::FileName() const {
+    TextString name(m_properties.Value(kFileName));
+    name.LowerAscii();
+    return name;
+}
+
 int Executant::Validate() {
     // This record's lines have their own texts: no line end on the first.
-    if (const char* missing = kKeywords.MissingRequired(m_properties)) {
+    if (const char* missing = m_properties.MissingRequired()) {
         WriteLog(msg::kNotDefinedEntry, missing);
         return -10;
     }
-    if (!kKeywords.AppendDefaults(m_properties)) {
+    if (!m_properties.GiveDefaults()) {
         WriteLog(msg::kValidateOutOfMemory);
         return -1;
     }
@@ -77,31 +85,24 @@ int Executant::Validate() {
 }
 
 void Executant::Apply() {
-    fileName.Assign(m_properties.Value(KeyName(kFileName)));
-    fileName.LowerAscii();
-    arguments.Assign(m_properties.Value(KeyName(kArguments)));
-
-    positionSet = ApplyPair(m_properties.Find(KeyName(kPosition)), &x, &y);
-    sizeSet = ApplyPair(m_properties.Find(KeyName(kSize)), &width, &height);
+    positionSet = ApplyPair(m_properties, kPosition, &x, &y);
+    sizeSet = ApplyPair(m_properties, kSize, &width, &height);
 
     prioritySet = false;
-    if (const PropertyPair* pair = m_properties.Find(KeyName(kPriority))) {
-        priority = static_cast<uint32_t>(ParseHexCapable(pair->value.c_str()));
+    if (m_properties.Has(kPriority)) {
+        priority = static_cast<uint32_t>(ParseHexCapable(m_properties.Value(kPriority)));
         prioritySet = priority != 0;
     }
     inputTimeout = kDefaultInputTimeout;
-    if (const PropertyPair* pair = m_properties.Find(KeyName(kInputTO)))
-        inputTimeout = static_cast<uint32_t>(ParseDecimal(pair->value.c_str()));
+    if (m_properties.Has(kInputTO)) inputTimeout = static_cast<uint32_t>(ParseDecimal(m_properties.Value(kInputTO)));
     shellExec = false;
-    if (const PropertyPair* pair = m_properties.Find(KeyName(kShellExec)))
-        shellExec = ParseDecimal(pair->value.c_str()) > 0;
+    if (m_properties.Has(kShellExec)) shellExec = ParseDecimal(m_properties.Value(kShellExec)) > 0;
 }
 
 int Executant::Write(FILE* file, int depth, bool withHeader) {
     char text[32];
-    PairUpdater pairs(kKeywords, m_properties);
-    pairs.Text(kFileName, fileName.c_str(), true);
-    pairs.Text(kArguments, arguments.c_str(), true);
+    PairUpdater pairs(m_properties);
+    pairs.Text(kFileName, FileName().c_str(), true);
     FormatPair(text, positionSet, x, y);
     pairs.Text(kPosition, text, true);
     FormatPair(text, sizeSet, width, height);

@@ -8,8 +8,7 @@
 #include <cstdio>
 
 #include "Handle.h"
-#include "KeywordTable.h"
-#include "PropertyList.h"
+#include "KeywordPairs.h"
 #include "RingList.h"
 #include "TextString.h"
 
@@ -69,20 +68,25 @@ public:
 
     enum KillStep { kPostClose = 1, kPostQuit = 2, kTerminate = 4 };
 
-    PropertyList& Properties() { return m_properties; }
-    const PropertyList& Properties() const { return m_properties; }
+    KeywordPairs& Properties() { return m_properties; }
+    const KeywordPairs& Properties() const { return m_properties; }
 
-    TextString fileName;  // lower-cased
-    TextString arguments;
-    bool positionSet = false;
+    // The program as the once-only rule compares it and the log names it:
+    // ExecutionFileName lower-cased. A copy, empty when memory ran out.
+    TextString FileName() const;
+    const char* Arguments() const { return m_properties.Value(kArguments); }
+
+    // Taken from the pairs by Apply, put back by Write. The flags come after
+    // the numbers: a file holds thousands of entries, each one heap block.
     int32_t x = kUnset;
     int32_t y = kUnset;
-    bool sizeSet = false;
     int32_t width = kUnset;
     int32_t height = kUnset;
-    bool prioritySet = false;
     uint32_t priority = 0;  // high nibble: priority class, low nibble: thread priority
     uint32_t inputTimeout = kDefaultInputTimeout;
+    bool positionSet = false;  // x and y
+    bool sizeSet = false;      // width and height
+    bool prioritySet = false;
     bool shellExec = false;
 
     UniqueHandle heldProcess;  // kept after a held launch, for KillCheck
@@ -103,7 +107,7 @@ private:
     // Moves, sizes and shows a found window as the entry asks.
     void PlaceWindow(HWND window) const;
 
-    PropertyList m_properties;
+    KeywordPairs m_properties{Keywords()};
 };
 
 }  // namespace qv

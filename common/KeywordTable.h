@@ -2,7 +2,7 @@
 // Each record class's static table of keywords: key number (row order),
 // required flag, default text.
 
-#include "PropertyList.h"
+#include <cstddef>
 
 namespace qv {
 
@@ -14,8 +14,15 @@ struct KeywordRow {
 
 class KeywordTable {
 public:
+    // A record's keys fit in a 64-bit set (KeywordPairs).
+    static constexpr int kMaxKeys = 64;
+
     template <int N>
-    constexpr explicit KeywordTable(const KeywordRow (&rows)[N]) : m_pRows(rows), m_nCount(N) {}
+    constexpr explicit KeywordTable(const KeywordRow (&rows)[N]) : m_pRows(rows), m_nCount(N) {
+        static_assert(N <= kMaxKeys);
+        for (int i = 0; i < N; ++i)
+            while (rows[i].keyword[m_lengths[i]]) ++m_lengths[i];
+    }
 
     int Count() const { return m_nCount; }
     // Key number of a keyword (exact, case-sensitive), or -1.
@@ -24,15 +31,14 @@ public:
     const char* KeyName(int key) const;
     // Default text, or null for a number outside the table.
     const char* DefaultText(int key) const;
-    // The first required keyword whose first value is missing or empty, or null.
-    const char* MissingRequired(const PropertyList& list) const;
-    // Appends (keyword, default) for every keyword without a pair, in table
-    // order. Returns false when memory ran out.
-    bool AppendDefaults(PropertyList& list) const;
+    bool Required(int key) const { return key >= 0 && key < m_nCount && m_pRows[key].required; }
 
 private:
     const KeywordRow* m_pRows;
     int m_nCount;
+    // Every line of a file is looked up, and a record's keywords share a
+    // prefix: comparing lengths first leaves a row or two to compare.
+    size_t m_lengths[kMaxKeys] = {};
 };
 
 }  // namespace qv

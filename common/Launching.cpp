@@ -126,7 +126,7 @@ void Executant::DropHeldProcess() {
     heldThreadId = 0;
 }
 
-int Executant::ShowMode() const { return ShowCommandFromText(m_properties.Value(KeyName(kShowMode))); }
+int Executant::ShowMode() const { return ShowCommandFromText(m_properties.Value(kShowMode)); }
 
 STARTUPINFOA Executant::StartupInfo(char* desktopName) const {
     STARTUPINFOA si = {};
@@ -164,21 +164,22 @@ void Executant::ResetWindowSearch(int mode) { qv::ResetWindowSearch(mode); }
 
 int Executant::Launch(const char* desktopName) {
     if (shellExec) return LaunchByShell();
-    if (ParseDecimal(m_properties.Value(KeyName(kInitialOnce))) != 0 &&
-        IsModuleRunning(desktopName, fileName.c_str()) == 0) {
-        WriteLog("Module [%s] Already Running in Desktop[%s].\n", fileName.c_str(), desktopName ? desktopName : "");
+    const TextString program = FileName();
+    if (ParseDecimal(m_properties.Value(kInitialOnce)) != 0 &&
+        IsModuleRunning(desktopName, program.c_str()) == 0) {
+        WriteLog("Module [%s] Already Running in Desktop[%s].\n", program.c_str(), desktopName ? desktopName : "");
         return 1;
     }
     DropHeldProcess();
 
     std::string line;
-    if (!JoinCommandLine(line, {fileName.c_str(), " ", arguments.c_str()})) return -1;
+    if (!JoinCommandLine(line, {program.c_str(), " ", Arguments()})) return -1;
     std::vector<char> command = Writable(line.c_str());
     std::vector<char> desktop = Writable(desktopName);
     STARTUPINFOA si = StartupInfo(desktopName ? desktop.data() : nullptr);
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, LaunchCreationFlags(prioritySet, priority),
-                        nullptr, OrNull(m_properties.Value(KeyName(kPath))), &si, &pi)) {
+                        nullptr, OrNull(m_properties.Value(kPath)), &si, &pi)) {
         WriteLog("CreateProcess(%s) Failed.\n", line.c_str());
         return -1;
     }
@@ -187,7 +188,7 @@ int Executant::Launch(const char* desktopName) {
     WriteLog("CreatePrcess(%s) Success.\n", line.c_str());
 
     const ProcessApi& api = BoundProcessApi();
-    if (api.ImmDisableIME && ParseDecimal(m_properties.Value(KeyName(kDisableIME))) != 0) {
+    if (api.ImmDisableIME && ParseDecimal(m_properties.Value(kDisableIME)) != 0) {
         WriteLog("IME Disable OK.\n");
         api.ImmDisableIME(pi.dwThreadId);
     }
@@ -199,7 +200,7 @@ int Executant::Launch(const char* desktopName) {
     DWORD threadId = pi.dwThreadId;
     if (InputWait() > 0) {
         LogLine failure;
-        if (!WaitUntilIdle(process.Get(), fileName.c_str(), failure)) return 0;
+        if (!WaitUntilIdle(process.Get(), program.c_str(), failure)) return 0;
         if (positionSet || sizeSet) {
             ResetWindowSearch(kSearchByProcessId);
             HWND window = SearchLaunchedWindow(LaunchSearchRounds(InputWait()), static_cast<LPARAM>(pi.dwProcessId));
@@ -217,13 +218,12 @@ int Executant::Launch(const char* desktopName) {
 }
 
 int Executant::LaunchHeld() {
-    PropertyPair* once = m_properties.Find(KeyName(kInitialOnce));
-    bool suspended = once && ParseDecimal(once->value.c_str()) != 0;
-    if (suspended) once->value.Assign("0");
+    const bool suspended = ParseDecimal(m_properties.Value(kInitialOnce)) != 0;
+    if (suspended) m_properties.Update(kInitialOnce, "0", false);
     holdProcess = true;
     int result = Launch(nullptr);
     holdProcess = false;
-    if (suspended) once->value.Assign("1");
+    if (suspended) m_properties.Update(kInitialOnce, "1", false);
     return result;
 }
 
@@ -240,12 +240,12 @@ int Executant::LaunchByShell() {
     SHELLEXECUTEINFOA sei = {};
     sei.cbSize = sizeof(sei);
     sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    sei.lpFile = arguments.c_str();
-    sei.lpDirectory = OrNull(m_properties.Value(KeyName(kPath)));
+    sei.lpFile = Arguments();
+    sei.lpDirectory = OrNull(m_properties.Value(kPath));
     sei.nShow = ShowMode();
     // The start and its wait take a while; other threads log meanwhile.
     LogLine line;
-    line.Add("ShellExecuteEx(%s) -> ", arguments.c_str());
+    line.Add("ShellExecuteEx(%s) -> ", Arguments());
     UniqueHandle before = snapshot();
     if (!ShellExecuteExA(&sei)) {
         line.Add("Exec Faild.\n");
@@ -256,7 +256,7 @@ int Executant::LaunchByShell() {
         line.Add("Insntance or ProcessHandle Faild.\n");
         return 0;
     }
-    if (!WaitUntilIdle(process.Get(), arguments.c_str(), line)) return 0;
+    if (!WaitUntilIdle(process.Get(), Arguments(), line)) return 0;
     UniqueHandle after = snapshot();
     line.Add("Success.\n");
     line.Write();
@@ -289,13 +289,13 @@ int Executant::LaunchViaShlExe(const char* desktopName) {
     // starting C:\Program.exe when there is one.
     std::string sw = ShlExeSwitch(positionSet || sizeSet, inputTimeout);
     std::string line;
-    if (!JoinCommandLine(line, {"\"", own, "QVShlExe.exe\" ", sw.c_str(), " ", arguments.c_str()})) return -1;
+    if (!JoinCommandLine(line, {"\"", own, "QVShlExe.exe\" ", sw.c_str(), " ", Arguments()})) return -1;
     std::vector<char> command = Writable(line.c_str());
     std::vector<char> desktop = Writable(desktopName);
     STARTUPINFOA si = StartupInfo(desktopName ? desktop.data() : nullptr);
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, ShlExeCreationFlags(priority), nullptr,
-                        OrNull(m_properties.Value(KeyName(kPath))), &si, &pi)) {
+                        OrNull(m_properties.Value(kPath)), &si, &pi)) {
         WriteLog("CreateProcess(%s) Failed.\n", line.c_str());
         return -1;
     }

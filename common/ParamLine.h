@@ -29,7 +29,8 @@ public:
         kSetting,    // anything else, including an empty line
     };
 
-    explicit ParamReader(FILE* file) : m_pFile(file) {}
+    // The line buffer is not cleared: a reader is made for every record.
+    explicit ParamReader(FILE* file) : m_pFile(file) { m_szLine[0] = '\0'; }
 
     // The next line that is not a comment, split.
     Kind Next();
@@ -38,7 +39,7 @@ public:
 
 private:
     FILE* m_pFile;
-    char m_szLine[kLineBuffer] = {};
+    char m_szLine[kLineBuffer];
     char* m_pKey = m_szLine;
     char* m_pValue = m_szLine;
 };

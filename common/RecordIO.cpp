@@ -2,30 +2,30 @@
 
 namespace qv {
 
-void StoreSetting(const KeywordTable& keywords, PropertyList& properties, const char* key, const char* value,
-                  const char* unknownKeyFormat) {
-    if (keywords.Find(key) < 0)
+void StoreSetting(KeywordPairs& properties, const char* key, const char* value, const char* unknownKeyFormat) {
+    const int number = properties.Keywords().Find(key);
+    if (number < 0)
         WriteLog(unknownKeyFormat, key);
-    else if (!properties.Append(key, value))
+    else if (!properties.Append(number, value))
         WriteLog(msg::kOutOfMemory);
 }
 
-int CheckRequired(const KeywordTable& keywords, const PropertyList& properties) {
-    if (const char* missing = keywords.MissingRequired(properties)) {
+int CheckRequired(const KeywordPairs& properties) {
+    if (const char* missing = properties.MissingRequired()) {
         WriteLog(msg::kNotDefined, missing);
         return -10;
     }
     return 0;
 }
 
-int AppendDefaults(const KeywordTable& keywords, PropertyList& properties) {
-    if (keywords.AppendDefaults(properties)) return 0;
+int GiveDefaults(KeywordPairs& properties) {
+    if (properties.GiveDefaults()) return 0;
     WriteLog(msg::kOutOfMemory);
     return -1;
 }
 
 void PairUpdater::Text(int key, const char* text, bool append) {
-    m_properties.Update(m_keywords.KeyName(key), text, append);
+    m_properties.Update(key, text, append);
 }
 
 void PairUpdater::Hex(int key, uint32_t value, bool append) {
@@ -51,13 +51,13 @@ void WriteIndent(FILE* file, int depth) {
     for (int i = 0; i < depth; ++i) std::fputc('\t', file);
 }
 
-void WritePairs(FILE* file, const PropertyList& properties, int depth) {
-    for (const PropertyPair* p = properties.First(); p; p = p->next) {
-        if (p->value.IsEmpty()) continue;
+void WritePairs(FILE* file, const KeywordPairs& properties, int depth) {
+    properties.ForEach([file, depth](const char* key, const char* value) {
+        if (!*value) return;
         WriteIndent(file, depth);
-        std::fprintf(file, "%s\t", p->key.c_str());
-        std::fprintf(file, "%s\n", p->value.c_str());
-    }
+        std::fprintf(file, "%s\t", key);
+        std::fprintf(file, "%s\n", value);
+    });
 }
 
 }  // namespace qv

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "KeywordTable.h"
+#include "KeywordPairs.h"
 #include "Log.h"
 #include "Messages.h"
 #include "ParamLine.h"
@@ -47,21 +47,20 @@ int ReadRecordLines(FILE* file, const char* childHeader, OnLine&& onLine, ReadCh
     }
 }
 
-// Stores a setting of a record whose keywords are in the table; unknown
-// keywords are logged with the record's own format and skipped.
-void StoreSetting(const KeywordTable& keywords, PropertyList& properties, const char* key, const char* value,
-                  const char* unknownKeyFormat);
+// Stores a setting of a record; keywords outside its table are logged with
+// the record's own format and skipped.
+void StoreSetting(KeywordPairs& properties, const char* key, const char* value, const char* unknownKeyFormat);
 // 0, or -10 (logged) when a required keyword has no value.
-int CheckRequired(const KeywordTable& keywords, const PropertyList& properties);
+int CheckRequired(const KeywordPairs& properties);
 // Gives every keyword without a pair its default: 0, or -1 (logged).
-int AppendDefaults(const KeywordTable& keywords, PropertyList& properties);
+int GiveDefaults(KeywordPairs& properties);
 
 // Brings the pairs up to date from typed fields before a write. Each call
 // sets the first pair of the keyword; without one it appends a pair when
 // asked to and the text is not empty.
 class PairUpdater {
 public:
-    PairUpdater(const KeywordTable& keywords, PropertyList& properties) : m_keywords(keywords), m_properties(properties) {}
+    explicit PairUpdater(KeywordPairs& properties) : m_properties(properties) {}
     void Text(int key, const char* text, bool append);
     void Hex(int key, uint32_t value, bool append);  // "0x%08X"
     void Number(int key, int32_t value, bool append);  // "%d"
@@ -69,17 +68,16 @@ public:
     void HotKey(int key, uint32_t word);
 
 private:
-    const KeywordTable& m_keywords;
-    PropertyList& m_properties;
+    KeywordPairs& m_properties;
 };
 
 void WriteIndent(FILE* file, int depth);
 // Writes every pair with a value, one line each at the given depth.
-void WritePairs(FILE* file, const PropertyList& properties, int depth);
+void WritePairs(FILE* file, const KeywordPairs& properties, int depth);
 
 // Header line, pairs, children (writeChildren(file, depth + 1)), closing line.
 template <class WriteChildren>
-void WriteRecord(FILE* file, int depth, const char* header, const PropertyList& properties,
+void WriteRecord(FILE* file, int depth, const char* header, const KeywordPairs& properties,
                  WriteChildren&& writeChildren) {
     WriteIndent(file, depth);
     std::fprintf(file, "%s\t{\n", header);

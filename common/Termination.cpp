@@ -27,7 +27,7 @@ int Executant::KillCheck(int steps) {
     }
     // The steps wait; other threads log meanwhile.
     LogLine line;
-    line.Add("Kill Check (%s) [H:%08X,T:%08X] : ", fileName.c_str(),
+    line.Add("Kill Check (%s) [H:%08X,T:%08X] : ", FileName().c_str(),
              static_cast<unsigned>(reinterpret_cast<uintptr_t>(heldProcess.Get())), static_cast<unsigned>(heldThreadId));
     if (exitCode != STILL_ACTIVE) {
         DropHeldProcess();

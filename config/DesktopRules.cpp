@@ -96,7 +96,7 @@ ProgramRow DescribeProgram(const Executant& entry) {
     const uint32_t thread = priority & 0xF;
     row.priority = std::string(priorityClass < 4 ? kClassTexts[priorityClass] : "????") +
                    (thread < 6 ? kThreadTexts[thread] : "??");
-    row.arguments = !entry.shellExec && entry.arguments.c_str()[0] ? "■" : "－";
+    row.arguments = !entry.shellExec && entry.Arguments()[0] ? "■" : "－";
     return row;
 }
 

@@ -136,8 +136,8 @@ TEST_F(MediumTest, DefaultParametersNameTheMediumsFilesRelatively) {
             const std::string folder = path ? path : "";
             EXPECT_EQ(folder, "DEMOCNTS") << title;
             // The document each entry opens lies in that folder.
-            EXPECT_TRUE(qvtest::FileExists(Path(folder + "\\" + entry->arguments.c_str())))
-                << title << ": " << entry->arguments.c_str();
+            EXPECT_TRUE(qvtest::FileExists(Path(folder + "\\" + entry->Arguments())))
+                << title << ": " << entry->Arguments();
         }
     }
 }

@@ -49,8 +49,8 @@ protected:
 TEST_F(LaunchTest, StartsOnTheNamedDesktopAndPlacesTheWindow) {
     std::string report = Report("placed.txt");
     auto entry = FixtureEntry("Placed", report);
-    entry->Properties().Find("ExecutionPosition")->value.Assign("50,60");
-    entry->Properties().Find("ExecutionSize")->value.Assign("300,200");
+    entry->Properties().Update("ExecutionPosition", "50,60", false);
+    entry->Properties().Update("ExecutionSize", "300,200", false);
     entry->Apply();
     ASSERT_TRUE(entry->positionSet && entry->sizeSet);
 
@@ -78,7 +78,7 @@ TEST_F(LaunchTest, StartsOnTheNamedDesktopAndPlacesTheWindow) {
     EXPECT_EQ(rect.right - rect.left, 300);
     EXPECT_EQ(rect.bottom - rect.top, 200);
     EXPECT_FALSE(zoomed);
-    std::string line = "CreatePrcess(" + std::string(entry->fileName.c_str()) + " " + entry->arguments.c_str() +
+    std::string line = "CreatePrcess(" + std::string(entry->FileName().c_str()) + " " + entry->Arguments() +
                        ") Success.\n";
     EXPECT_EQ(log.Text(), qvtest::Crlf(line));
 }
@@ -86,8 +86,8 @@ TEST_F(LaunchTest, StartsOnTheNamedDesktopAndPlacesTheWindow) {
 TEST_F(LaunchTest, ShowModeThreeMaximisesTheFoundWindow) {
     std::string report = Report("max.txt");
     auto entry = FixtureEntry("Maxed", report);
-    entry->Properties().Find("ExecutionPosition")->value.Assign("10,10");
-    entry->Properties().Find("ExecutionShowMode")->value.Assign("3");
+    entry->Properties().Update("ExecutionPosition", "10,10", false);
+    entry->Properties().Update("ExecutionShowMode", "3", false);
     entry->Apply();
     bool zoomed = false;
     ASSERT_TRUE(qvtest::RunOnDesktop(desktop.Name(), [&] {
@@ -108,8 +108,8 @@ TEST_F(LaunchTest, NoTimeoutStartsWithoutWaitingOrPlacing) {
         const std::string title = std::string("NoWait") + timeout;
         std::string report = Report((title + ".txt").c_str());
         auto entry = FixtureEntry(title.c_str(), report, "--idle-delay=1500");
-        entry->Properties().Find("ExecutionPosition")->value.Assign("70,80");
-        entry->Properties().Find("ExecutionInputTO")->value.Assign(timeout);
+        entry->Properties().Update("ExecutionPosition", "70,80", false);
+        entry->Properties().Update("ExecutionInputTO", timeout, false);
         entry->Apply();
         DWORD took = 0;
         ASSERT_TRUE(TimedLaunch(*entry, &took));
@@ -137,8 +137,8 @@ TEST_F(LaunchTest, WindowSearchRoundsFollowTheTimeout) {
     for (const auto& c : cases) {
         std::string report = Report(c.timeout);
         auto entry = FixtureEntry("Hidden", report, "--no-window");
-        entry->Properties().Find("ExecutionSize")->value.Assign("100,100");
-        entry->Properties().Find("ExecutionInputTO")->value.Assign(c.timeout);
+        entry->Properties().Update("ExecutionSize", "100,100", false);
+        entry->Properties().Update("ExecutionInputTO", c.timeout, false);
         entry->Apply();
         DWORD took = 0;
         ASSERT_TRUE(TimedLaunch(*entry, &took));
@@ -152,15 +152,15 @@ TEST_F(LaunchTest, WindowSearchRoundsFollowTheTimeout) {
 TEST_F(LaunchTest, IdleTimeoutIsLoggedAndTheProgramLeftRunning) {
     std::string report = Report("slow.txt");
     auto entry = FixtureEntry("Slow", report, "--idle-delay=4000");
-    entry->Properties().Find("ExecutionInputTO")->value.Assign("1000");
+    entry->Properties().Update("ExecutionInputTO", "1000", false);
     entry->Apply();
     EXPECT_EQ(entry->LaunchHeld(), 0);
     qvtest::ProcessGuard guard;
     Started(report, guard);
     EXPECT_FALSE(entry->heldProcess);  // a start that timed out keeps nothing
     EXPECT_TRUE(guard.Running());
-    std::string expected = "CreatePrcess(" + std::string(entry->fileName.c_str()) + " " + entry->arguments.c_str() +
-                           ") Success.\n(" + entry->fileName.c_str() + ")\x82\xCD\x8B" "N\x93\xAE\x8A\xAE\x97\xB9\x91\xD2" +
+    std::string expected = "CreatePrcess(" + std::string(entry->FileName().c_str()) + " " + entry->Arguments() +
+                           ") Success.\n(" + entry->FileName().c_str() + ")\x82\xCD\x8B" "N\x93\xAE\x8A\xAE\x97\xB9\x91\xD2" +
                            "\xC0\xB2\xD1\xB1\xB3\xC4(1000 s).\n";
     EXPECT_EQ(log.Text(), qvtest::Crlf(expected));
 }
@@ -179,7 +179,7 @@ TEST_F(LaunchTest, PriorityClassAndThreadPriorityReachTheProcess) {
     for (const auto& c : cases) {
         std::string report = Report(c.priority);
         auto entry = FixtureEntry("Prio", report);
-        entry->Properties().Find("ExecutionPriority")->value.Assign(c.priority);
+        entry->Properties().Update("ExecutionPriority", c.priority, false);
         entry->Apply();
         ASSERT_EQ(entry->LaunchHeld(), 0);
         qvtest::ProcessGuard guard;
@@ -200,11 +200,11 @@ TEST_F(LaunchTest, InputMethodIsSwitchedOffOnlyWhereItsFunctionIsBound) {
         if (!bound) qv::BindProcessApi(qv::kImeFunction, false);  // as in the control bar
         std::string report = Report(bound ? "ime1.txt" : "ime0.txt");
         auto entry = FixtureEntry("Ime", report);
-        entry->Properties().Find("ExecutionDisableIME")->value.Assign("1");
+        entry->Properties().Update("ExecutionDisableIME", "1", false);
         EXPECT_EQ(entry->LaunchHeld(), 0);
         qvtest::ProcessGuard guard;
         Started(report, guard);
-        std::string started = "CreatePrcess(" + std::string(entry->fileName.c_str()) + " " + entry->arguments.c_str() +
+        std::string started = "CreatePrcess(" + std::string(entry->FileName().c_str()) + " " + entry->Arguments() +
                               ") Success.\n";
         EXPECT_NE(log.Text().find(qvtest::Crlf(started + (bound ? "IME Disable OK.\n" : ""))), std::string::npos);
         entry->KillCheck(qv::Executant::kTerminate);
@@ -229,12 +229,12 @@ TEST_F(LaunchTest, ProgramWithoutMessageQueueCannotBeWaitedFor) {
 TEST_F(LaunchTest, FailedStartIsLoggedAndReported) {
     auto entry = qvtest::MakeEntry({{"ExecutionFileName", dir.File("missing.exe")}, {"ExecutionArguments", "-a"}});
     EXPECT_EQ(entry->Launch(desktop.Name().c_str()), -1);
-    EXPECT_EQ(log.Text(), qvtest::Crlf("CreateProcess(" + std::string(entry->fileName.c_str()) + " -a) Failed.\n"));
+    EXPECT_EQ(log.Text(), qvtest::Crlf("CreateProcess(" + std::string(entry->FileName().c_str()) + " -a) Failed.\n"));
 }
 
 TEST_F(LaunchTest, OverlongCommandLineIsRefusedNotCut) {
     auto entry = qvtest::MakeEntry({{"ExecutionFileName", qvtest::FixturePath()}});
-    entry->arguments.Assign(std::string(40000, 'x').c_str());
+    entry->Properties().Update("ExecutionArguments", std::string(40000, 'x').c_str(), true);
     EXPECT_EQ(entry->Launch(nullptr), -1);
     EXPECT_EQ(log.Text().find("CreatePrcess"), std::string::npos);
     EXPECT_EQ(log.Text().rfind("CommandLine Too Long.", 0), 0u) << log.Text().substr(0, 80);

@@ -31,7 +31,7 @@ TEST(Mendrel, AListMadeFromNothingIsSavedAndTheBarsMenuReadsIt) {
     const qv::MenuFolder menu = qv::ReadProgramList(path, "Mendrelﾒﾆｭｰ", dir.Path(), ids);
     ASSERT_EQ(menu.items.size(), 1u);
     EXPECT_EQ(menu.items[0]->caption, "qvfixture");  // entries keep their program lower-cased
-    EXPECT_STREQ(menu.items[0]->arguments.c_str(), "--title=MdListed");
+    EXPECT_STREQ(menu.items[0]->Arguments(), "--title=MdListed");
 }
 
 TEST(Mendrel, DashEStartsTheListOnItsDesktopAndEnds) {

@@ -70,9 +70,9 @@ TEST_F(ProcessQueryTest, OnceOnlyEntryIsNotStartedTwiceButHeldStartIgnoresTheRul
     StartFixture(desktop.Name(), "First", first);
     std::string report = dir.File("second.txt");
     auto entry = qvtest::FixtureEntry("Second", report);
-    entry->Properties().Find("ExecutionInitialOnce")->value.Assign("2");
+    entry->Properties().Update("ExecutionInitialOnce", "2", false);
     EXPECT_EQ(entry->Launch(desktop.Name().c_str()), 1);
-    std::string line = "Module [" + std::string(entry->fileName.c_str()) + "] Already Running in Desktop[" +
+    std::string line = "Module [" + std::string(entry->FileName().c_str()) + "] Already Running in Desktop[" +
                        desktop.Name() + "].\n";
     EXPECT_NE(log.Text().find(qvtest::Crlf(line)), std::string::npos);
     Sleep(300);

@@ -36,7 +36,7 @@ protected:
         std::snprintf(ids, sizeof(ids), " [H:%08X,T:%08X] : ",
                       static_cast<unsigned>(reinterpret_cast<uintptr_t>(entry.heldProcess.Get())),
                       static_cast<unsigned>(entry.heldThreadId));
-        return "Kill Check (" + std::string(entry.fileName.c_str()) + ")" + ids;
+        return "Kill Check (" + std::string(entry.FileName().c_str()) + ")" + ids;
     }
     DWORD Timed(qv::Executant& entry, int steps) {
         DWORD start = GetTickCount();

@@ -165,6 +165,43 @@ TEST_F(ControllerTest, DuplicatedKeyUsesTheFirstAndWritesBoth) {
     EXPECT_NE(text.find("\tHotKeyNext\t0x00040022\r\n\tHotKeyNext\t0x00020022\r\n"), std::string::npos) << text;
 }
 
+// Resetting a key the file gave changes its pair in place; resetting one
+// that only has its default makes the defaults pairs, in table order after
+// the file's; duplicates stay, unknown keys stay out. Reading the result
+// back and writing it again changes no byte.
+TEST_F(ControllerTest, EditedRecordWithDuplicatesWritesInFileOrderAndReadsBackToTheSameBytes) {
+    ASSERT_EQ(Read("HotKeyNext\t0x00020033\r\nColour\tred\r\nTitleDelay1\t5\r\nHotKeyNext\t0x00050022\r\n"
+                   "DefaultTitle\tHome\r\n}\r\n"),
+              0);
+    EXPECT_EQ(log.Text(), Crlf(Format(expected::kUnknownKeyController, "Colour")));
+    controller.ResetKey(qv::AncestryController::kTitleDelay1);
+    controller.ResetKey(qv::AncestryController::kLogoColor);
+    controller.m_dwHotKeyNext = 0x00040022;
+    const std::string written = Written();
+    EXPECT_EQ(written, Crlf("AncestryController::RingListClass\t{\n"
+                            "\tHotKeyNext\t0x00040022\n"
+                            "\tTitleDelay1\t200\n"
+                            "\tHotKeyNext\t0x00050022\n"
+                            "\tDefaultTitle\tHome\n"
+                            "\tHotKeyPrev\t0x00010021\n"
+                            "\tHotKeyHome\t0x00010024\n"
+                            "\tHotKeyMenu\t0x00010023\n"
+                            "\tCheckIActive\t1\n"
+                            "\tLogoColor\t0x000FE80F\n"
+                            "\tTitleDelay2\t800\n"
+                            "\tTitleDelay3\t1000\n"
+                            "\tKeepBitmapSize\t4\n"
+                            "}\n"));
+    EXPECT_EQ(Written(), written);
+
+    qvtest::FixedModeController again;
+    // Read back from after its header line, as the file's reader does.
+    const std::string body = written.substr(written.find('\n') + 1);
+    qvtest::TextInput in(dir, body);
+    ASSERT_EQ(again.Read(in.get()), 0);
+    EXPECT_EQ(qvtest::WrittenText(dir, [&](FILE* f) { again.Write(f, 0); }), written);
+}
+
 TEST_F(ControllerTest, BackHotKeyIsNoneUntilSetAndReadStrictly) {
     ASSERT_EQ(Read("HotKeyBack\t0x00070042\r\n}\r\n"), 0);
     EXPECT_EQ(controller.m_dwHotKeyBack, 0x00070042u);

@@ -106,7 +106,7 @@ TEST_F(DesktopTest, ProgramEntriesKeepFileOrderAndBadOnesAreDropped) {
               0);
     ASSERT_EQ(desktop.Executants().Count(), 3);
     std::string order;
-    for (qv::Executant* e : desktop.Executants()) order += e->fileName.c_str() + std::string(" ");
+    for (qv::Executant* e : desktop.Executants()) order += e->FileName().c_str() + std::string(" ");
     EXPECT_EQ(order, "one.exe two.exe three.exe ");
     EXPECT_STREQ(desktop.m_strTitle.c_str(), "Work");
     EXPECT_EQ(log.Text(), Format(expected::kNotDefinedEntry, "ExecutionFileName"));

@@ -41,14 +41,14 @@ TEST_F(ExecutantTest, NewEntryHasTheDocumentedStartValues) {
 
 TEST_F(ExecutantTest, ReadGivesDefaultsAndWritesBackOnlyWhatDiffers) {
     ASSERT_EQ(Read("\t\t\tExecutionFileName\tC:\\Tools\\Edit.EXE\r\n\t\t\tExecutionPosition\t10,20\r\n\t\t}\r\n"), 0);
-    EXPECT_STREQ(entry.fileName.c_str(), "c:\\tools\\edit.exe");
+    EXPECT_STREQ(entry.FileName().c_str(), "c:\\tools\\edit.exe");
     EXPECT_TRUE(entry.positionSet);
     EXPECT_EQ(entry.x, 10);
     EXPECT_EQ(entry.y, 20);
     EXPECT_FALSE(entry.sizeSet);
     // Every key of the table has a pair after reading.
     for (int key = 0; key < qv::Executant::kKeyCount; ++key)
-        EXPECT_NE(entry.Properties().Find(entry.KeyName(key)), nullptr) << key;
+        EXPECT_TRUE(entry.Properties().Has(key)) << key;
     EXPECT_STREQ(entry.Properties().Value("ExecutionShowMode"), "1");
     EXPECT_STREQ(entry.Properties().Value("ExecutionInputTO"), "5000");
 
@@ -130,7 +130,7 @@ TEST_F(ExecutantTest, PriorityTakesAutomaticBase) {
 TEST_F(ExecutantTest, FileNameKeepsDoubleByteCharactersWhenLowered) {
     // "ＡＢ" is 82 60 82 61; "ソ" is 83 5C; "ア" is 83 41 (trail byte 'A').
     ASSERT_EQ(Read("ExecutionFileName\tC:\\\x83\x5C\x83" "A\\\x82\x60\x82\x61.EXE\r\n}\r\n"), 0);
-    EXPECT_STREQ(entry.fileName.c_str(), "c:\\\x83\x5C\x83" "A\\\x82\x60\x82\x61.exe");
+    EXPECT_STREQ(entry.FileName().c_str(), "c:\\\x83\x5C\x83" "A\\\x82\x60\x82\x61.exe");
 }
 
 TEST_F(ExecutantTest, AddEntryKnowsOnlyTheTableKeys) {
@@ -160,7 +160,7 @@ TEST_F(ExecutantTest, UnknownKeysAreLoggedWithoutLineEndAndSkipped) {
 
 TEST_F(ExecutantTest, EndMarkerInsideKeepsAValidEntry) {
     ASSERT_EQ(Read("ExecutionFileName\ta.exe\r\n--EOF--\r\nExecutionArguments\tnot read\r\n"), 0);
-    EXPECT_STREQ(entry.arguments.c_str(), "");
+    EXPECT_STREQ(entry.Arguments(), "");
     EXPECT_EQ(log.Text(), Crlf(expected::kEndMarkerInside));
 }
 

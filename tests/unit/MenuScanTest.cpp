@@ -158,21 +158,21 @@ TEST_F(MenuScanTest, AFolderListsItsFilesInFileSystemOrderThenTheSubfoldersThatG
         if (c == "a") {
             EXPECT_EQ(item->kind, MenuItem::kProgram);
             EXPECT_FALSE(item->shellExec);
-            EXPECT_EQ(item->fileName.c_str(), Lower("\"" + top + "\\a.exe\""));
+            EXPECT_EQ(item->FileName().c_str(), Lower("\"" + top + "\\a.exe\""));
             EXPECT_EQ(Property(*item, MenuItem::kPath), top);
             EXPECT_EQ(item->iconPath, top + "\\a.exe");
         } else if (c == "b") {
             EXPECT_EQ(item->kind, MenuItem::kShellItem);
             EXPECT_TRUE(item->shellExec);
             EXPECT_EQ(Property(*item, MenuItem::kFileName), "QVShlExe.exe");
-            EXPECT_EQ(item->arguments.c_str(), top + "\\b.lnk");
+            EXPECT_EQ(item->Arguments(), top + "\\b.lnk");
             EXPECT_EQ(Property(*item, MenuItem::kPath), elsewhere);
         } else {
             ASSERT_EQ(c, "c");
             EXPECT_EQ(item->kind, MenuItem::kShellItem);
             EXPECT_TRUE(item->shellExec);
             EXPECT_EQ(Property(*item, MenuItem::kFileName), "QVShlExe.exe");
-            EXPECT_EQ(item->arguments.c_str(), top + "\\c.txt");
+            EXPECT_EQ(item->Arguments(), top + "\\c.txt");
             EXPECT_EQ(Property(*item, MenuItem::kPath), top);
         }
     }
@@ -294,7 +294,7 @@ TEST_F(ProgramListTest, MoreEntriesGiveTheStartAllItemAndABrokenEntryIsDropped) 
     ASSERT_EQ(panel.items.size(), 2u);
     EXPECT_EQ(panel.items[0]->caption, "Big");
     EXPECT_EQ(panel.items[0]->kind, MenuItem::kProgram);
-    EXPECT_EQ(panel.items[0]->arguments.c_str(), std::string("-x"));
+    EXPECT_EQ(panel.items[0]->Arguments(), std::string("-x"));
     EXPECT_EQ(panel.items[1]->caption, "Plan");
     EXPECT_EQ(panel.items[1]->kind, MenuItem::kShellItem);
     EXPECT_EQ(panel.items[1]->command, 2u);
@@ -308,8 +308,8 @@ TEST_F(ProgramListTest, MoreEntriesGiveTheStartAllItemAndABrokenEntryIsDropped) 
     EXPECT_EQ(start.kind, MenuItem::kProgram);
     EXPECT_FALSE(start.shellExec);
     EXPECT_EQ(start.command, 3u);
-    EXPECT_EQ(start.fileName.c_str(), std::string("\"c:\\quorvel\\mendrel.exe\""));
-    EXPECT_EQ(start.arguments.c_str(), "-p \"" + list + "\" -e");
+    EXPECT_EQ(start.FileName().c_str(), std::string("\"c:\\quorvel\\mendrel.exe\""));
+    EXPECT_EQ(start.Arguments(), "-p \"" + list + "\" -e");
     EXPECT_EQ(panel.Find(3), &start);
 }
 

@@ -76,11 +76,11 @@ TEST_F(SampleFileTest, ThreeTitledDesktopsEachShowNotepadInAPlaceOfItsOwn) {
         const qv::Executant* entry = desktop->Executants().Entry();
         // A program every Windows and Wine has, found where CreateProcess
         // looks for a bare name; notepad would open any argument as a file.
-        EXPECT_EQ(std::string(entry->fileName.c_str()), "notepad.exe") << titles[index];
+        EXPECT_EQ(std::string(entry->FileName().c_str()), "notepad.exe") << titles[index];
         char found[MAX_PATH] = {};
-        EXPECT_NE(SearchPathA(nullptr, entry->fileName.c_str(), nullptr, MAX_PATH, found, nullptr), 0u)
-            << entry->fileName.c_str();
-        EXPECT_STREQ(entry->arguments.c_str(), "") << titles[index];
+        EXPECT_NE(SearchPathA(nullptr, entry->FileName().c_str(), nullptr, MAX_PATH, found, nullptr), 0u)
+            << entry->FileName().c_str();
+        EXPECT_STREQ(entry->Arguments(), "") << titles[index];
         // Under Wine every desktop is drawn on the one 1024x768 screen of
         // `make run`: each window whole on it, none covering another.
         ASSERT_TRUE(entry->positionSet && entry->sizeSet) << titles[index];
