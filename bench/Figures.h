@@ -26,5 +26,7 @@ std::vector<Figure> DaemonRequestFigures(const Plan& plan);
 std::vector<Figure> NoGrowthFigures(const Plan& plan);
 Figure MemoryFigure(const Plan& plan);
 Figure BarStartFigure(const Plan& plan);
+// The daemon, the bar and the viewer on 8 desktops, each left alone.
+std::vector<Figure> IdleFigures(const Plan& plan);
 
 }  // namespace qvbench
