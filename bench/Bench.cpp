@@ -2,7 +2,7 @@
 // the same run, printed as a table and written to results.md and
 // results.csv in the working directory.
 //   QVBench.exe [--quick] [--rounds=N] [--only=group,...]
-// Groups: files, requests, growth, memory, bar.
+// Groups: files, requests, growth, memory, bar, idle.
 
 #include <windows.h>
 
@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
         } else if (std::strncmp(argv[i], "--only=", 7) == 0) {
             only = std::string(",") + (argv[i] + 7) + ",";
         } else {
-            std::fprintf(stderr, "usage: QVBench.exe [--quick] [--rounds=N] [--only=files,requests,growth,memory,bar,start]\n");
+            std::fprintf(stderr, "usage: QVBench.exe [--quick] [--rounds=N] [--only=files,requests,growth,memory,bar,start,idle]\n");
             return 2;
         }
     }
@@ -83,6 +83,7 @@ int main(int argc, char** argv) {
         {"memory", [&] { return std::vector<qvbench::Figure>{qvbench::MemoryFigure(plan)}; }},
         {"bar", [&] { return std::vector<qvbench::Figure>{qvbench::BarStartFigure(plan)}; }},
         {"start", [&] { return std::vector<qvbench::Figure>{qvbench::DaemonStartFigure(plan)}; }},
+        {"idle", [&] { return qvbench::IdleFigures(plan); }},
     };
     std::vector<qvbench::Figure> figures;
     bool allMeasured = true;

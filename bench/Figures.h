@@ -28,5 +28,7 @@ Figure MemoryFigure(const Plan& plan);
 Figure BarStartFigure(const Plan& plan);
 // The daemon's start with 8 desktops against a bare program that makes them.
 Figure DaemonStartFigure(const Plan& plan);
+// The daemon, the bar and the viewer on 8 desktops, each left alone.
+std::vector<Figure> IdleFigures(const Plan& plan);
 
 }  // namespace qvbench

@@ -118,11 +118,14 @@ void BarWindow::OnSystemButton(bool right) {
 void BarWindow::OnLauncherMenu() {
     LauncherMenu launcher(m_shared, m_number, Handle(), m_metrics.unitWidth);
     // Building can take a while: the bar stays as it is meanwhile.
-    m_menuOpen = true;
-    EnableWindow(Handle(), FALSE);
-    HMENU menu = launcher.Build();
-    EnableWindow(Handle(), TRUE);
-    m_menuOpen = false;  // TrackMenu keeps it for the menu's time, and a failed build has none
+    HMENU menu = nullptr;
+    {
+        // TrackMenu keeps the bar for the menu's time, and a failed build has none.
+        const Busy building(*this, m_menuOpen);
+        EnableWindow(Handle(), FALSE);
+        menu = launcher.Build();
+        EnableWindow(Handle(), TRUE);
+    }
     m_launcher = &launcher;
     const UINT command = menu ? TrackMenu(menu, m_system) : 0;
     m_launcher = nullptr;
@@ -243,9 +246,10 @@ void BarWindow::OnKnobScroll(int id) {
     RECT knob = {};
     GetWindowRect(hanger ? m_firstKnob : m_secondKnob, &knob);
     KnobScrollDialog dialog(rowWidth, area.width, -offset, m_metrics.unitWidth / 4, POINT{knob.left, knob.bottom});
-    m_dialogOpen = true;
-    if (dialog.DoModal(m_shared.instance, IDD_KNOB_SCROLL, Handle()) == IDOK) offset = -dialog.Position();
-    m_dialogOpen = false;
+    {
+        const Busy shown(*this, m_dialogOpen);
+        if (dialog.DoModal(m_shared.instance, IDD_KNOB_SCROLL, Handle()) == IDOK) offset = -dialog.Position();
+    }
     PlaceButtons();
 }
 
@@ -269,10 +273,12 @@ void BarWindow::OnRequest(WPARAM request, LPARAM lParam) {
 
 void BarWindow::OnEndRequest(LPARAM variant) {
     if (variant == 1 || variant == 2) {
-        m_dialogOpen = true;
-        const int answer = MessageBoxA(Handle(), variant == 1 ? kEndBarQuestion : kEndBothQuestion, kQuestionCaption,
-                                       MB_OKCANCEL | MB_DEFBUTTON2 | MB_ICONQUESTION | MB_SYSTEMMODAL);
-        m_dialogOpen = false;
+        int answer = IDCANCEL;
+        {
+            const Busy asking(*this, m_dialogOpen);
+            answer = MessageBoxA(Handle(), variant == 1 ? kEndBarQuestion : kEndBothQuestion, kQuestionCaption,
+                                 MB_OKCANCEL | MB_DEFBUTTON2 | MB_ICONQUESTION | MB_SYSTEMMODAL);
+        }
         if (answer != IDOK) return;
         m_shared.endDaemon = variant == 2;
     }
@@ -297,7 +303,7 @@ UINT BarWindow::TrackMenu(HMENU menu, HWND button) {
     if (!menu || GetMenuItemCount(menu) <= 0) return 0;
     RECT at = {};
     GetWindowRect(button, &at);
-    m_menuOpen = true;
+    const Busy tracking(*this, m_menuOpen);
     // A topmost bar would cover its own menu.
     const bool wasTopmost = m_topmost;
     if (wasTopmost) SetWindowPos(Handle(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -318,7 +324,6 @@ UINT BarWindow::TrackMenu(HMENU menu, HWND button) {
     }
     EnableWindow(Handle(), TRUE);
     if (wasTopmost) SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    m_menuOpen = false;
     return command;
 }
 

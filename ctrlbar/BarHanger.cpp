@@ -189,9 +189,8 @@ void BarWindow::ShowHangerProperties(uint32_t id, const Box& button) {
     HangerFacts facts;
     if (!hanger || !hanger->Facts(id, &facts)) return;
     HangerPropertiesDialog dialog(HangerInfoText(facts), button);
-    m_dialogOpen = true;
+    const Busy shown(*this, m_dialogOpen);
     dialog.DoModal(m_shared.instance, IDD_HANGER_PROPERTIES, Handle());
-    m_dialogOpen = false;
 }
 
 void BarWindow::ShowHangerSort(const Box& button) {
@@ -201,9 +200,11 @@ void BarWindow::ShowHangerSort(const Box& button) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(m_shared.mainWindow, kHangerRefreshMessage, 0, 0, SMTO_NORMAL, 10000, &result);
     HangerSortDialog dialog(hanger->SortKey(), hanger->SortAscending(), button);
-    m_dialogOpen = true;
-    const INT_PTR answer = dialog.DoModal(m_shared.instance, IDD_HANGER_SORT, Handle());
-    m_dialogOpen = false;
+    INT_PTR answer = IDCANCEL;
+    {
+        const Busy shown(*this, m_dialogOpen);
+        answer = dialog.DoModal(m_shared.instance, IDD_HANGER_SORT, Handle());
+    }
     if (answer == IDOK)
         PostMessageA(m_shared.mainWindow, kHangerSortMessage, static_cast<WPARAM>(dialog.Key()), dialog.Ascending() ? 1 : 0);
 }

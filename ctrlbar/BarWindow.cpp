@@ -14,8 +14,11 @@ namespace {
 
 // A bar takes its first state, rolled up or shown, once it has been drawn.
 constexpr UINT kInitialStateMessage = WM_APP + 10;
+// From the low-level mouse hook: the pointer moved after resting on the bar.
+constexpr UINT kPointerMovedMessage = WM_APP + 11;
 
-// One bar per thread: the thread's mouse hook reaches its bar through this.
+// One bar per thread: the thread's mouse hooks reach its bar through this
+// (a low-level hook is called on the thread that set it).
 thread_local BarWindow* t_hookedBar = nullptr;
 
 SIZE ScreenSize() { return SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
@@ -46,7 +49,8 @@ BarWindow::BarWindow(BarShared& shared, int number) : m_shared(shared), m_number
 BarWindow::~BarWindow() {
     // Before the font and the child objects go: the buttons still use them.
     if (Handle()) DestroyWindow(Handle());
-    if (m_hook) UnhookWindowsHookEx(m_hook);
+    m_hook.Reset();
+    m_pointerHook.Reset();
     if (t_hookedBar == this) t_hookedBar = nullptr;
 }
 
@@ -213,6 +217,7 @@ void BarWindow::PlaceRow(HWND area, const std::vector<HWND>& row, int offset, in
 
 void BarWindow::RollUp() {
     KillTimer(Handle(), kRollTimerId);
+    m_pointerHook.Reset();
     m_rolled = true;
     SetWindowPos(Handle(), HWND_TOPMOST, 0, 0, m_screen.cx, 1, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     const RECT strips[3] = {{0, 0, 1, m_screen.cy},
@@ -224,34 +229,50 @@ void BarWindow::RollUp() {
         SetWindowPos(m_edges[i].Handle(), HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
                      SWP_NOACTIVATE | SWP_SHOWWINDOW);
     }
-    if (!m_hook) m_hook = SetWindowsHookExA(WH_MOUSE, MouseHook, nullptr, GetCurrentThreadId());
+    if (!m_hook) m_hook.Reset(SetWindowsHookExA(WH_MOUSE, MouseHook, nullptr, GetCurrentThreadId()));
 }
 
 void BarWindow::ShowBar() {
     m_rolled = false;
-    if (m_hook) {
-        UnhookWindowsHookEx(m_hook);
-        m_hook = nullptr;
-    }
+    m_hook.Reset();
     for (EdgeWindow& edge : m_edges) {
         if (edge.Handle()) ShowWindow(edge.Handle(), SW_HIDE);
     }
     // A bar the user took out of the topmost band stays out of it.
     SetWindowPos(Handle(), m_topmost ? HWND_TOPMOST : HWND_TOP, 0, 0, m_screen.cx, m_unitHeight + 2 * m_frameY,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    if (m_shared.fixPin)
-        KillTimer(Handle(), kRollTimerId);
-    else
-        SetTimer(Handle(), kRollTimerId, static_cast<UINT>(m_shared.controller.rollTimer), nullptr);
+    ArmRollTimer();
 }
 
-void BarWindow::OnRollTimer() {
-    if (m_shared.fixPin) {
+void BarWindow::ArmRollTimer() {
+    m_pointerHook.Reset();
+    if (!Handle()) return;
+    if (m_rolled || m_shared.fixPin) {
         KillTimer(Handle(), kRollTimerId);
         return;
     }
-    if (m_rolled || m_menuOpen || m_dialogOpen || CursorOnBar()) return;
-    RollUp();
+    SetTimer(Handle(), kRollTimerId, static_cast<UINT>(m_shared.controller.rollTimer), nullptr);
+}
+
+void BarWindow::OnRollTimer() {
+    KillTimer(Handle(), kRollTimerId);
+    // A menu or dialog counts again when it closes.
+    if (m_shared.fixPin || m_rolled || m_menuOpen || m_dialogOpen) return;
+    if (!CursorOnBar()) {
+        RollUp();
+        return;
+    }
+    // Resting on the bar, the pointer may next leave it without a message
+    // to any window of this thread; a low-level hook hears its first move
+    // wherever that goes, where looking again every count would wake the
+    // bar for as long as the pointer rests.
+    m_pointerHook.Reset(SetWindowsHookExA(WH_MOUSE_LL, PointerHook, m_shared.instance, 0));
+    // Refused, the bar looks again after another count rather than stay up.
+    if (!m_pointerHook) ArmRollTimer();
+}
+
+void BarWindow::OnPointerMoved() {
+    if (m_pointerHook) ArmRollTimer();
 }
 
 bool BarWindow::CursorOnBar() const {
@@ -272,6 +293,14 @@ LRESULT CALLBACK BarWindow::MouseHook(int code, WPARAM wParam, LPARAM lParam) {
             return 1;
         }
     }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK BarWindow::PointerHook(int code, WPARAM wParam, LPARAM lParam) {
+    // The hook is taken away by the bar's thread outside the hook; every move
+    // until then posts, and the first one handled counts.
+    BarWindow* bar = t_hookedBar;
+    if (code == HC_ACTION && bar && bar->m_pointerHook) PostMessageA(bar->Handle(), kPointerMovedMessage, 0, 0);
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -305,11 +334,7 @@ void BarWindow::OnPinChanged() {
     SendMessageA(m_pin, BM_SETIMAGE, IMAGE_BITMAP,
                  reinterpret_cast<LPARAM>(pinned ? m_shared.images.pinPinned : m_shared.images.pinLoose));
     SendMessageA(m_pin, BM_SETCHECK, pinned ? BST_UNCHECKED : BST_CHECKED, 0);
-    if (!Handle() || m_rolled) return;
-    if (pinned)
-        KillTimer(Handle(), kRollTimerId);
-    else
-        SetTimer(Handle(), kRollTimerId, static_cast<UINT>(m_shared.controller.rollTimer), nullptr);
+    ArmRollTimer();
 }
 
 // --- Display changes -----------------------------------------------------
@@ -362,6 +387,9 @@ LRESULT BarWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kPinChangedMessage:
         OnPinChanged();
         return 0;
+    case kPointerMovedMessage:
+        OnPointerMoved();
+        return 0;
     case kRequestMessage:
         OnRequest(wParam, lParam);
         return 1;
@@ -377,10 +405,8 @@ LRESULT BarWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         DestroyWindow(Handle());
         return 0;
     case WM_DESTROY:
-        if (m_hook) {
-            UnhookWindowsHookEx(m_hook);
-            m_hook = nullptr;
-        }
+        m_hook.Reset();
+        m_pointerHook.Reset();
         PostQuitMessage(0);
         return 0;
     }

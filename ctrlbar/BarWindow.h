@@ -13,6 +13,7 @@
 #include "BarLayout.h"
 #include "BarShared.h"
 #include "GdiObject.h"
+#include "Handle.h"
 #include "Hanger.h"
 #include "LauncherMenu.h"
 #include "WindowBase.h"
@@ -57,14 +58,37 @@ private:
     void PlaceRow(HWND area, const std::vector<HWND>& row, int offset, int buttonWidth, int buttonHeight);
     int HangerButtonWidth() const { return m_metrics.unitWidth + m_metrics.frameX; }
 
-    // Rolling up and showing.
+    // Rolling up and showing. The roll timer counts once from the moment
+    // something could have changed (the bar shown, a menu or dialog closed,
+    // the pointer moved after resting on the bar) and looks once: a bar left
+    // alone, shown or rolled up, has no timer running.
     void RollUp();
     void ShowBar();
+    void ArmRollTimer();
     void OnRollTimer();
+    void OnPointerMoved();
     void ShowHollowFrame();
     void DropHollowFrame();
     bool CursorOnBar() const;
     static LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK PointerHook(int code, WPARAM wParam, LPARAM lParam);
+
+    // Holds the bar shown while one of its menus or dialogs is up; the
+    // roll-up counts again from the close.
+    class Busy {
+    public:
+        Busy(BarWindow& bar, bool& flag) : m_bar(bar), m_flag(flag) { m_flag = true; }
+        ~Busy() {
+            m_flag = false;
+            m_bar.ArmRollTimer();
+        }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+
+    private:
+        BarWindow& m_bar;
+        bool& m_flag;
+    };
 
     // What the buttons and requests do.
     void OnCommand(int id, WORD code);
@@ -132,7 +156,8 @@ private:
 
     LauncherMenu* m_launcher = nullptr;  // while the launcher menu is tracked
     HWND m_daemon = nullptr;
-    HHOOK m_hook = nullptr;
+    UniqueHook m_hook;         // the thread's mouse hook while rolled up: the hot zones
+    UniqueHook m_pointerHook;  // the session's low-level mouse hook while the pointer rests on the shown bar
     bool m_rolled = false;
     bool m_topmost = true;
     bool m_menuOpen = false;

@@ -21,8 +21,18 @@ namespace {
 
 using qvtest::Daemon;
 
+// The pointer moved as a mouse moves it: to the place, and as input. Under
+// Wine SetCursorPos alone does not reach the desktop's low-level mouse hooks,
+// through which a bar hears the pointer leave it after resting there; a move
+// of no distance sent as input does.
 void PointAt(const std::string& desktop, int x, int y) {
-    qvtest::RunOnDesktop(desktop, [&] { SetCursorPos(x, y); });
+    qvtest::RunOnDesktop(desktop, [&] {
+        SetCursorPos(x, y);
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = MOUSEEVENTF_MOVE;
+        SendInput(1, &input, sizeof(input));
+    });
 }
 
 class ControlBarRoll : public ::testing::Test {
@@ -69,6 +79,53 @@ TEST_F(ControlBarRoll, ARolledUpBarComesBackAtItsHotZonesOnly) {
         PostMessageA(FindWindowA(qv::kBarMainWindowClass, qv::kBarWindowName), WM_HOTKEY, 1, 0);
     });
     EXPECT_TRUE(qvtest::WaitUntil([&] { return Shown() == 2; }, 5000));
+}
+
+// The roll-up counts its time from the last thing that could keep the bar:
+// the pointer's move off it after resting there (with no count running
+// meanwhile, however long it rests), or the close of one of its dialogs.
+TEST_F(ControlBarRoll, TheRollUpCountsFromThePointersMoveAndFromADialogsClose) {
+    StartWith(bartest::BarSettings("MouseOver\t5\nFixPin\t0\nRollTimer\t2000\n"));
+    PointAt(ids[0], width / 2, height / 2);
+    ASSERT_TRUE(qvtest::WaitUntil([&] { return Shown() == 0; }, 10000)) << Shown();
+    const std::string& desktop = ids[0];
+    const auto rolled = [&] { return bartest::BarHeight(desktop) == 1; };
+    const auto show = [&] {
+        qvtest::RunOnDesktop(desktop, [] {
+            PostMessageA(bartest::BarHere(), qv::kRequestMessage, qv::kBarShowRequest, 0);
+        });
+        return qvtest::WaitUntil([&] { return !rolled(); }, 5000);
+    };
+    // Milliseconds from now until the bar is rolled up; -1 when it stays.
+    const auto msToRoll = [&] {
+        const DWORD start = GetTickCount();
+        return qvtest::WaitUntil(rolled, 10000) ? static_cast<long>(GetTickCount() - start) : -1L;
+    };
+
+    // Shown under the pointer, below the rolled-up strip and off every hot
+    // zone: it stays while the pointer rests, over more than two counts.
+    PointAt(desktop, width / 2, 3);
+    ASSERT_TRUE(show());
+    EXPECT_FALSE(qvtest::WaitUntil(rolled, 5000));
+    // The pointer leaves: the bar goes its two seconds after that move.
+    PointAt(desktop, width / 2, height / 2);
+    const long afterMove = msToRoll();
+    EXPECT_GE(afterMove, 1500);
+
+    // A dialog of the bar keeps it past its time, and its close starts the count.
+    ASSERT_TRUE(show());
+    qvtest::RunOnDesktop(desktop, [] {
+        HWND knob = FindWindowExA(bartest::BarHere(), nullptr, "QVKnobButton", nullptr);
+        PostMessageA(knob, WM_RBUTTONUP, 0, MAKELPARAM(1, 1));
+    });
+    const qvtest::DaemonDialog scroll = qvtest::WaitForProcessDialog(bartest::BarProcess(desktop), desktop);
+    ASSERT_TRUE(scroll);
+    EXPECT_FALSE(qvtest::WaitUntil(rolled, 3000));
+    ASSERT_TRUE(qvtest::PressDialog(scroll, IDOK));
+    const long afterClose = msToRoll();
+    EXPECT_GE(afterClose, 1500);
+    // The other desktop's bar was never called back.
+    EXPECT_EQ(bartest::BarHeight(ids[1]), 1);
 }
 
 TEST_F(ControlBarRoll, ThePinKeepsEveryBarShownUntilItIsPulled) {

@@ -24,6 +24,7 @@ public:
     long WaitExit(DWORD timeoutMs = 20000) { return m_run.WaitExit(timeoutMs); }
 
     DWORD Pid() const { return m_run.Pid(); }
+    HANDLE Process() const { return m_run.Handle(); }
     HWND Frame() const { return m_frame; }
     HWND Client() const { return m_client; }
     const std::string& Desktop() const { return m_desktop; }
