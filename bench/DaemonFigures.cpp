@@ -287,6 +287,31 @@ double TimedViewerStart(const std::string& desktop, size_t count) {
     return drawn ? seconds : -1;
 }
 
+// ---- The bare desktops program ----------------------------------------------
+
+// Starts BenchBareDesktops.exe with count desktops and, once it reports them
+// made, returns measure(its process, seconds since its start); then lets it
+// end. Negative when it did not get that far.
+double WithBareDesktops(int count, const std::string& tag, const std::string& mode,
+                        const std::function<double(HANDLE, double)>& measure) {
+    const std::string doneName = "Local\\QVBenchBareDone_" + tag, endName = "Local\\QVBenchBareEnd_" + tag;
+    qv::UniqueHandle done(CreateEventA(nullptr, TRUE, FALSE, doneName.c_str()));
+    qv::UniqueHandle end(CreateEventA(nullptr, TRUE, FALSE, endName.c_str()));
+    if (!done || !end) return -1;
+    qvtest::ProcessGuard bare;
+    const double start = Now();
+    double value = -1;
+    if (qvtest::StartProgram(bare, "BenchBareDesktops.exe",
+                             std::to_string(count) + " " + doneName + " " + endName + mode)) {
+        HANDLE waits[] = {done.Get(), bare.Handle()};
+        if (WaitForMultipleObjects(2, waits, FALSE, 120000) == WAIT_OBJECT_0)
+            value = measure(bare.Handle(), Now() - start);
+    }
+    SetEvent(end.Get());
+    bare.WaitExit(30000);
+    return value;
+}
+
 }  // namespace
 
 std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
@@ -559,20 +584,8 @@ Figure MemoryFigure(const Plan& plan) {
     // The bare program of one size, on its own thread beside the daemon of
     // the same size: most of a start is waiting for Wine's desktop helpers.
     const auto bareBytesOf = [](int size, const std::string& tag) -> double {
-        const std::string doneName = "Local\\QVBenchBareDone_" + tag, endName = "Local\\QVBenchBareEnd_" + tag;
-        qv::UniqueHandle done(CreateEventA(nullptr, TRUE, FALSE, doneName.c_str()));
-        qv::UniqueHandle end(CreateEventA(nullptr, TRUE, FALSE, endName.c_str()));
-        qvtest::ProcessGuard bare;
-        if (!done || !end ||
-            !qvtest::StartProgram(bare, "BenchBareDesktops.exe", std::to_string(size) + " " + doneName + " " + endName))
-            return -1;
-        HANDLE waits[] = {done.Get(), bare.Handle()};
-        double bytes = -1;
-        if (WaitForMultipleObjects(2, waits, FALSE, 120000) == WAIT_OBJECT_0)
-            bytes = static_cast<double>(qvtest::PrivateBytes(bare.Handle()));
-        SetEvent(end.Get());
-        bare.WaitExit(30000);
-        return bytes;
+        return WithBareDesktops(size, tag, "",
+                                [](HANDLE bare, double) { return static_cast<double>(qvtest::PrivateBytes(bare)); });
     };
     for (int round = 0; round < plan.rounds; ++round) {
         std::vector<double> daemonBytes, bareBytes;
@@ -624,27 +637,15 @@ Figure MemoryFigure(const Plan& plan) {
 Figure DaemonStartFigure(const Plan& plan) {
     Figure figure{"daemon start", "ms", "daemon / bare", Goal::kAtMost, 1.3};
     for (int round = 0; round < plan.rounds; ++round) {
-        double daemonTime = -1, bareTime = -1;
+        double daemonTime = -1;
         {
             qvtest::Daemon daemon;
             const double start = Now();
             if (daemon.StartReady(QuietController(0), std::vector<std::string>(7, ""))) daemonTime = Now() - start;
         }
-        {
-            const std::string tag = std::to_string(GetCurrentProcessId()) + "_start_" + std::to_string(round);
-            const std::string doneName = "Local\\QVBenchBareDone_" + tag, endName = "Local\\QVBenchBareEnd_" + tag;
-            qv::UniqueHandle done(CreateEventA(nullptr, TRUE, FALSE, doneName.c_str()));
-            qv::UniqueHandle end(CreateEventA(nullptr, TRUE, FALSE, endName.c_str()));
-            qvtest::ProcessGuard bare;
-            const double start = Now();
-            if (done && end &&
-                qvtest::StartProgram(bare, "BenchBareDesktops.exe", "8 " + doneName + " " + endName + " start")) {
-                HANDLE waits[] = {done.Get(), bare.Handle()};
-                if (WaitForMultipleObjects(2, waits, FALSE, 120000) == WAIT_OBJECT_0) bareTime = Now() - start;
-            }
-            if (end) SetEvent(end.Get());
-            bare.WaitExit(30000);
-        }
+        const double bareTime =
+            WithBareDesktops(8, std::to_string(GetCurrentProcessId()) + "_start_" + std::to_string(round), " start",
+                             [](HANDLE, double seconds) { return seconds; });
         if (daemonTime < 0 || bareTime < 0) {
             figure.failed = true;
             figure.note = "a daemon or the bare program did not start its desktops";

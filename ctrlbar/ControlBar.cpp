@@ -79,8 +79,13 @@ public:
     void Post(UINT message, WPARAM wParam, LPARAM lParam) const {
         if (HWND window = m_window) PostMessageA(window, message, wParam, lParam);
     }
-    // Asks the bar to close; its thread then ends.
-    void Close() const { Post(WM_CLOSE, 0, 0); }
+    // Asks the bar to close; its thread then ends. A bar still being made
+    // is closed as soon as it is: one that came after the wait gave up must
+    // not run unknown to the hanger.
+    void Close() {
+        m_closeAsked = true;
+        Post(WM_CLOSE, 0, 0);
+    }
     // Waits until the deadline (GetTickCount) for the thread; one that does
     // not end is left to the end of the process.
     bool Finish(DWORD deadline) {
@@ -105,7 +110,7 @@ private:
         }
         m_ready = m_window != nullptr;
         ReleaseSemaphore(m_semaphore, 1, nullptr);
-        if (m_ready) {
+        if (m_ready && !m_closeAsked) {
             bar->Start();
             MSG msg;
             while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -128,6 +133,7 @@ private:
     UniqueHandle m_thread;
     std::atomic<HWND> m_window{nullptr};
     std::atomic<bool> m_ready{false};
+    std::atomic<bool> m_closeAsked{false};
 };
 
 // The invisible main window on the starting desktop: the hot key, the pin

@@ -28,7 +28,11 @@ record() {
   [ -n "${QV_PROCESS_LOG_FILE:-}" ] && echo "$(date -u +%H:%M:%S.%3N) wine-run $*" >>"$QV_PROCESS_LOG_FILE"
 }
 record "start ${QV_WINE_SESSION:-a} $*"
-wine "$@" >"$out" 2>&1 </dev/null &
+# Without address randomisation, as in wine-session.sh (the reason is there),
+# also for a program run by hand outside a session.
+fixed_layout=""
+setarch -R true 2>/dev/null && fixed_layout="setarch -R"
+$fixed_layout wine "$@" >"$out" 2>&1 </dev/null &
 pid=$!
 trap 'kill $pid 2>/dev/null; wait $pid; cat "$out"; rm -f "$out"; exit 143' TERM INT
 wait $pid
