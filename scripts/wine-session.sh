@@ -10,7 +10,7 @@
 set -u
 # Debian's Wine has no preloader, so nothing keeps Linux from placing the
 # loader's randomised heap over the fixed page Wine maps the shared user data
-# at (0x7FFE0000): about one start in 1,700 then dies with "failed to map the
+# at (0x7FFE0000): about one start in 7,300 then dies with "failed to map the
 # shared user data: c0000018" before any Windows code runs. Without address
 # randomisation the heap always follows the loader, far below that page. The
 # whole session runs so, for wineboot and reg as for every test program.
