@@ -312,6 +312,14 @@ double WithBareDesktops(int count, const std::string& tag, const std::string& mo
     return value;
 }
 
+// Seconds from the daemon's start with 8 desktops until it has activated its
+// home desktop; negative when it did not.
+double TimedDaemonStart() {
+    qvtest::Daemon daemon;
+    const double start = Now();
+    return daemon.StartReady(QuietController(0), std::vector<std::string>(7, "")) ? Now() - start : -1;
+}
+
 }  // namespace
 
 std::vector<Figure> DaemonRequestFigures(const Plan& plan) {
@@ -637,12 +645,7 @@ Figure MemoryFigure(const Plan& plan) {
 Figure DaemonStartFigure(const Plan& plan) {
     Figure figure{"daemon start", "ms", "daemon / bare", Goal::kAtMost, 1.3};
     for (int round = 0; round < plan.rounds; ++round) {
-        double daemonTime = -1;
-        {
-            qvtest::Daemon daemon;
-            const double start = Now();
-            if (daemon.StartReady(QuietController(0), std::vector<std::string>(7, ""))) daemonTime = Now() - start;
-        }
+        const double daemonTime = TimedDaemonStart();
         const double bareTime =
             WithBareDesktops(8, std::to_string(GetCurrentProcessId()) + "_start_" + std::to_string(round), " start",
                              [](HANDLE, double seconds) { return seconds; });
@@ -674,11 +677,7 @@ Figure BarStartFigure(const Plan& plan) {
                 if (shown) withBar = Now() - start;
             }
         }
-        {
-            qvtest::Daemon daemon;
-            const double start = Now();
-            if (daemon.StartReady(QuietController(0), std::vector<std::string>(7, ""))) alone = Now() - start;
-        }
+        alone = TimedDaemonStart();
         if (withBar < 0 || alone < 0) {
             figure.failed = true;
             figure.note = "a daemon or its bars did not start";

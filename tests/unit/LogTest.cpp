@@ -21,6 +21,13 @@ using qvtest::ReadBytes;
 
 const char kRestart[] = "Logfile was Refreshed.  [MAX=%d Bytes.]\n";
 
+// The log opened as another program reads it: the access and sharing of
+// fopen(path, "rb").
+qv::UniqueHandle OpenAsReader(const std::string& path) {
+    return qv::UniqueHandle(
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+}
+
 std::string RestartLine(int limit) {
     char text[64];
     std::snprintf(text, sizeof(text), kRestart, limit);
@@ -278,8 +285,7 @@ TEST(Log, AWriterStoppedInItsTurnHoldsTheLogUpForASecondAtMost) {
     qv::LogFile log;
     log.SetLogFile(path.c_str(), 4096);
     log.WriteLog("before\n");
-    qv::UniqueHandle other(
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    qv::UniqueHandle other = OpenAsReader(path);
     ASSERT_TRUE(other) << GetLastError();
     qv::FileTurn turn(other.Get());
     ASSERT_TRUE(turn.Valid());
@@ -308,9 +314,7 @@ TEST(Log, AReaderHoldingTheFileSeesEachMessageAsWriteLogReturns) {
     qv::LogFile log;
     log.SetLogFile(path.c_str(), 100);
     log.WriteLog("first\n");
-    // The access and sharing of fopen(path, "rb").
-    qv::UniqueHandle reader(
-        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    qv::UniqueHandle reader = OpenAsReader(path);
     ASSERT_TRUE(reader) << GetLastError();
     auto readOn = [&reader] {
         std::string bytes;
